@@ -1,0 +1,40 @@
+# Front door for building Quelmo. `make run` and `make test` set up a fresh
+# Debian 12 machine themselves (missing packages are installed with apt-get).
+
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test bench install clean asan
+
+all: build
+
+deps:
+	@scripts/setup-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# The main job.
+run: build
+	@scripts/run-main.sh $(BUILD_DIR)
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+bench: build
+	@scripts/run-benchmarks.sh $(BUILD_DIR)
+
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(or $(PREFIX),$(HOME)/.local)
+
+# Tests under AddressSanitizer and UBSan, in a build directory of their own.
+asan:
+	@$(MAKE) test BUILD_DIR=build-asan BUILD_TYPE=Debug CMAKE_FLAGS="-DQUELMO_SANITIZE=ON -DQUELMO_BUILD_BENCHMARKS=OFF"
+
+clean:
+	rm -rf $(BUILD_DIR) build-asan

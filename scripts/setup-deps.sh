@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs what Quelmo needs to build, test and run on Debian 12.
+# Only packages that are missing are installed, so a ready machine pays nothing.
+set -euo pipefail
+
+packages=(
+  # toolchain and test frameworks
+  build-essential cmake ninja-build pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # Qt 6: widgets, D-Bus, QML views
+  qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-svg-dev qt6-qpa-plugins
+  qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
+  qml6-module-qtquick-shapes qml6-module-qtquick-window qml6-module-qtquick-templates
+  qml6-module-qtqml-workerscript qml6-module-qttest
+  # X11 specifics: input activity, hot key, display power
+  libx11-dev libxi-dev libxss-dev libxext-dev libgl-dev
+  # headless checks: a real X server, synthetic input, screenshots, a private bus
+  xvfb xdotool imagemagick dbus dbus-x11 x11-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
