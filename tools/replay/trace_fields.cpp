@@ -35,6 +35,14 @@ std::optional<double> parseNumber(std::string_view field) {
     if (field.empty() || field.find('\0') != std::string_view::npos) {
         return std::nullopt;
     }
+    // Fast path for the plain decimal forms a trace is made of. from_chars and
+    // strtod both round correctly, so they agree wherever both accept the text;
+    // everything else (a plus sign, hexadecimal, overflow, ...) goes to strtod.
+    double quick = 0.0;
+    const auto [ptr, ec] = std::from_chars(field.data(), field.data() + field.size(), quick);
+    if (ec == std::errc() && ptr == field.data() + field.size()) {
+        return quick;
+    }
     // strtod needs a terminated string; numbers in a trace are short, so a stack
     // buffer serves nearly always.
     char small[64];

@@ -3,6 +3,7 @@
 #include "core/privacy_guard.h"
 #include "tools/replay/trace_fields.h"
 
+#include <charconv>
 #include <cstdio>
 #include <functional>
 #include <istream>
@@ -109,26 +110,63 @@ void appendf(std::string& out, const char* format, Args... args) {
     }
 }
 
-void appendOptional(std::string& out, const std::optional<double>& value) {
-    if (value) {
-        appendf(out, ",%.6f", *value);
+// Appends a number as printf's "%.6f" would write it; to_chars with a
+// precision is defined to give exactly that text, and is several times faster.
+void appendFixed(std::string& out, double value) {
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::fixed, 6);
+    if (result.ec == std::errc()) {
+        out.append(buffer, result.ptr);
     } else {
-        out += ",-";
+        appendf(out, "%.6f", value);
+    }
+}
+
+void appendInteger(std::string& out, long long value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+void appendFlag(std::string& out, bool value) {
+    out += ',';
+    out += value ? '1' : '0';
+}
+
+void appendOptional(std::string& out, const std::optional<double>& value) {
+    out += ',';
+    if (value) {
+        appendFixed(out, *value);
+    } else {
+        out += '-';
     }
 }
 
 void appendState(std::string& out, const PrivacyGuard& guard, double t) {
     const TurnDetector& turn = guard.detector();
     const WalkDetector& walk = guard.walker();
-    appendf(out, "%.6f,%s,%d,%d,%d,%.6f,%.6f", t, statusName(guard.status(t)),
-            guard.isFrosted() ? 1 : 0, guard.isAway() ? 1 : 0, guard.isLive() ? 1 : 0, turn.angle(),
-            turn.velocity());
+    appendFixed(out, t);
+    out += ',';
+    out += statusName(guard.status(t));
+    appendFlag(out, guard.isFrosted());
+    appendFlag(out, guard.isAway());
+    appendFlag(out, guard.isLive());
+    appendOptional(out, turn.angle());
+    appendOptional(out, turn.velocity());
     appendOptional(out, turn.forward());
-    appendf(out, ",%d,%d,%lld,%lld", turn.isTurnedAway() ? 1 : 0, walk.isWalking() ? 1 : 0,
-            static_cast<long long>(walk.stepsInRhythm()), static_cast<long long>(walk.softSteps()));
+    appendFlag(out, turn.isTurnedAway());
+    appendFlag(out, walk.isWalking());
+    out += ',';
+    appendInteger(out, walk.stepsInRhythm());
+    out += ',';
+    appendInteger(out, walk.softSteps());
     appendOptional(out, guard.signalDrop());
-    appendf(out, ",%lld,%lld\n", static_cast<long long>(guard.inputOverrides()),
-            static_cast<long long>(turn.jumpsCancelled()));
+    out += ',';
+    appendInteger(out, guard.inputOverrides());
+    out += ',';
+    appendInteger(out, turn.jumpsCancelled());
+    out += '\n';
 }
 
 // Why a line could not be read, or nullptr when it was carried out.
@@ -242,7 +280,9 @@ int replayTrace(std::istream& trace, std::ostream& timeline, std::ostream& error
     std::string out;
     double eventTime = 0.0;
     guard.onFrostChange = [&](bool frosted) {
-        appendf(out, "f,%.6f,%d\n", eventTime, frosted ? 1 : 0);
+        out += "f,";
+        appendFixed(out, eventTime);
+        out += frosted ? ",1\n" : ",0\n";
     };
 
     int status = 0;
