@@ -1,0 +1,660 @@
+#include "app/app_model.h"
+
+#include "app/command_number.h"
+#include "app/log_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quelmo {
+
+namespace {
+
+AppModel* sharedModel = nullptr;
+
+constexpr double kTickPeriod = 0.2;
+constexpr double kTickTolerance = 0.05;
+constexpr double kDataStoppedAfter = 1.5;
+constexpr double kActiveIdle = 1.5;
+constexpr double kPollWhileQuiet = 2.0;
+constexpr double kPollWhileActive = 10.0;
+constexpr double kGaugeInterval = 0.1;
+constexpr double kMenuBarInterval = 0.25;
+constexpr double kLogLineInterval = 0.2;
+constexpr double kIgnoredIdle = 999.0;
+constexpr double kShownIdleCap = 9999.0;
+constexpr double kGaitRadiansPerSecond = 11.938052083641214; // 2 pi x 1.9 Hz
+constexpr int kHotKeyCode = 15;                               // R
+constexpr int kHotKeyModifiers = 6400;                        // Command + Option + Control
+constexpr double kPermissionPoll = 0.5;
+constexpr int kPermissionPollLimit = 240;
+constexpr double kFakeSamplePeriod = 0.02;
+constexpr double kCommandPause = 1800.0;
+constexpr double kPreviewSeconds = 2.0;
+
+} // namespace
+
+AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
+    : QObject(parent), prefs_(prefs), ports_(ports),
+      self_(std::make_shared<AppModel*>(this)) {
+    if (sharedModel == nullptr) {
+        sharedModel = this;
+    }
+    authorization_.set(ports_.tracker.currentAuthorization());
+
+    std::weak_ptr<AppModel*> weak = self_;
+    guardian_.onFrostChange = [weak](bool frosted) {
+        if (auto self = weak.lock()) {
+            (*self)->onFrostChange(frosted);
+        }
+    };
+    ports_.tracker.onMotion = [weak](double heading, double vertical) {
+        if (auto self = weak.lock()) {
+            (*self)->onSample(heading, vertical);
+        }
+    };
+    ports_.tracker.onConnectionChange = [weak](bool connected) {
+        if (auto self = weak.lock()) {
+            (*self)->onConnectionChange(connected);
+        }
+    };
+    ports_.tracker.onError = [weak](const std::string& text) {
+        if (auto self = weak.lock()) {
+            (*self)->onMotionError(text);
+        }
+    };
+
+    subscribeToPreferences();
+    observeSystem();
+    hotKey_ = ports_.hotKeys.registerHotKey(kHotKeyCode, kHotKeyModifiers, [weak] {
+        if (auto self = weak.lock()) {
+            (*self)->recenterManually();
+        }
+    });
+    write(std::string("launched; motion authorization ") +
+          HeadTrackerPort::name(authorization_.value()));
+    evaluate();
+}
+
+AppModel::~AppModel() {
+    self_.reset();
+    if (sharedModel == this) {
+        sharedModel = nullptr;
+    }
+    guardian_.onFrostChange = nullptr;
+    ports_.tracker.onMotion = nullptr;
+    ports_.tracker.onConnectionChange = nullptr;
+    ports_.tracker.onError = nullptr;
+}
+
+AppModel* AppModel::shared() { return sharedModel; }
+
+// --- Published values --------------------------------------------------------
+
+Subscription AppModel::subscribeStatus(std::function<void(const AppStatus&)> callback) {
+    return status_.subscribe(std::move(callback));
+}
+Subscription AppModel::subscribeLiveAngle(std::function<void(double)> callback) {
+    return liveAngle_.subscribe([cb = std::move(callback)](const double& v) { cb(v); });
+}
+Subscription AppModel::subscribeFrostCount(std::function<void(std::int64_t)> callback) {
+    return frostCount_.subscribe([cb = std::move(callback)](const std::int64_t& v) { cb(v); });
+}
+Subscription AppModel::subscribeAuthorization(std::function<void(Authorization)> callback) {
+    return authorization_.subscribe([cb = std::move(callback)](const Authorization& v) { cb(v); });
+}
+
+void AppModel::publishStatus(const AppStatus& status) {
+    status_.set(status);
+    emit statusChanged();
+}
+
+void AppModel::publishLiveAngle(double angle) {
+    liveAngle_.set(angle);
+    emit liveAngleChanged(angle);
+}
+
+void AppModel::publishAuthorization(Authorization authorization) {
+    authorization_.set(authorization);
+    emit authorizationChanged();
+}
+
+void AppModel::setLiveDisplays(int count) {
+    liveDisplays_ = count;
+    emit liveDisplaysChanged(count);
+    if (liveDisplays_ == 0 && !prefs_.showAngleInMenuBar()) {
+        publishLiveAngle(0.0);
+    }
+}
+
+bool AppModel::isPaused() const {
+    return pausedUntil_ && *pausedUntil_ > ports_.scheduler.now();
+}
+
+void AppModel::write(std::string_view line) { ports_.log.write(line); }
+
+// --- Wiring ------------------------------------------------------------------
+
+void AppModel::subscribeToPreferences() {
+    std::weak_ptr<AppModel*> weak = self_;
+    bag_.push_back(prefs_.subscribeTriggerAngle(
+        [this](double v) { guardian_.detector().settings.triggerAngle = v; }));
+    bag_.push_back(prefs_.subscribeFrostStrength([this](double v) { ports_.overlay.setStrength(v); }));
+    bag_.push_back(prefs_.subscribeUseInputEvidence([this](bool v) { guardian_.input.enabled = v; }));
+    bag_.push_back(prefs_.subscribeFrostWhenWalkingAway(
+        [this](bool v) { guardian_.away.frostWhenWalkingAway = v; }));
+    bag_.push_back(prefs_.subscribeFrostWhenFar([this](bool v) { guardian_.away.frostWhenFar = v; }));
+    bag_.push_back(
+        prefs_.subscribeFrostOnDisconnect([this](bool v) { guardian_.away.frostOnDisconnect = v; }));
+
+    // evaluate() reads the preference itself, and subscribers hear of a change
+    // before the preference holds it: evaluate on the next turn instead.
+    const auto deferredEvaluate = [this, weak](bool& skipFirst) {
+        if (skipFirst) {
+            skipFirst = false;
+            return;
+        }
+        ports_.scheduler.post([weak] {
+            if (auto self = weak.lock()) {
+                (*self)->evaluate();
+            }
+        });
+    };
+    bag_.push_back(prefs_.subscribeEnabled(
+        [deferredEvaluate, skip = true](bool) mutable { deferredEvaluate(skip); }));
+    bag_.push_back(prefs_.subscribeOnboardingDone(
+        [deferredEvaluate, skip = true](bool) mutable { deferredEvaluate(skip); }));
+    bag_.push_back(prefs_.subscribeDiagnostics([this](bool on) {
+        if (on) {
+            ports_.log.open();
+        } else {
+            ports_.log.close();
+        }
+    }));
+}
+
+void AppModel::observeSystem() {
+    std::weak_ptr<AppModel*> weak = self_;
+    const auto asleep = [weak](bool value) {
+        return [weak, value] {
+            if (auto self = weak.lock()) {
+                (*self)->setScreenAsleep(value);
+            }
+        };
+    };
+    const auto locked = [weak](bool value) {
+        return [weak, value] {
+            if (auto self = weak.lock()) {
+                (*self)->setScreenLocked(value);
+            }
+        };
+    };
+    SystemEventHandlers handlers;
+    handlers.screensDidSleep = asleep(true);
+    handlers.screensDidWake = asleep(false);
+    handlers.willSleep = asleep(true);
+    handlers.didWake = asleep(false);
+    handlers.screenLocked = locked(true);
+    handlers.screenUnlocked = locked(false);
+    ports_.systemEvents.observe(std::move(handlers));
+    ports_.commands.listen([weak](const std::string& word) {
+        if (auto self = weak.lock()) {
+            (*self)->handle(word);
+        }
+    });
+}
+
+void AppModel::setScreenAsleep(bool asleep) {
+    screenAsleep_ = asleep;
+    evaluate();
+}
+
+void AppModel::setScreenLocked(bool locked) {
+    screenLocked_ = locked;
+    evaluate();
+}
+
+// --- Frost and samples -------------------------------------------------------
+
+void AppModel::onFrostChange(bool frosted) {
+    ports_.overlay.setFrost(frosted, guardian_.isAway());
+    ports_.watchdog.setFrosted(frosted);
+    if (frosted) {
+        frostCount_.set(frostCount_.value() + 1);
+        emit frostCountChanged(frostCount_.value());
+        startTick();
+        if (guardian_.isAway()) {
+            write("FROST: stepped away");
+        } else {
+            write("FROST at " + fixed(guardian_.detector().angle(), 0) + "\u00B0");
+        }
+    } else {
+        write("clear");
+    }
+    refreshStatus();
+}
+
+void AppModel::onSample(double heading, double vertical) {
+    if (fakeSource_) {
+        return; // the test source stands in for the headphones
+    }
+    if (!std::isfinite(heading) || !std::isfinite(vertical)) {
+        return;
+    }
+    handleSample(heading, vertical);
+}
+
+void AppModel::handleSample(double heading, double vertical) {
+    const double now = uptime();
+    const bool wasLive = guardian_.isLive();
+
+    if (injectedOffset_ != injectedTarget_) {
+        const double dt = now - lastSampleTime_;
+        const double limit = dt <= 0.001 ? 0.25 : 250.0 * std::min(dt, 0.1);
+        injectedOffset_ += std::clamp(injectedTarget_ - injectedOffset_, -limit, limit);
+    }
+    lastSampleTime_ = now;
+    if (injectedWalking_) {
+        vertical = 0.3 * std::sin(kGaitRadiansPerSecond * now);
+    }
+
+    guardian_.motion(heading + injectedOffset_, vertical, now);
+
+    if (!wasLive) {
+        publishAuthorization(ports_.tracker.currentAuthorization());
+        write("head tracking live");
+        startTick();
+    }
+
+    if (liveDisplays_ > 0) {
+        if (now - lastAnglePublish_ >= kGaugeInterval) {
+            lastAnglePublish_ = now;
+            publishLiveAngle(guardian_.detector().angle());
+        }
+    } else if (prefs_.showAngleInMenuBar() && now - lastAnglePublish_ >= kMenuBarInterval) {
+        lastAnglePublish_ = now;
+        publishLiveAngle(guardian_.detector().angle());
+    }
+
+    if (ports_.log.isOpen()) {
+        logVertMin_ = std::min(logVertMin_, vertical);
+        logVertMax_ = std::max(logVertMax_, vertical);
+        logSamples_ += 1;
+        if (now - lastLogLine_ >= kLogLineInterval) {
+            lastLogLine_ = now;
+            writePeriodicLine();
+            logVertMin_ = 0.0;
+            logVertMax_ = 0.0;
+            logSamples_ = 0;
+        }
+    }
+
+    if (!wasLive || status_.value().kind() == AppStatus::Kind::calibrating) {
+        refreshStatus();
+    }
+}
+
+void AppModel::writePeriodicLine() {
+    const TurnDetector& turn = guardian_.detector();
+    const WalkDetector& walk = guardian_.walker();
+    const double idle = std::min(ports_.input.secondsSinceLastEvent(), kShownIdleCap);
+
+    std::string line = "angle ";
+    appendFixed(line, turn.angle(), 1);
+    line += " vel ";
+    appendFixed(line, turn.velocity(), 0);
+    line += guardian_.isFrosted() ? " frosted 1" : " frosted 0";
+    line += guardian_.isAway() ? " away 1" : " away 0";
+    line += " vmin ";
+    appendFixed(line, logVertMin_, 3);
+    line += " vmax ";
+    appendFixed(line, logVertMax_, 3);
+    line += " n ";
+    appendInteger(line, logSamples_);
+    line += " steps ";
+    appendInteger(line, walk.stepsInRhythm());
+    line += " soft ";
+    appendInteger(line, walk.softSteps());
+    line += walk.isWalking() ? " walking 1" : " walking 0";
+    line += " idle ";
+    appendFixed(line, idle, 1);
+
+    // The readings sorted as text, not as numbers: -100 comes before -58.
+    std::vector<std::string> values;
+    values.reserve(lastSignal_.size());
+    for (const auto& [device, dbm] : lastSignal_) {
+        values.push_back(fixed(dbm, 0));
+    }
+    std::sort(values.begin(), values.end());
+    line += " rssi ";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) {
+            line += ',';
+        }
+        line += values[i];
+    }
+    line += " drop ";
+    appendFixed(line, guardian_.signalDrop().value_or(-99.0), 0);
+    write(line);
+}
+
+void AppModel::onConnectionChange(bool connected) {
+    write(connected ? "headphones connected" : "headphones disconnected");
+    if (!connected) {
+        signalLost();
+    }
+}
+
+void AppModel::onMotionError(const std::string& text) {
+    write("motion error: " + text);
+    publishAuthorization(ports_.tracker.currentAuthorization());
+    evaluate();
+}
+
+// --- Deciding what runs --------------------------------------------------------
+
+void AppModel::evaluate() {
+    publishAuthorization(ports_.tracker.currentAuthorization());
+    const Authorization auth = authorization_.value();
+    const bool permitted = auth == Authorization::authorized ||
+                           (auth == Authorization::notDetermined && ports_.tracker.isRunning());
+    if (ports_.tracker.isDeviceMotionAvailable() && permitted && prefs_.enabled() && !isPaused() &&
+        !screenAsleep_ && !screenLocked_) {
+        ports_.tracker.start();
+        if (!napGuard_) {
+            napGuard_ = ports_.activity.beginActivity(activityOptions, activityReason);
+        }
+        refreshStatus();
+        return;
+    }
+    if (auth != Authorization::notDetermined) {
+        ports_.tracker.stop();
+        hardStop();
+        napGuard_.reset();
+    }
+    refreshStatus();
+}
+
+void AppModel::refreshStatus() {
+    const Authorization auth = authorization_.value();
+    AppStatus next = AppStatus::watching();
+    if (!ports_.tracker.isDeviceMotionAvailable()) {
+        next = AppStatus::unsupported();
+    } else if (auth == Authorization::denied) {
+        next = AppStatus::permissionDenied();
+    } else if (auth == Authorization::notDetermined && !ports_.tracker.isRunning()) {
+        next = AppStatus::needsSetup();
+    } else if (!prefs_.enabled()) {
+        next = AppStatus::off();
+    } else if (isPaused()) {
+        next = AppStatus::paused(*pausedUntil_);
+    } else if (screenAsleep_ || screenLocked_) {
+        next = AppStatus::screenLocked();
+    } else {
+        switch (guardian_.status(uptime())) {
+        case PrivacyGuard::Status::noSignal:
+            next = AppStatus::waitingForAirPods();
+            break;
+        case PrivacyGuard::Status::calibrating:
+            next = AppStatus::calibrating();
+            break;
+        case PrivacyGuard::Status::watching:
+            next = AppStatus::watching();
+            break;
+        case PrivacyGuard::Status::frosted:
+            next = AppStatus::frosted();
+            break;
+        case PrivacyGuard::Status::away:
+            next = AppStatus::away();
+            break;
+        }
+    }
+    if (next == status_.value()) {
+        return;
+    }
+    publishStatus(next);
+    write("status: " + next.title().toStdString());
+    if (guardian_.isFrosted()) {
+        // A turn-away frost that became an away frost keeps the frost on, so
+        // only the wording needs to follow.
+        ports_.overlay.setFrost(true, guardian_.isAway());
+    }
+}
+
+void AppModel::hardStop() {
+    stopTick();
+    guardian_.stop();
+    ports_.overlay.setFrost(false, false);
+    ports_.watchdog.setFrosted(false);
+    publishLiveAngle(0.0);
+}
+
+void AppModel::recenterManually() {
+    write("manual recenter");
+    guardian_.recenter();
+    refreshStatus();
+}
+
+// --- The tick ------------------------------------------------------------------
+
+void AppModel::startTick() {
+    if (tick_) {
+        return;
+    }
+    std::weak_ptr<AppModel*> weak = self_;
+    tick_ = ports_.scheduler.scheduleRepeating(kTickPeriod, kTickTolerance, [weak] {
+        if (auto self = weak.lock()) {
+            (*self)->runTick();
+        }
+    });
+    ports_.watchdog.beat();
+}
+
+void AppModel::stopTick() {
+    if (tick_) {
+        tick_->cancel();
+        tick_.reset();
+    }
+}
+
+void AppModel::runTick() {
+    const double now = uptime();
+    ports_.watchdog.beat();
+
+    if (guardian_.isLive()) {
+        const auto age = guardian_.motionAge(now);
+        if (age && *age > kDataStoppedAfter) {
+            write("head data stopped");
+            signalLost();
+        }
+    }
+
+    const std::int64_t overrides = guardian_.inputOverrides();
+    const bool wasAway = guardian_.isAway();
+    const double idle = ignoreInput_ ? kIgnoredIdle : ports_.input.secondsSinceLastEvent();
+    guardian_.inputActivity(idle, now);
+
+    const bool quiet = ignoreInput_ || ports_.input.secondsSinceLastEvent() > kActiveIdle;
+    if (prefs_.frostWhenFar() && guardian_.isLive() &&
+        now - lastSignalPoll_ >= (quiet ? kPollWhileQuiet : kPollWhileActive)) {
+        lastSignalPoll_ = now;
+        std::weak_ptr<AppModel*> weak = self_;
+        ports_.signal.read([weak](const SignalReadings& readings) {
+            if (auto self = weak.lock()) {
+                (*self)->onSignalReading(readings);
+            }
+        });
+    }
+
+    if (guardian_.inputOverrides() != overrides) {
+        write("cleared by sustained input; forward re-zeroed");
+    }
+    if (wasAway && !guardian_.isAway()) {
+        write("back at the Mac (keyboard or mouse used)");
+    }
+    refreshStatus();
+    if (!guardian_.isLive() && !guardian_.isFrosted()) {
+        stopTick();
+    }
+}
+
+void AppModel::onSignalReading(const SignalReadings& readings) {
+    if (!guardian_.isLive()) {
+        return; // head data was lost meanwhile
+    }
+    SignalReadings adjusted;
+    for (const auto& [device, dbm] : readings) {
+        adjusted.emplace(device, dbm - injectedSignalDrop_);
+    }
+    lastSignal_ = adjusted;
+    const bool wasAway = guardian_.isAway();
+    if (!adjusted.empty()) {
+        guardian_.proximity(adjusted, uptime());
+    }
+    if (!wasAway && guardian_.isAway()) {
+        write("left: signal " + fixed(guardian_.signalDrop().value_or(0.0), 0) +
+              " dB weaker than at the desk");
+    }
+    refreshStatus();
+}
+
+void AppModel::signalLost() {
+    guardian_.signalLost(uptime());
+    publishLiveAngle(0.0);
+    refreshStatus();
+    if (!guardian_.isFrosted()) {
+        stopTick();
+    }
+}
+
+// --- Controls ------------------------------------------------------------------
+
+void AppModel::pause(double seconds) {
+    const auto span = std::chrono::duration_cast<std::chrono::system_clock::duration>(
+        std::chrono::duration<double>(seconds));
+    pausedUntil_ = ports_.scheduler.now() + span;
+    std::weak_ptr<AppModel*> weak = self_;
+    pauseTimer_ = ports_.scheduler.scheduleOnce(seconds, [weak] {
+        if (auto self = weak.lock()) {
+            (*self)->resume();
+        }
+    });
+    evaluate();
+}
+
+void AppModel::resume() {
+    pausedUntil_.reset();
+    pauseTimer_.reset();
+    evaluate();
+}
+
+void AppModel::requestMotionAccess() {
+    ports_.tracker.start();
+    write("motion access requested");
+    refreshStatus();
+
+    // Drop the handles of polls that have ended; each request polls on its own.
+    std::erase_if(permissionPolls_, [](const TimerHandle& t) { return !t || !t->isActive(); });
+    std::weak_ptr<AppModel*> weak = self_;
+    auto polls = std::make_shared<int>(0);
+    auto timer = std::make_shared<Timer*>(nullptr);
+    permissionPolls_.push_back(
+        ports_.scheduler.scheduleRepeating(kPermissionPoll, 0.0, [weak, polls, timer] {
+            auto self = weak.lock();
+            if (!self) {
+                return;
+            }
+            AppModel& model = **self;
+            *polls += 1;
+            const int status = model.ports_.tracker.platformAuthorizationStatus();
+            const Authorization mapped = HeadTrackerPort::mapAuthorization(status);
+            if (mapped != model.authorization_.value()) {
+                model.publishAuthorization(mapped);
+            }
+            if (HeadTrackerPort::isDecided(status) || *polls > kPermissionPollLimit) {
+                (*timer)->cancel();
+                model.evaluate();
+            }
+        }));
+    *timer = permissionPolls_.back().get();
+}
+
+void AppModel::openPrivacySettings() { ports_.privacySettings.openPrivacySettings(); }
+
+void AppModel::previewFrost() { ports_.overlay.preview(kPreviewSeconds); }
+
+// --- Command channel -------------------------------------------------------------
+
+void AppModel::startFakeSource() {
+    stopFakeSource();
+    std::weak_ptr<AppModel*> weak = self_;
+    fakeSource_ = ports_.scheduler.scheduleRepeating(kFakeSamplePeriod, 0.0, [weak] {
+        if (auto self = weak.lock()) {
+            (*self)->handleSample(0.0, 0.0);
+        }
+    });
+}
+
+void AppModel::stopFakeSource() {
+    if (fakeSource_) {
+        fakeSource_->cancel();
+        fakeSource_.reset();
+    }
+}
+
+void AppModel::handle(const std::string& word) {
+    if (!prefs_.diagnostics()) {
+        return; // the channel is open only while the diagnostics log is kept
+    }
+    write("command: " + word);
+    const std::string_view text = word;
+    if (text.starts_with("turn:")) {
+        if (const auto value = parseCommandNumber(text.substr(5))) {
+            injectedTarget_ = *value;
+        }
+    }
+    if (text.starts_with("far:")) {
+        if (const auto value = parseCommandNumber(text.substr(4))) {
+            injectedSignalDrop_ = *value;
+        }
+    }
+
+    if (text == "fake:on") {
+        startFakeSource();
+    } else if (text == "fake:off") {
+        stopFakeSource();
+        injectedWalking_ = false;
+        injectedTarget_ = 0.0;
+        signalLost();
+    } else if (text == "input:ignore") {
+        ignoreInput_ = true;
+    } else if (text == "input:real") {
+        ignoreInput_ = false;
+    } else if (text == "walk:on") {
+        injectedWalking_ = true;
+    } else if (text == "walk:off") {
+        injectedWalking_ = false;
+    } else if (text == "drop") {
+        stopFakeSource();
+        injectedWalking_ = false;
+        signalLost();
+    } else if (text == "preview") {
+        ports_.overlay.preview(kPreviewSeconds);
+    } else if (text == "settings") {
+        ports_.windows.showSettings();
+    } else if (text == "onboarding") {
+        ports_.windows.showOnboarding();
+    } else if (text == "recenter") {
+        recenterManually();
+    } else if (text == "pause") {
+        pause(kCommandPause);
+    } else if (text == "resume") {
+        resume();
+    } else if (text == "off") {
+        prefs_.setEnabled(false);
+    } else if (text == "on") {
+        prefs_.setEnabled(true);
+    }
+}
+
+} // namespace quelmo

@@ -1,0 +1,194 @@
+#pragma once
+
+#include "app/app_status.h"
+#include "app/head_tracker_port.h"
+#include "app/log_port.h"
+#include "app/preferences.h"
+#include "app/published.h"
+#include "app/scheduler.h"
+#include "app/sensor_ports.h"
+#include "app/system_ports.h"
+#include "app/ui_ports.h"
+#include "app/watchdog_port.h"
+#include "core/privacy_guard.h"
+
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quelmo {
+
+// Everything the app model reaches the world through. The model keeps
+// references; every port must outlive it.
+struct AppModelPorts {
+    Scheduler& scheduler;
+    HeadTrackerPort& tracker;
+    SignalReaderPort& signal;
+    InputActivityPort& input;
+    HotKeyPort& hotKeys;
+    LogPort& log;
+    WatchdogPort& watchdog;
+    OverlayPort& overlay;
+    WindowsPort& windows;
+    PrivacySettingsPort& privacySettings;
+    SystemEventsPort& systemEvents;
+    CommandChannelPort& commands;
+    ActivityAssertionPort& activity;
+};
+
+// The application's controller: feeds head samples, keyboard/mouse readings
+// and Bluetooth readings into the privacy guard, shows and hides the frost,
+// decides whether head tracking runs, derives and publishes the status, and
+// reacts to pause, screen lock, sleep, the permission request and commands.
+// Main thread only. Time comes from the scheduler port only.
+class AppModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString statusTitle READ statusTitle NOTIFY statusChanged)
+    Q_PROPERTY(QString statusSymbol READ statusSymbol NOTIFY statusChanged)
+    Q_PROPERTY(QString statusKind READ statusKind NOTIFY statusChanged)
+    Q_PROPERTY(double liveAngle READ liveAngle NOTIFY liveAngleChanged)
+    Q_PROPERTY(qint64 frostCount READ frostCount NOTIFY frostCountChanged)
+    Q_PROPERTY(QString authorization READ authorizationName NOTIFY authorizationChanged)
+    Q_PROPERTY(int liveDisplays READ liveDisplays WRITE setLiveDisplays NOTIFY liveDisplaysChanged)
+    Q_PROPERTY(bool isPaused READ isPaused NOTIFY statusChanged)
+
+public:
+    using Authorization = HeadTrackerPort::Authorization;
+
+    // The command channel's name, shared by the sender and the listener.
+    static constexpr const char* commandName = "app.quelmo.mac.command";
+    // Written while watching, for the activity assertion.
+    static constexpr const char* activityReason = "Watching head direction to protect the screen";
+    static constexpr unsigned long long activityOptions = 0xEFFFFF;
+
+    AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent = nullptr);
+    ~AppModel() override;
+
+    // The one instance of the running application (set by whoever makes it).
+    static AppModel* shared();
+
+    // Published values: C++ observers subscribe (and get the current value at
+    // once); QML binds to the Qt properties above.
+    const AppStatus& status() const { return status_.value(); }
+    double liveAngle() const { return liveAngle_.value(); }
+    std::int64_t frostCount() const { return frostCount_.value(); }
+    Authorization authorization() const { return authorization_.value(); }
+    [[nodiscard]] Subscription subscribeStatus(std::function<void(const AppStatus&)> callback);
+    [[nodiscard]] Subscription subscribeLiveAngle(std::function<void(double)> callback);
+    [[nodiscard]] Subscription subscribeFrostCount(std::function<void(std::int64_t)> callback);
+    [[nodiscard]] Subscription subscribeAuthorization(std::function<void(Authorization)> callback);
+
+    QString statusTitle() const { return status().title(); }
+    QString statusSymbol() const { return status().symbolName(); }
+    QString statusKind() const { return QString::fromLatin1(kindName(status().kind())); }
+    QString authorizationName() const {
+        return QString::fromLatin1(HeadTrackerPort::name(authorization()));
+    }
+
+    Preferences& prefs() const { return prefs_; }
+    PrivacyGuard& guardian() { return guardian_; }
+    const PrivacyGuard& guardian() const { return guardian_; }
+    HeadTrackerPort& tracker() const { return ports_.tracker; }
+    OverlayPort& overlay() const { return ports_.overlay; }
+    LogPort& log() const { return ports_.log; }
+    const std::optional<std::chrono::system_clock::time_point>& pausedUntil() const {
+        return pausedUntil_;
+    }
+    // Paused now: a pause whose end lies in the future.
+    bool isPaused() const;
+    bool hasHotKey() const { return hotKey_ != nullptr; }
+
+    // Live-angle gauges on screen; when none is left and the menu bar does not
+    // show the angle, the angle goes back to 0.
+    int liveDisplays() const { return liveDisplays_; }
+    void setLiveDisplays(int count);
+
+    Q_INVOKABLE void evaluate();
+    Q_INVOKABLE void refreshStatus();
+    Q_INVOKABLE void hardStop();
+    Q_INVOKABLE void recenterManually();
+    Q_INVOKABLE void pause(double seconds);
+    Q_INVOKABLE void resume();
+    Q_INVOKABLE void requestMotionAccess();
+    Q_INVOKABLE void openPrivacySettings();
+    Q_INVOKABLE void previewFrost();
+    void handle(const std::string& command);
+
+signals:
+    // Emitted after the value has changed (QML reads the property).
+    void statusChanged();
+    void liveAngleChanged(double angle);
+    void frostCountChanged(qint64 count);
+    void authorizationChanged();
+    void liveDisplaysChanged(int count);
+
+private:
+    void subscribeToPreferences();
+    void observeSystem();
+    void onFrostChange(bool frosted);
+    void onSample(double heading, double vertical);
+    void handleSample(double heading, double vertical);
+    void onConnectionChange(bool connected);
+    void onMotionError(const std::string& text);
+    void startTick();
+    void stopTick();
+    void runTick();
+    void onSignalReading(const SignalReadings& readings);
+    void signalLost();
+    void writePeriodicLine();
+    void publishStatus(const AppStatus& status);
+    void publishLiveAngle(double angle);
+    void publishAuthorization(Authorization authorization);
+    void setScreenAsleep(bool asleep);
+    void setScreenLocked(bool locked);
+    void startFakeSource();
+    void stopFakeSource();
+    void write(std::string_view line);
+    double uptime() const { return ports_.scheduler.uptime(); }
+
+    Preferences& prefs_;
+    AppModelPorts ports_;
+    PrivacyGuard guardian_;
+    Published<AppStatus> status_{AppStatus::needsSetup()};
+    Published<double> liveAngle_{0.0};
+    Published<std::int64_t> frostCount_{0};
+    Published<Authorization> authorization_{Authorization::notDetermined};
+    int liveDisplays_ = 0;
+    std::optional<std::chrono::system_clock::time_point> pausedUntil_;
+    TimerHandle pauseTimer_;
+    TimerHandle tick_;
+    bool screenAsleep_ = false;
+    bool screenLocked_ = false;
+    double lastAnglePublish_ = 0.0;
+    double lastLogLine_ = 0.0;
+    std::unique_ptr<HotKeyRegistration> hotKey_;
+    double injectedTarget_ = 0.0;
+    double injectedOffset_ = 0.0;
+    bool injectedWalking_ = false;
+    double logVertMin_ = 0.0;
+    double logVertMax_ = 0.0;
+    int logSamples_ = 0;
+    double lastSignalPoll_ = 0.0;
+    SignalReadings lastSignal_;
+    double injectedSignalDrop_ = 0.0;
+    bool ignoreInput_ = false;
+    TimerHandle fakeSource_;
+    std::unique_ptr<ActivityToken> napGuard_;
+    double lastSampleTime_ = 0.0;
+    SubscriptionBag bag_;
+    std::vector<TimerHandle> permissionPolls_;
+    // Lets callbacks that may outlive the model (timers, ports, deferred
+    // work) find out that it is gone.
+    std::shared_ptr<AppModel*> self_;
+
+    friend class AppModelTestAccess;
+};
+
+} // namespace quelmo

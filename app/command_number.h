@@ -1,0 +1,13 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace quelmo {
+
+// The number after "turn:" or "far:": a decimal number in the C locale that
+// makes up the whole text, with no surrounding spaces ("45", "-12.5", "1e1"),
+// and is finite.
+std::optional<double> parseCommandNumber(std::string_view text);
+
+} // namespace quelmo

@@ -1,0 +1,195 @@
+#include "fakes.h"
+
+#include <gtest/gtest.h>
+
+namespace quelmo {
+namespace {
+
+using Kind = AppStatus::Kind;
+
+using testing::ModelRig;
+
+TEST(Controls, PauseStopsWatchingUntilItEnds) {
+    ModelRig rig;
+    AppModel& model = rig.start();
+    rig.samples(0.0, 4.0);
+    model.pause(1800);
+    EXPECT_EQ(rig.status(), Kind::paused);
+    EXPECT_FALSE(rig.tracker.running);
+    EXPECT_EQ(rig.activity.live, 0);
+    const auto firstEnd = model.pausedUntil();
+
+    rig.scheduler.advance(600);
+    model.pause(1800); // a new pause moves the end and republishes
+    EXPECT_GT(*model.pausedUntil(), *firstEnd);
+    EXPECT_EQ(rig.log.matching("status: Paused until ").size(), 2u);
+
+    rig.scheduler.advance(1799.9);
+    EXPECT_EQ(rig.status(), Kind::paused);
+    rig.scheduler.advance(0.2);
+    EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
+    EXPECT_TRUE(rig.tracker.running);
+    EXPECT_FALSE(model.pausedUntil().has_value());
+
+    model.resume(); // not paused: nothing visible changes
+    EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
+}
+
+TEST(Controls, PauseWhileFrostedClearsTheFrost) {
+    ModelRig rig;
+    AppModel& model = rig.start();
+    rig.samples(0.0, 3.5);
+    rig.turn(0.0, 80.0);
+    rig.samples(80.0, 1.0);
+    ASSERT_TRUE(rig.overlay.frosted);
+    model.pause(60);
+    EXPECT_FALSE(rig.overlay.frosted);
+    EXPECT_FALSE(rig.watchdog.frosted);
+    EXPECT_FALSE(AppModelTestAccess::tickRunning(model));
+    EXPECT_EQ(rig.log.matching("clear").size(), 1u);
+    model.resume();
+    EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
+}
+
+TEST(Controls, ScreenLockStopsAndUnlockRestarts) {
+    ModelRig rig;
+    rig.start();
+    rig.samples(0.0, 3.5);
+    rig.turn(0.0, 80.0);
+    rig.samples(80.0, 1.0);
+    ASSERT_EQ(rig.status(), Kind::frosted);
+    rig.system.handlers.screenLocked();
+    EXPECT_EQ(rig.status(), Kind::screenLocked);
+    EXPECT_FALSE(rig.overlay.frosted);
+    EXPECT_FALSE(rig.tracker.running);
+    EXPECT_EQ(rig.log.matching("clear").size(), 1u);
+    rig.system.handlers.screenUnlocked();
+    EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
+    rig.samples(80.0, 0.1);
+    EXPECT_EQ(rig.status(), Kind::calibrating);
+}
+
+TEST(Controls, FirstWakeClearsTheSleepFlag) {
+    ModelRig rig;
+    rig.start();
+    rig.system.handlers.screensDidSleep();
+    rig.system.handlers.willSleep();
+    EXPECT_EQ(rig.status(), Kind::screenLocked);
+    rig.system.handlers.didWake();
+    EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
+    EXPECT_TRUE(rig.tracker.running);
+    rig.system.handlers.screensDidWake();
+    EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
+}
+
+TEST(Controls, SwitchingOffTakesEffectOnTheNextTurn) {
+    ModelRig rig;
+    AppModel& model = rig.start();
+    rig.samples(0.0, 3.5);
+    rig.turn(0.0, 80.0);
+    rig.samples(80.0, 1.0);
+    ASSERT_TRUE(rig.overlay.frosted);
+    rig.prefs->setEnabled(false);
+    EXPECT_TRUE(rig.tracker.running); // not yet
+    rig.scheduler.advance(0.0);
+    EXPECT_FALSE(rig.tracker.running);
+    EXPECT_FALSE(rig.overlay.frosted);
+    EXPECT_EQ(rig.activity.live, 0);
+    EXPECT_EQ(rig.status(), Kind::off);
+    EXPECT_FALSE(AppModelTestAccess::holdsActivity(model));
+    rig.prefs->setEnabled(true);
+    rig.scheduler.advance(0.0);
+    EXPECT_TRUE(rig.tracker.running);
+    EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
+}
+
+TEST(Controls, UnsupportedAndDenied) {
+    ModelRig unsupported;
+    unsupported.tracker.available = false;
+    unsupported.start();
+    EXPECT_EQ(unsupported.status(), Kind::unsupported);
+    EXPECT_FALSE(unsupported.tracker.running);
+
+    ModelRig denied;
+    denied.tracker.platformStatus = 1; // restricted counts as denied
+    denied.start();
+    EXPECT_EQ(denied.status(), Kind::permissionDenied);
+    EXPECT_EQ(denied.log.lines[1], "launched; motion authorization denied");
+    denied.model->openPrivacySettings();
+    EXPECT_EQ(denied.privacy.opened, 1);
+}
+
+TEST(Controls, PermissionGrantedAfterThreeSeconds) {
+    ModelRig rig;
+    rig.tracker.platformStatus = 0;
+    AppModel& model = rig.start();
+    EXPECT_EQ(rig.status(), Kind::needsSetup);
+    EXPECT_FALSE(rig.tracker.running);
+    model.requestMotionAccess();
+    EXPECT_TRUE(rig.tracker.running);
+    EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
+    EXPECT_EQ(rig.log.matching("motion access requested").size(), 1u);
+    rig.scheduler.advance(3.0);
+    EXPECT_EQ(model.authorization(), HeadTrackerPort::Authorization::notDetermined);
+    rig.tracker.platformStatus = 3;
+    rig.scheduler.advance(0.5);
+    EXPECT_EQ(model.authorization(), HeadTrackerPort::Authorization::authorized);
+    EXPECT_EQ(rig.scheduler.pendingCount(), 0u); // the poll stopped
+    EXPECT_TRUE(rig.tracker.running);
+}
+
+TEST(Controls, PermissionRefusedStopsTracking) {
+    ModelRig rig;
+    rig.tracker.platformStatus = 0;
+    AppModel& model = rig.start();
+    model.requestMotionAccess();
+    rig.scheduler.advance(1.0);
+    rig.tracker.platformStatus = 2;
+    rig.scheduler.advance(0.5);
+    EXPECT_FALSE(rig.tracker.running);
+    EXPECT_EQ(rig.status(), Kind::permissionDenied);
+}
+
+TEST(Controls, UnansweredPromptPollsTwoHundredFortyOneTimes) {
+    ModelRig rig;
+    rig.tracker.platformStatus = 0;
+    AppModel& model = rig.start();
+    model.requestMotionAccess();
+    rig.scheduler.advance(120.0); // 240 polls
+    EXPECT_EQ(rig.scheduler.pendingCount(), 1u);
+    rig.scheduler.advance(0.5); // the 241st ends it
+    EXPECT_EQ(rig.scheduler.pendingCount(), 0u);
+    EXPECT_TRUE(rig.tracker.running); // still undetermined: the tracker keeps running
+    EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
+}
+
+TEST(Controls, MotionErrorRereadsThePermission) {
+    ModelRig rig;
+    rig.start();
+    rig.tracker.platformStatus = 2;
+    rig.tracker.onError("Motion access was revoked");
+    EXPECT_EQ(rig.log.matching("motion error: Motion access was revoked").size(), 1u);
+    EXPECT_EQ(rig.status(), Kind::permissionDenied);
+    EXPECT_FALSE(rig.tracker.running);
+}
+
+TEST(Controls, HotKeyRecentersAndAMissingOneIsFine) {
+    ModelRig rig;
+    AppModel& model = rig.start();
+    rig.samples(0.0, 3.5);
+    rig.turn(0.0, 80.0);
+    rig.samples(80.0, 1.0);
+    ASSERT_TRUE(rig.overlay.frosted);
+    rig.hotKeys.action();
+    EXPECT_FALSE(rig.overlay.frosted);
+    EXPECT_EQ(rig.status(), Kind::watching);
+    EXPECT_EQ(rig.log.matching("manual recenter").size(), 1u);
+    EXPECT_TRUE(model.hasHotKey());
+
+    ModelRig refused;
+    refused.hotKeys.refuse = true;
+    EXPECT_FALSE(refused.start().hasHotKey());
+}
+
+} // namespace
+} // namespace quelmo

@@ -1,0 +1,276 @@
+#pragma once
+
+#include "app/app_model.h"
+#include "app/preference_store.h"
+#include "app/preferences.h"
+#include "app/virtual_scheduler.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quelmo {
+
+// Reaches the model's test values and private state.
+class AppModelTestAccess {
+public:
+    static double injectedOffset(const AppModel& m) { return m.injectedOffset_; }
+    static double injectedTarget(const AppModel& m) { return m.injectedTarget_; }
+    static double injectedSignalDrop(const AppModel& m) { return m.injectedSignalDrop_; }
+    static bool injectedWalking(const AppModel& m) { return m.injectedWalking_; }
+    static bool ignoreInput(const AppModel& m) { return m.ignoreInput_; }
+    static bool hasFakeSource(const AppModel& m) { return m.fakeSource_ != nullptr; }
+    static bool tickRunning(const AppModel& m) { return m.tick_ != nullptr; }
+    static bool holdsActivity(const AppModel& m) { return m.napGuard_ != nullptr; }
+};
+
+} // namespace quelmo
+
+namespace quelmo::testing {
+
+struct FakeTracker : HeadTrackerPort {
+    bool available = true;
+    bool running = false;
+    int platformStatus = 3; // authorized
+    int starts = 0;
+    int stops = 0;
+
+    void start() override {
+        if (!running && available) {
+            running = true;
+            ++starts;
+        }
+    }
+    void stop() override {
+        if (running) {
+            running = false;
+            ++stops;
+        }
+    }
+    bool isRunning() const override { return running; }
+    bool isDeviceMotionAvailable() const override { return available; }
+    int platformAuthorizationStatus() const override { return platformStatus; }
+
+    // What the headphones would deliver while the tracker runs.
+    void deliver(double heading, double vertical = 0.0) {
+        if (running && onMotion) {
+            onMotion(heading, vertical);
+        }
+    }
+};
+
+struct FakeSignalReader : SignalReaderPort {
+    std::vector<std::function<void(const SignalReadings&)>> pending;
+    int requests = 0;
+    void read(std::function<void(const SignalReadings&)> completion) override {
+        ++requests;
+        if (pending.empty()) { // single flight, as the real reader
+            pending.push_back(std::move(completion));
+        }
+    }
+    bool answer(const SignalReadings& readings) {
+        if (pending.empty()) {
+            return false;
+        }
+        auto completion = std::move(pending.front());
+        pending.clear();
+        completion(readings);
+        return true;
+    }
+};
+
+struct FakeInput : InputActivityPort {
+    const Scheduler* clock = nullptr;
+    double lastEvent = -1e6; // uptime of the last event
+    double secondsSinceLastEvent() override { return clock->uptime() - lastEvent; }
+    void touch() { lastEvent = clock->uptime(); }
+};
+
+struct FakeHotKeys : HotKeyPort {
+    struct Registration : HotKeyRegistration {
+        FakeHotKeys* owner;
+        explicit Registration(FakeHotKeys* o) : owner(o) {}
+        ~Registration() override { owner->action = nullptr; }
+    };
+    bool refuse = false;
+    int keyCode = -1;
+    int modifiers = -1;
+    std::function<void()> action;
+    std::unique_ptr<HotKeyRegistration> registerHotKey(int code, int mods,
+                                                       std::function<void()> a) override {
+        if (refuse) {
+            return nullptr;
+        }
+        keyCode = code;
+        modifiers = mods;
+        action = std::move(a);
+        return std::make_unique<Registration>(this);
+    }
+};
+
+struct RecordingLog : LogPort {
+    bool opened = false;
+    std::vector<std::string> lines; // "--- start" marks each opening
+    void open() override {
+        if (!opened) {
+            opened = true;
+            lines.push_back("--- start");
+        }
+    }
+    void close() override { opened = false; }
+    void write(std::string_view message) override {
+        if (opened) {
+            lines.emplace_back(message);
+        }
+    }
+    bool isOpen() const override { return opened; }
+
+    std::vector<std::string> matching(std::string_view prefix) const {
+        std::vector<std::string> out;
+        for (const auto& l : lines) {
+            if (std::string_view(l).starts_with(prefix)) {
+                out.push_back(l);
+            }
+        }
+        return out;
+    }
+    // Lines other than the periodic ones, in order.
+    std::vector<std::string> events() const {
+        std::vector<std::string> out;
+        for (const auto& l : lines) {
+            if (!std::string_view(l).starts_with("angle ")) {
+                out.push_back(l);
+            }
+        }
+        return out;
+    }
+};
+
+struct RecordingWatchdog : WatchdogPort {
+    int beats = 0;
+    bool frosted = false;
+    void beat() override { ++beats; }
+    void setFrosted(bool f) override {
+        frosted = f;
+        ++beats;
+    }
+};
+
+struct FakeOverlay : OverlayPort {
+    bool frosted = false;
+    bool away = false;
+    int setFrostCalls = 0;
+    int previews = 0;
+    double strength = -1.0;
+    void setFrost(bool f, bool a) override {
+        frosted = f;
+        if (f) {
+            away = a;
+        }
+        ++setFrostCalls;
+    }
+    void preview(double) override { ++previews; }
+    void setStrength(double s) override { strength = s; }
+};
+
+struct FakeWindows : WindowsPort {
+    int settings = 0;
+    int onboarding = 0;
+    void showSettings() override { ++settings; }
+    void showOnboarding() override { ++onboarding; }
+};
+
+struct FakePrivacySettings : PrivacySettingsPort {
+    int opened = 0;
+    void openPrivacySettings() override { ++opened; }
+};
+
+struct FakeSystemEvents : SystemEventsPort {
+    SystemEventHandlers handlers;
+    void observe(SystemEventHandlers h) override { handlers = std::move(h); }
+};
+
+struct FakeCommands : CommandChannelPort {
+    std::function<void(const std::string&)> handler;
+    void listen(std::function<void(const std::string&)> h) override { handler = std::move(h); }
+    void send(const std::string& word) {
+        if (handler) {
+            handler(word);
+        }
+    }
+};
+
+struct FakeActivity : ActivityAssertionPort {
+    struct Token : ActivityToken {
+        int* live;
+        explicit Token(int* l) : live(l) { ++*live; }
+        ~Token() override { --*live; }
+    };
+    int live = 0;
+    int begun = 0;
+    std::string reason;
+    unsigned long long options = 0;
+    std::unique_ptr<ActivityToken> beginActivity(unsigned long long o, const std::string& r) override {
+        ++begun;
+        options = o;
+        reason = r;
+        return std::make_unique<Token>(&live);
+    }
+};
+
+// A model with fakes for every port, in virtual time. Preferences can be set
+// in `store` before start() makes the model.
+struct ModelRig {
+    VirtualScheduler scheduler;
+    MemoryPreferenceStore store;
+    std::unique_ptr<Preferences> prefs;
+    FakeTracker tracker;
+    FakeSignalReader signal;
+    FakeInput input;
+    FakeHotKeys hotKeys;
+    RecordingLog log;
+    RecordingWatchdog watchdog;
+    FakeOverlay overlay;
+    FakeWindows windows;
+    FakePrivacySettings privacy;
+    FakeSystemEvents system;
+    FakeCommands commands;
+    FakeActivity activity;
+    std::unique_ptr<AppModel> model;
+
+    ModelRig() {
+        input.clock = &scheduler;
+        store.set("diagnostics", "true");
+        store.set("onboardingDone", "true");
+    }
+
+    AppModel& start() {
+        prefs = std::make_unique<Preferences>(store);
+        model = std::make_unique<AppModel>(
+            *prefs, AppModelPorts{scheduler, tracker, signal, input, hotKeys, log, watchdog,
+                                  overlay, windows, privacy, system, commands, activity});
+        return *model;
+    }
+
+    AppStatus::Kind status() const { return model->status().kind(); }
+
+    // Head samples every 0.02 s for `seconds`, at `heading`.
+    void samples(double heading, double seconds, double vertical = 0.0) {
+        const int n = static_cast<int>(seconds / 0.02 + 0.5);
+        for (int i = 0; i < n; ++i) {
+            tracker.deliver(heading, vertical);
+            scheduler.advance(0.02);
+        }
+    }
+    // A smooth turn to `to` over `seconds`, from `from`.
+    void turn(double from, double to, double seconds = 0.5) {
+        const int n = static_cast<int>(seconds / 0.02 + 0.5);
+        for (int i = 1; i <= n; ++i) {
+            tracker.deliver(from + (to - from) * i / n);
+            scheduler.advance(0.02);
+        }
+    }
+};
+
+} // namespace quelmo::testing
