@@ -81,11 +81,9 @@ TEST(VirtualHeadphones, WalkingIsAVerticalGaitOfTheGivenStrength) {
         const double v = std::fabs(verticalAcceleration(phones.sample(t)));
         if (t < 2) {
             peak = std::max(peak, v);
-        }
-        else if (t < 4) {
+        } else if (t < 4) {
             quietPeak = std::max(quietPeak, v);
-        }
-        else if (t > 4.05) {
+        } else if (t > 4.05) {
             EXPECT_EQ(v, 0.0);
         }
     }

@@ -7,6 +7,7 @@
 #include "platform/motion/opentrack_wire.h"
 #include "tests/platform/motion/motion_test_support.h"
 
+#include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -335,6 +336,46 @@ TEST(HeadTrackerAuthorization, MapsTheRecordAndReadsItAfreshEachTime) {
     EXPECT_EQ(HeadTracker::currentAuthorization(), A::notDetermined);
     if (old) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
     else ::unsetenv("XDG_CONFIG_HOME");
+}
+
+} // namespace
+} // namespace quelmo
+
+// quelmo-sim drives a real motion service, and its --report shows the
+// simulated headphones while it runs.
+namespace quelmo {
+namespace {
+
+TEST_F(HeadTrackerTest, VirtualHeadphonesFeedTheTracker) {
+    setAccess(MotionAccessStatus::authorized);
+    auto tracker = makeTracker();
+    tracker->start();
+    const QString scriptPath = temp.dir.filePath(QStringLiteral("turn.sim"));
+    std::ofstream(scriptPath.toStdString()) << "0 connect\n0 rssi -66\n0.4 turn 60\n0.6 hold\n";
+
+    QProcess sim;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(temp.paths.runtimeDir));
+    sim.setProcessEnvironment(env);
+    sim.start(QStringLiteral(QUELMO_SIM_TOOL), {scriptPath});
+    ASSERT_TRUE(sim.waitForStarted());
+
+    // While it plays, --report gives the simulated headphones' signal.
+    ASSERT_TRUE(waitFor([&] { return !seen.motion.empty(); }));
+    QProcess report;
+    report.setProcessEnvironment(env);
+    report.start(QStringLiteral(QUELMO_SIM_TOOL), {QStringLiteral("--report")});
+    ASSERT_TRUE(report.waitForFinished(3000));
+    EXPECT_NE(report.readAllStandardOutput().indexOf("\"device_rssi\":\"-66\""), -1);
+
+    ASSERT_TRUE(waitFor([&] { return sim.state() == QProcess::NotRunning; }, 5000));
+    EXPECT_EQ(sim.exitCode(), 0);
+    ASSERT_TRUE(waitFor([&] { return seen.connections.size() == 2; }));
+    EXPECT_EQ(seen.connections, (std::vector<bool>{true, false}));
+    // About 50 samples a second for one second, ending at the turned heading.
+    EXPECT_GT(seen.motion.size(), 25u);
+    EXPECT_LT(seen.motion.size(), 65u);
+    EXPECT_NEAR(seen.motion.back().first, 60.0, 1e-6);
 }
 
 } // namespace
