@@ -117,30 +117,25 @@ int runScript(const std::vector<Step>& steps, MotionSender& sender, StatePublish
                  sender.path().c_str());
     VirtualHeadphones phones;
     Feeder feeder(sender);
-    const Step* shown = nullptr;
     do {
         ScriptPlayer player(steps);
+        player.onStep = [](const Step& step, double at) {
+            std::fprintf(stderr, "  %6.1f s  line %3d: %s", at, step.line, actionName(step.action));
+            if (step.action == Action::turn || step.action == Action::rssi) std::fprintf(stderr, " %g", step.argument);
+            std::fputc('\n', stderr);
+        };
         const auto start = Clock::now();
         auto next = start;
         bool playing = true;
         while (playing && !stopRequested) {
             const double t = std::chrono::duration<double>(Clock::now() - start).count();
             playing = player.advance(t, phones);
-            if (player.current() != shown && player.current() != nullptr) {
-                shown = player.current();
-                std::fprintf(stderr, "  %6.1f s  line %d: %s", t, shown->line, actionName(shown->action));
-                if (shown->action == Action::turn || shown->action == Action::rssi) {
-                    std::fprintf(stderr, " %g", shown->argument);
-                }
-                std::fputc('\n', stderr);
-            }
             feeder.tick(phones, player.connectionChanged, t);
             player.connectionChanged = false;
             state.publish(phones);
             next += kPeriod;
             std::this_thread::sleep_until(next);
         }
-        shown = nullptr;
     } while (loop && !stopRequested);
     if (phones.connected) sender.sendConnection(false);
     return 0;

@@ -53,6 +53,7 @@ void ScriptPlayer::begin(VirtualHeadphones& phones) {
     case Action::hold: break;
     }
     begun_ = true;
+    if (onStep) onStep(step, stepStart_);
 }
 
 bool ScriptPlayer::advance(double t, VirtualHeadphones& phones) {

@@ -4,6 +4,7 @@
 #include "tools/sim/sim_script.h"
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 namespace quelmo::sim {
@@ -38,6 +39,8 @@ public:
     bool advance(double t, VirtualHeadphones& phones);
 
     bool connectionChanged = false;
+    // Called as each step begins, with the script time it begins at.
+    std::function<void(const Step&, double)> onStep;
     const Step* current() const { return index_ < steps_.size() ? &steps_[index_] : nullptr; }
     double totalSeconds() const;
 
