@@ -130,9 +130,9 @@ int runScript(const std::vector<Step>& steps, MotionSender& sender, StatePublish
         while (playing && !stopRequested) {
             const double t = std::chrono::duration<double>(Clock::now() - start).count();
             playing = player.advance(t, phones);
+            state.publish(phones);
             feeder.tick(phones, player.connectionChanged, t);
             player.connectionChanged = false;
-            state.publish(phones);
             next += kPeriod;
             std::this_thread::sleep_until(next);
         }
@@ -181,9 +181,9 @@ int runInteractive(MotionSender& sender, StatePublisher& state) {
         const double t = std::chrono::duration<double>(now - start).count();
         phones.heading = approach(phones.heading, target, std::chrono::duration<double>(now - last).count());
         last = now;
+        state.publish(phones);
         feeder.tick(phones, connectionChanged, t);
         connectionChanged = false;
-        state.publish(phones);
         std::fprintf(stderr, "\r%s\x1b[K", statusLine(phones, sender).c_str());
         next += kPeriod;
     }

@@ -7,6 +7,7 @@
 #include "platform/motion/opentrack_wire.h"
 #include "tests/platform/motion/motion_test_support.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -362,6 +363,7 @@ TEST_F(HeadTrackerTest, VirtualHeadphonesFeedTheTracker) {
 
     // While it plays, --report gives the simulated headphones' signal.
     ASSERT_TRUE(waitFor([&] { return !seen.motion.empty(); }));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(QString::fromStdString(temp.paths.simStatePath())); }));
     QProcess report;
     report.setProcessEnvironment(env);
     report.start(QStringLiteral(QUELMO_SIM_TOOL), {QStringLiteral("--report")});
