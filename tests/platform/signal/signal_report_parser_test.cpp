@@ -87,6 +87,8 @@ TEST(SignalReport, AnythingButTheExpectedShapeIsEmpty) {
              report(one).substr(0, report(one).size() - 3),                // cut short
              report(one) + "trailing",
              std::string("\"SPBluetoothDataType\""),
+             // Nesting deep enough to exhaust a recursive parser's stack.
+             "{\"SPBluetoothDataType\":" + std::string(100000, '[') + std::string(100000, ']') + "}",
          }) {
         EXPECT_TRUE(HeadphoneSignal::parse(text).empty()) << text;
     }
