@@ -59,8 +59,11 @@ XvfbServer::XvfbServer() {
         return;
     }
     const std::string fdText = std::to_string(kDisplayFd);
-    const char* argv[] = {xvfb->c_str(), "-displayfd", fdText.c_str(), "-nolisten", "tcp",
-                          "-screen",     "0",          "1280x800x24",  nullptr};
+    // -noreset: by default the server resets when its last client leaves, and turns away
+    // whoever connects during the reset.
+    const char* argv[] = {xvfb->c_str(), "-displayfd", fdText.c_str(), "-nolisten",
+                          "tcp",         "-noreset",   "-screen",      "0",
+                          "1280x800x24", nullptr};
     const pid_t pid = fork();
     if (pid == 0) {
         // Only async-signal-safe calls between fork and exec.
