@@ -16,6 +16,8 @@ packages=(
   libx11-dev libxi-dev libxss-dev libxext-dev libgl-dev
   # headless checks: a real X server, synthetic input, screenshots, a private bus
   xvfb xdotool imagemagick dbus dbus-x11 x11-utils
+  # frost and tray tests: monitors added at run time, a compositor, an XEmbed tray
+  x11-xserver-utils xcompmgr trayer
 )
 
 missing=()

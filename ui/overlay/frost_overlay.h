@@ -1,0 +1,103 @@
+#pragma once
+
+#include "app/ui_ports.h"
+
+#include <QImage>
+#include <QList>
+#include <QMetaObject>
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QScreen;
+
+namespace quelmo {
+
+class FrostWindow;
+class WindowFader;
+
+// The frost: one window per screen that hides the screen when the app model
+// wants it hidden, or for a short preview. It combines two wishes only (the
+// frost is requested; a preview is running) and shows or hides the windows
+// with a fade. Main thread only.
+//
+// States: hidden (isShown false; windows at opacity 0 and unmapped once the
+// fade-out has ended) and shown (isShown true; windows mapped and faded to
+// opacity 1). A fade-in that starts during a fade-out takes the same windows
+// back to 1 and they stay. Screen changes and strength changes re-create the
+// windows without changing the state.
+class FrostOverlay : public QObject, public OverlayPort {
+public:
+    struct Options {
+        std::chrono::milliseconds fadeIn{140};
+        std::chrono::milliseconds fadeOut{180};
+        // Whether windows can fade (a compositor runs); asked at each fade.
+        std::function<bool()> canFade;
+        // The blurred picture of the screen a window is about to cover,
+        // taken just before the window is shown.
+        std::function<QImage(FrostWindow&)> backdrop;
+    };
+
+    FrostOverlay();
+    explicit FrostOverlay(Options options);
+    ~FrostOverlay() override;
+
+    // OverlayPort
+    void setFrost(bool frosted, bool away) override;
+    void preview(double seconds) override;
+    void setStrength(double strength) override;
+
+    double strength() const { return strength_; }
+    bool isShown() const { return isShown_; }
+    bool frostRequested() const { return frostRequested_; }
+    bool awayMessage() const { return awayMessage_; }
+    bool isPreviewRunning() const { return previewWork_.isActive(); }
+
+    // One window per screen, in QGuiApplication::screens() order.
+    const std::vector<std::unique_ptr<FrostWindow>>& windows() const { return windows_; }
+    struct Labels {
+        QLabel* title;
+        QLabel* hint;
+    };
+    // The two labels of each window, in the order of windows().
+    std::vector<Labels> labels() const;
+
+    // The longest preview honoured, so the timer's millisecond count cannot overflow.
+    static constexpr double kLongestPreview = 24 * 3600.0;
+    // How often a shown frost raises its windows again, so a window or panel
+    // that raised itself meanwhile ends up below the frost once more.
+    static constexpr std::chrono::milliseconds kRaiseInterval{250};
+
+private:
+    void apply();
+    void fadeIn();
+    void fadeOut();
+    void finishFadeOut();
+    void rebuild();
+    void scheduleRebuild();
+    void watchScreenGeometry();
+    std::unique_ptr<FrostWindow> makeWindow(QScreen* screen) const;
+    void refreshLabels();
+    void raiseWindows();
+    std::vector<QWidget*> windowList() const;
+
+    Options options_;
+    std::vector<std::unique_ptr<FrostWindow>> windows_;
+    bool isShown_ = false;
+    // Running exactly while a preview is; its timeout ends the preview.
+    QTimer previewWork_;
+    bool frostRequested_ = false;
+    bool awayMessage_ = false;
+    double strength_ = 0.6;
+    std::unique_ptr<WindowFader> fader_;
+    QTimer raiseTimer_;
+    bool rebuildPending_ = false;
+    QList<QMetaObject::Connection> geometryWatches_;
+};
+
+} // namespace quelmo

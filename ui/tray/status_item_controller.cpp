@@ -1,0 +1,219 @@
+#include "ui/tray/status_item_controller.h"
+
+#include "app/app_model.h"
+#include "app/ui_ports.h"
+#include "ui/tray/about_box.h"
+#include "ui/tray/tray_host_watch.h"
+#include "ui/tray/tray_texts.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPalette>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+namespace quelmo {
+namespace {
+
+IconTone panelTone() {
+    return toneForBackground(QGuiApplication::palette().color(QPalette::Window));
+}
+
+qreal trayPixelRatio() {
+    return qApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+} // namespace
+
+StatusItemController::StatusItemController(AppModel& model, WindowsPort& windows)
+    : StatusItemController(model, windows, Options{}) {}
+
+StatusItemController::StatusItemController(AppModel& model, WindowsPort& windows, Options options)
+    : model_(model), windows_(windows), options_(std::move(options)) {
+    if (!options_.probe) {
+        options_.probe = probeTrayHosts;
+    }
+    if (options_.version.isEmpty()) {
+        options_.version = QStringLiteral(QUELMO_VERSION_STRING);
+    }
+    buildMenu();
+    observe();
+    render(model_.status());
+    hostWatch_ = std::make_unique<TrayHostWatch>(options_.probe, [this] { return makeTrayIcon(); });
+    hostWatch_->start();
+}
+
+StatusItemController::~StatusItemController() {
+    bag_.clear();
+    delete tray_;
+}
+
+void StatusItemController::buildMenu() {
+    const auto add = [this](const QString& title, void (StatusItemController::*action)()) {
+        QAction* item = menu_.addAction(title);
+        if (action != nullptr) {
+            connect(item, &QAction::triggered, this, action);
+        }
+        return item;
+    };
+    // The first two lines are labels: disabled, so clicking them does nothing.
+    statusLine_ = add(QString(), nullptr);
+    statusLine_->setEnabled(false);
+    detailLine_ = add(QString(), nullptr);
+    detailLine_->setEnabled(false);
+    fixItem_ = add(QString(), &StatusItemController::fix);
+    menu_.addSeparator();
+    toggleItem_ = add(menu_titles::turnOff, &StatusItemController::toggleEnabled);
+    pauseItem_ = add(menu_titles::pause, &StatusItemController::togglePause);
+    recenterItem_ = add(menu_titles::recenter, &StatusItemController::recenter);
+    // Control+Option+Command+R on the Mac; Super stands for Command here,
+    // as for the global hot key that does the same.
+    recenterItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::META | Qt::Key_R));
+    menu_.addSeparator();
+    settingsItem_ = add(menu_titles::settings, &StatusItemController::openSettings);
+    settingsItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    guideItem_ = add(menu_titles::guide, &StatusItemController::openGuide);
+    aboutItem_ = add(menu_titles::about, &StatusItemController::about);
+    menu_.addSeparator();
+    quitItem_ = add(menu_titles::quit, &StatusItemController::quit);
+    quitItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    for (QAction* item : menu_.actions()) {
+        item->setShortcutVisibleInContextMenu(true);
+    }
+    connect(&menu_, &QMenu::aboutToShow, this, &StatusItemController::menuNeedsUpdate);
+}
+
+void StatusItemController::observe() {
+    // Published values reach their subscribers before the model holds them,
+    // so each observation hands the new value on rather than reading the
+    // model back (which would still give the old one).
+    bag_.push_back(model_.subscribeStatus([this](const AppStatus& status) { render(status); }));
+    bag_.push_back(model_.subscribeLiveAngle(
+        [this](double angle) { renderAngle(model_.status(), angle); }));
+    // The preference holds its new value only after its subscribers ran:
+    // look again on the next turn of the event loop.
+    bag_.push_back(model_.prefs().subscribeShowAngleInMenuBar([this](bool) {
+        QTimer::singleShot(0, this, [this] { renderAngle(model_.status(), model_.liveAngle()); });
+    }));
+}
+
+void StatusItemController::render(const AppStatus& status) {
+    look_.symbolName = status.symbolName();
+    look_.dimmed = statusLooksDimmed(status.kind());
+    look_.toolTip = trayToolTip(status);
+    applyLook();
+    renderAngle(status, model_.liveAngle());
+}
+
+void StatusItemController::renderAngle(const AppStatus& status, double angle) {
+    QString text;
+    if (model_.prefs().showAngleInMenuBar() && statusShowsAngle(status.kind())) {
+        text = trayAngleText(angle);
+    }
+    // The angle is published many times a second: redraw only when the
+    // text shown actually changes.
+    if (text == look_.angleText) {
+        return;
+    }
+    look_.angleText = text;
+    applyLook();
+}
+
+QPixmap StatusItemController::trayPixmap() const {
+    return renderTrayPixmap(look_, panelTone(), kIconHeight, trayPixelRatio());
+}
+
+void StatusItemController::applyLook() {
+    if (tray_ == nullptr) {
+        return;
+    }
+    tray_->setIcon(QIcon(trayPixmap()));
+    tray_->setToolTip(look_.toolTip);
+}
+
+bool StatusItemController::makeTrayIcon() {
+    if (tray_ != nullptr) {
+        return true;
+    }
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        return false;
+    }
+    tray_ = new QSystemTrayIcon(this);
+    tray_->setContextMenu(&menu_);
+    // A left click opens the menu too, as clicking a menu-bar item does.
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger && !menu_.isVisible()) {
+            menu_.popup(QCursor::pos());
+        }
+    });
+    applyLook();
+    tray_->show();
+    return true;
+}
+
+void StatusItemController::menuNeedsUpdate() {
+    const AppStatus status = model_.status();
+    const AppStatus::Kind kind = status.kind();
+    const Preferences& prefs = model_.prefs();
+
+    statusLine_->setText(status.title());
+    const QString detail = detailLineText(kind, prefs.triggerAngle());
+    detailLine_->setText(detail);
+    detailLine_->setVisible(!detail.isEmpty());
+
+    if (kind == AppStatus::Kind::needsSetup) {
+        fixItem_->setText(menu_titles::finishSetup);
+        fixItem_->setVisible(true);
+    } else if (kind == AppStatus::Kind::permissionDenied) {
+        fixItem_->setText(menu_titles::openPrivacySettings);
+        fixItem_->setVisible(true);
+    } else {
+        fixItem_->setVisible(false);
+    }
+
+    toggleItem_->setText(prefs.enabled() ? menu_titles::turnOff : menu_titles::turnOn);
+    pauseItem_->setText(model_.isPaused() ? menu_titles::resume : menu_titles::pause);
+    pauseItem_->setEnabled(prefs.enabled());
+    recenterItem_->setEnabled(statusAllowsRecenter(kind));
+}
+
+void StatusItemController::toggleEnabled() { model_.prefs().setEnabled(!model_.prefs().enabled()); }
+
+void StatusItemController::togglePause() {
+    // The same test that chose the item's title.
+    if (model_.isPaused()) {
+        model_.resume();
+    } else {
+        model_.pause(30 * 60);
+    }
+}
+
+void StatusItemController::recenter() { model_.recenterManually(); }
+
+void StatusItemController::openSettings() { windows_.showSettings(); }
+
+void StatusItemController::openGuide() { windows_.showOnboarding(); }
+
+void StatusItemController::fix() {
+    if (model_.status().kind() == AppStatus::Kind::permissionDenied) {
+        model_.openPrivacySettings();
+    } else {
+        windows_.showOnboarding();
+    }
+}
+
+void StatusItemController::about() {
+    if (aboutBox_ == nullptr) {
+        aboutBox_ = makeAboutBox(options_.version);
+    }
+    aboutBox_->show();
+    aboutBox_->raise();
+    aboutBox_->activateWindow();
+}
+
+void StatusItemController::quit() { QCoreApplication::quit(); }
+
+} // namespace quelmo
