@@ -13,7 +13,7 @@ packages=(
   qml6-module-qtquick-shapes qml6-module-qtquick-window qml6-module-qtquick-templates
   qml6-module-qtqml-workerscript qml6-module-qttest
   # X11 specifics: input activity, hot key, display power
-  libx11-dev libxi-dev libxss-dev libxext-dev libgl-dev
+  libx11-dev libxi-dev libxss-dev libxext-dev libxrender-dev libgl-dev
   # headless checks: a real X server, synthetic input, screenshots, a private bus
   xvfb xdotool imagemagick dbus dbus-x11 x11-utils
   # frost and tray tests: monitors added at run time, a compositor, an XEmbed tray

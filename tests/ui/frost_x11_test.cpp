@@ -2,6 +2,7 @@
 #include "ui/overlay/frost_backdrop.h"
 #include "ui/overlay/frost_overlay.h"
 #include "ui/overlay/frost_window.h"
+#include "ui/overlay/screen_capture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -112,7 +113,7 @@ TEST(FrostOnX11, CoversTheScreenAboveOtherWindowsWhileClicksAndKeysPassThrough) 
         EXPECT_EQ(inputRectangles(*window), 0); // an empty input shape
         EXPECT_GT(stackingIndex(static_cast<Window>(window->winId())),
                   stackingIndex(static_cast<Window>(app.winId())));
-        EXPECT_EQ(window->backdrop().size(), window->targetScreen()->geometry().size() / 8);
+        EXPECT_EQ(window->backdrop().size(), window->targetScreen()->geometry().size() / kBackdropReduction);
     }
 
     const QPoint target = button->mapToGlobal(button->rect().center());
@@ -142,6 +143,9 @@ TEST(FrostOnX11, ThePictureIsTheScreenUnderTheWindowBlurred) {
     QTest::qWait(50);
 
     FrostWindow window(QGuiApplication::primaryScreen(), Qt::transparent);
+    // The X server scales the picture down (the fast way), not Qt.
+    EXPECT_EQ(captureScaledByServer(*window.windowHandle(), kCaptureReduction).size(),
+              screen.size() / kCaptureReduction);
     const QImage picture = blurredBackdrop(window);
     ASSERT_EQ(picture.size(), screen.size() / kBackdropReduction);
     const int y = picture.height() / 2;

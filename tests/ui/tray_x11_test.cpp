@@ -20,8 +20,12 @@ TEST(TrayOnX11, DocksIntoAnXEmbedTrayThatComesUpAfterUs) {
     EXPECT_EQ(s.controller->trayIcon(), nullptr); // nothing to dock into yet
 
     QProcess tray;
-    tray.start(QStringLiteral("trayer"), {QStringLiteral("--edge"), QStringLiteral("top"),
-                                          QStringLiteral("--height"), QStringLiteral("24")});
+    // A dark panel: the symbols must switch to their light variant.
+    tray.start(QStringLiteral("trayer"),
+               {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--height"),
+                QStringLiteral("24"), QStringLiteral("--transparent"), QStringLiteral("true"),
+                QStringLiteral("--alpha"), QStringLiteral("0"), QStringLiteral("--tint"),
+                QStringLiteral("0x202024")});
     ASSERT_TRUE(tray.waitForStarted());
     // The controller looks again every 2 s.
     EXPECT_TRUE(QTest::qWaitFor(
@@ -29,6 +33,7 @@ TEST(TrayOnX11, DocksIntoAnXEmbedTrayThatComesUpAfterUs) {
         15000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return s.controller->trayIcon()->geometry().isValid(); }, 10000));
     EXPECT_EQ(s.controller->trayIcon()->toolTip(), QStringLiteral("Quelmo: Waiting for your AirPods"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return s.controller->panelTone() == IconTone::dark; }, 10000));
     s.controller.reset();
     tray.terminate();
     tray.waitForFinished();

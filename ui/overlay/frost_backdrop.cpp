@@ -13,7 +13,15 @@ QImage blurredBackdrop(FrostWindow& window) {
     if (handle == nullptr) {
         return {};
     }
-    QImage picture = captureBehind(*handle, kBackdropReduction);
+    const QImage captured = captureBehind(*handle, kCaptureReduction);
+    if (captured.isNull()) {
+        return {};
+    }
+    // Qt's smooth reduction by two averages each 2 × 2 block.
+    QImage picture = captured
+                         .scaled((captured.size() / 2).expandedTo(QSize(1, 1)), Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation)
+                         .convertToFormat(QImage::Format_RGB32);
     boxBlur(picture, kBackdropBlurRadius);
     return picture;
 }

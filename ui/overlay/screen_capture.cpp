@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QSysInfo>
 #include <QWindow>
 
 #include <X11/Xlib.h>
@@ -101,10 +102,14 @@ QImage captureWithRender(Display* dpy, const NativeArea& area, int factor) {
     }
 
     QImage image;
-    // Depth 24 and 32 visuals on little- and big-endian servers alike arrive
-    // as 32-bit pixels with red, green and blue in the usual masks.
-    if (ximage->bits_per_pixel == 32 && ximage->red_mask == 0xff0000 &&
-        ximage->green_mask == 0xff00 && ximage->blue_mask == 0xff) {
+    // The usual true-colour screen: 32-bit pixels in the host's byte order
+    // with red, green and blue in the low three bytes, which is Qt's RGB32.
+    // (An image read from a pixmap carries no colour masks; the root
+    // visual's say where the colours are.)
+    const Visual* visual = rootAttributes.visual;
+    const int hostOrder = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? LSBFirst : MSBFirst;
+    if (ximage->bits_per_pixel == 32 && ximage->byte_order == hostOrder && visual->red_mask == 0xff0000 &&
+        visual->green_mask == 0xff00 && visual->blue_mask == 0xff) {
         image = QImage(width, height, QImage::Format_RGB32);
         for (int y = 0; y < height; ++y) {
             std::memcpy(image.scanLine(y), ximage->data + static_cast<std::ptrdiff_t>(y) * ximage->bytes_per_line,
@@ -133,18 +138,18 @@ QImage captureWithQt(QWindow& window, int factor) {
 
 } // namespace
 
-QImage captureBehind(QWindow& window, int factor) {
-    factor = std::max(1, factor);
-    if (Display* dpy = qtDisplay()) {
-        NativeArea area;
-        if (nativeArea(dpy, static_cast<Window>(window.winId()), area)) {
-            QImage image = captureWithRender(dpy, area, factor);
-            if (!image.isNull()) {
-                return image;
-            }
-        }
+QImage captureScaledByServer(QWindow& window, int factor) {
+    Display* dpy = qtDisplay();
+    NativeArea area;
+    if (dpy == nullptr || !nativeArea(dpy, static_cast<Window>(window.winId()), area)) {
+        return {};
     }
-    return captureWithQt(window, factor);
+    return captureWithRender(dpy, area, std::max(1, factor));
+}
+
+QImage captureBehind(QWindow& window, int factor) {
+    QImage image = captureScaledByServer(window, factor);
+    return image.isNull() ? captureWithQt(window, std::max(1, factor)) : image;
 }
 
 } // namespace quelmo

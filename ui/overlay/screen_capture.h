@@ -15,4 +15,8 @@ namespace quelmo {
 // works.
 QImage captureBehind(QWindow& window, int factor);
 
+// The X server's part of the above alone: a null image where it cannot be
+// done (not X11, no XRender, an unusual pixel format).
+QImage captureScaledByServer(QWindow& window, int factor);
+
 } // namespace quelmo

@@ -3,6 +3,7 @@
 #include "app/app_model.h"
 #include "app/ui_ports.h"
 #include "ui/tray/about_box.h"
+#include "ui/tray/tray_background.h"
 #include "ui/tray/tray_host_watch.h"
 #include "ui/tray/tray_texts.h"
 
@@ -17,10 +18,6 @@
 
 namespace quelmo {
 namespace {
-
-IconTone panelTone() {
-    return toneForBackground(QGuiApplication::palette().color(QPalette::Window));
-}
 
 qreal trayPixelRatio() {
     return qApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
@@ -122,8 +119,25 @@ void StatusItemController::renderAngle(const AppStatus& status, double angle) {
     applyLook();
 }
 
+IconTone StatusItemController::panelTone() const {
+    // What the panel looks like, once seen; until then the application's
+    // palette is the best guess.
+    return panelTone_.value_or(toneForBackground(QGuiApplication::palette().color(QPalette::Window)));
+}
+
 QPixmap StatusItemController::trayPixmap() const {
     return renderTrayPixmap(look_, panelTone(), kIconHeight, trayPixelRatio());
+}
+
+void StatusItemController::lookAtThePanel() {
+    if (tray_ == nullptr) {
+        return;
+    }
+    const std::optional<IconTone> tone = toneBehindTrayIcon(tray_->geometry());
+    if (tone && tone != panelTone_) {
+        panelTone_ = tone;
+        applyLook();
+    }
 }
 
 void StatusItemController::applyLook() {
@@ -151,6 +165,11 @@ bool StatusItemController::makeTrayIcon() {
     });
     applyLook();
     tray_->show();
+    // The panel's colour decides between the light and the dark symbols;
+    // it can be seen once the tray has placed the icon.
+    for (const int delay : {500, 3000}) {
+        QTimer::singleShot(delay, this, [this] { lookAtThePanel(); });
+    }
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include <QSystemTrayIcon>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 
@@ -49,6 +50,8 @@ public:
     const TrayLook& look() const { return look_; }
     // The picture the tray icon shows now.
     QPixmap trayPixmap() const;
+    // Light or dark symbols, to suit the panel the icon sits on.
+    IconTone panelTone() const;
 
     // The menu entries, for the menu's owner and tests.
     QAction* statusLine() const { return statusLine_; }
@@ -77,6 +80,7 @@ private:
     void render(const AppStatus& status);
     void renderAngle(const AppStatus& status, double angle);
     void applyLook();
+    void lookAtThePanel();
     void observe();
 
     void toggleEnabled();
@@ -95,6 +99,7 @@ private:
     QPointer<QSystemTrayIcon> tray_;
     std::unique_ptr<TrayHostWatch> hostWatch_;
     TrayLook look_;
+    std::optional<IconTone> panelTone_;
     SubscriptionBag bag_;
     QPointer<QMessageBox> aboutBox_;
 
