@@ -132,6 +132,22 @@ TEST(FrostOnX11, CoversTheScreenAboveOtherWindowsWhileClicksAndKeysPassThrough) 
     }
 }
 
+TEST(FrostOnX11, ComesBackAboveAWindowThatRaisedItself) {
+    QUELMO_SKIP_WITHOUT_XVFB();
+    FrostOverlay overlay;
+    overlay.setFrost(true, false);
+    FrostWindow& frost = *overlay.windows().front();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frost));
+    Swatch pushy(QRect(10, 10, 200, 200), Qt::green);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pushy));
+    pushy.raise();
+    const auto frostOnTop = [&] {
+        return stackingIndex(static_cast<Window>(frost.winId())) >
+               stackingIndex(static_cast<Window>(pushy.winId()));
+    };
+    EXPECT_TRUE(QTest::qWaitFor(frostOnTop, 5000));
+}
+
 TEST(FrostOnX11, ThePictureIsTheScreenUnderTheWindowBlurred) {
     QUELMO_SKIP_WITHOUT_XVFB();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();

@@ -12,6 +12,7 @@ namespace quelmo {
 namespace {
 
 const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
+constexpr int kProbeTimeoutMs = 300;
 
 bool xembedTrayPresent() {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
@@ -37,6 +38,9 @@ TrayHosts probeTrayHosts() {
         hosts.statusNotifierWatcher = true;
         QDBusInterface watcher(kWatcherService, QStringLiteral("/StatusNotifierWatcher"),
                                kWatcherService, bus);
+        // Asked every few seconds on the main thread: a watcher that does not
+        // answer must not freeze the application.
+        watcher.setTimeout(kProbeTimeoutMs);
         hosts.statusNotifierHost =
             watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
     }
