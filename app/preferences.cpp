@@ -1,0 +1,128 @@
+#include "app/preferences.h"
+
+namespace quelmo {
+
+bool Preferences::loadBool(const char* key, bool fallback) const {
+    if (const auto text = store_.read(key)) {
+        if (const auto value = parseStoredBool(*text)) {
+            return *value;
+        }
+    }
+    return fallback;
+}
+
+double Preferences::loadDouble(const char* key, double fallback, double lower,
+                               double upper) const {
+    double value = fallback;
+    if (const auto text = store_.read(key)) {
+        if (const auto parsed = parseStoredDouble(*text)) {
+            value = *parsed;
+        }
+    }
+    // Lower limit inclusive, upper exclusive: only values above it are cut.
+    if (value <= lower) {
+        value = lower;
+    }
+    if (value > upper) {
+        value = upper;
+    }
+    return value;
+}
+
+Preferences::Preferences(PreferenceStore& store, QObject* parent)
+    : QObject(parent), store_(store),
+      enabled_(loadBool(kEnabled, Defaults::enabled)),
+      triggerAngle_(loadDouble(kTriggerAngle, Defaults::triggerAngle, kTriggerAngleMin,
+                               kTriggerAngleMax)),
+      frostStrength_(loadDouble(kFrostStrength, Defaults::frostStrength, kFrostStrengthMin,
+                                kFrostStrengthMax)),
+      showAngleInMenuBar_(loadBool(kShowAngleInMenuBar, Defaults::showAngleInMenuBar)),
+      useInputEvidence_(loadBool(kUseInputEvidence, Defaults::useInputEvidence)),
+      frostWhenWalkingAway_(loadBool(kFrostWhenWalkingAway, Defaults::frostWhenWalkingAway)),
+      frostWhenFar_(loadBool(kFrostWhenFar, Defaults::frostWhenFar)),
+      frostOnDisconnect_(loadBool(kFrostOnDisconnect, Defaults::frostOnDisconnect)),
+      diagnostics_(loadBool(kDiagnostics, Defaults::diagnostics)),
+      onboardingDone_(loadBool(kOnboardingDone, Defaults::onboardingDone)) {}
+
+Preferences::~Preferences() = default;
+
+void Preferences::assignBool(Published<bool>& field, const char* key, bool value,
+                             void (Preferences::*signal)(bool)) {
+    field.set(value);                       // subscribers first, then the field
+    store_.writeBool(key, field.value());   // read back and written through
+    emit(this->*signal)(field.value());     // Qt observers: the field holds it
+}
+
+void Preferences::assignDouble(Published<double>& field, const char* key, double value,
+                               void (Preferences::*signal)(double)) {
+    field.set(value);
+    store_.writeDouble(key, field.value());
+    emit(this->*signal)(field.value());
+}
+
+void Preferences::setEnabled(bool value) {
+    assignBool(enabled_, kEnabled, value, &Preferences::enabledChanged);
+}
+void Preferences::setTriggerAngle(double value) {
+    assignDouble(triggerAngle_, kTriggerAngle, value, &Preferences::triggerAngleChanged);
+}
+void Preferences::setFrostStrength(double value) {
+    assignDouble(frostStrength_, kFrostStrength, value, &Preferences::frostStrengthChanged);
+}
+void Preferences::setShowAngleInMenuBar(bool value) {
+    assignBool(showAngleInMenuBar_, kShowAngleInMenuBar, value,
+               &Preferences::showAngleInMenuBarChanged);
+}
+void Preferences::setUseInputEvidence(bool value) {
+    assignBool(useInputEvidence_, kUseInputEvidence, value, &Preferences::useInputEvidenceChanged);
+}
+void Preferences::setFrostWhenWalkingAway(bool value) {
+    assignBool(frostWhenWalkingAway_, kFrostWhenWalkingAway, value,
+               &Preferences::frostWhenWalkingAwayChanged);
+}
+void Preferences::setFrostWhenFar(bool value) {
+    assignBool(frostWhenFar_, kFrostWhenFar, value, &Preferences::frostWhenFarChanged);
+}
+void Preferences::setFrostOnDisconnect(bool value) {
+    assignBool(frostOnDisconnect_, kFrostOnDisconnect, value,
+               &Preferences::frostOnDisconnectChanged);
+}
+void Preferences::setDiagnostics(bool value) {
+    assignBool(diagnostics_, kDiagnostics, value, &Preferences::diagnosticsChanged);
+}
+void Preferences::setOnboardingDone(bool value) {
+    assignBool(onboardingDone_, kOnboardingDone, value, &Preferences::onboardingDoneChanged);
+}
+
+Subscription Preferences::subscribeEnabled(BoolCallback callback) {
+    return enabled_.subscribe(std::move(callback));
+}
+Subscription Preferences::subscribeTriggerAngle(DoubleCallback callback) {
+    return triggerAngle_.subscribe(std::move(callback));
+}
+Subscription Preferences::subscribeFrostStrength(DoubleCallback callback) {
+    return frostStrength_.subscribe(std::move(callback));
+}
+Subscription Preferences::subscribeShowAngleInMenuBar(BoolCallback callback) {
+    return showAngleInMenuBar_.subscribe(std::move(callback));
+}
+Subscription Preferences::subscribeUseInputEvidence(BoolCallback callback) {
+    return useInputEvidence_.subscribe(std::move(callback));
+}
+Subscription Preferences::subscribeFrostWhenWalkingAway(BoolCallback callback) {
+    return frostWhenWalkingAway_.subscribe(std::move(callback));
+}
+Subscription Preferences::subscribeFrostWhenFar(BoolCallback callback) {
+    return frostWhenFar_.subscribe(std::move(callback));
+}
+Subscription Preferences::subscribeFrostOnDisconnect(BoolCallback callback) {
+    return frostOnDisconnect_.subscribe(std::move(callback));
+}
+Subscription Preferences::subscribeDiagnostics(BoolCallback callback) {
+    return diagnostics_.subscribe(std::move(callback));
+}
+Subscription Preferences::subscribeOnboardingDone(BoolCallback callback) {
+    return onboardingDone_.subscribe(std::move(callback));
+}
+
+} // namespace quelmo

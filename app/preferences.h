@@ -1,0 +1,160 @@
+#pragma once
+
+#include "app/preference_store.h"
+#include "app/published.h"
+
+#include <QObject>
+
+#include <functional>
+
+namespace quelmo {
+
+// The user's ten settings (Part 2.2), each kept in the store under a key equal
+// to its name and published:
+//
+// - Every assignment, even of the value already held, publishes: first the
+//   per-property subscribers are handed the new value while the field still
+//   holds the old one (as the spec says; an observer that must read the field
+//   itself defers its work to the next turn of the main queue), then the field
+//   takes the value, then the value is written to the store, and last the Qt
+//   NOTIFY signal is emitted, after the field holds the value, so that QML
+//   bindings (which read the property) see the new value.
+// - A subscription delivers the current value at once when it is made.
+// - Loading (construction) reads every key; a missing key or a value that
+//   cannot be read as the field's kind gives the default; the two doubles are
+//   limited on read (at most the lower limit gives the lower limit, above the
+//   upper one gives the upper one). Loading writes nothing. Assignment applies
+//   no limits.
+//
+// Main thread only. The store must outlive the object.
+class Preferences : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool enabled READ enabled WRITE setEnabled NOTIFY enabledChanged)
+    Q_PROPERTY(double triggerAngle READ triggerAngle WRITE setTriggerAngle NOTIFY
+                   triggerAngleChanged)
+    Q_PROPERTY(double frostStrength READ frostStrength WRITE setFrostStrength NOTIFY
+                   frostStrengthChanged)
+    Q_PROPERTY(bool showAngleInMenuBar READ showAngleInMenuBar WRITE setShowAngleInMenuBar NOTIFY
+                   showAngleInMenuBarChanged)
+    Q_PROPERTY(bool useInputEvidence READ useInputEvidence WRITE setUseInputEvidence NOTIFY
+                   useInputEvidenceChanged)
+    Q_PROPERTY(bool frostWhenWalkingAway READ frostWhenWalkingAway WRITE setFrostWhenWalkingAway
+                   NOTIFY frostWhenWalkingAwayChanged)
+    Q_PROPERTY(bool frostWhenFar READ frostWhenFar WRITE setFrostWhenFar NOTIFY frostWhenFarChanged)
+    Q_PROPERTY(bool frostOnDisconnect READ frostOnDisconnect WRITE setFrostOnDisconnect NOTIFY
+                   frostOnDisconnectChanged)
+    Q_PROPERTY(bool diagnostics READ diagnostics WRITE setDiagnostics NOTIFY diagnosticsChanged)
+    Q_PROPERTY(bool onboardingDone READ onboardingDone WRITE setOnboardingDone NOTIFY
+                   onboardingDoneChanged)
+
+public:
+    // Keys and defaults (Part 2.2).
+    static constexpr const char* kEnabled = "enabled";
+    static constexpr const char* kTriggerAngle = "triggerAngle";
+    static constexpr const char* kFrostStrength = "frostStrength";
+    static constexpr const char* kShowAngleInMenuBar = "showAngleInMenuBar";
+    static constexpr const char* kUseInputEvidence = "useInputEvidence";
+    static constexpr const char* kFrostWhenWalkingAway = "frostWhenWalkingAway";
+    static constexpr const char* kFrostWhenFar = "frostWhenFar";
+    static constexpr const char* kFrostOnDisconnect = "frostOnDisconnect";
+    static constexpr const char* kDiagnostics = "diagnostics";
+    static constexpr const char* kOnboardingDone = "onboardingDone";
+
+    static constexpr double kTriggerAngleMin = 35.0;
+    static constexpr double kTriggerAngleMax = 70.0;
+    static constexpr double kFrostStrengthMin = 0.0;
+    static constexpr double kFrostStrengthMax = 1.0;
+
+    struct Defaults {
+        static constexpr bool enabled = true;
+        static constexpr double triggerAngle = 50.0;
+        static constexpr double frostStrength = 0.6;
+        static constexpr bool showAngleInMenuBar = false;
+        static constexpr bool useInputEvidence = true;
+        static constexpr bool frostWhenWalkingAway = true;
+        static constexpr bool frostWhenFar = true;
+        static constexpr bool frostOnDisconnect = false;
+        static constexpr bool diagnostics = false;
+        static constexpr bool onboardingDone = false;
+    };
+
+    using BoolCallback = std::function<void(bool)>;
+    using DoubleCallback = std::function<void(double)>;
+
+    // Loads every field from `store`.
+    explicit Preferences(PreferenceStore& store, QObject* parent = nullptr);
+    ~Preferences() override;
+
+    PreferenceStore& store() const { return store_; }
+
+    bool enabled() const { return enabled_.value(); }
+    double triggerAngle() const { return triggerAngle_.value(); }
+    double frostStrength() const { return frostStrength_.value(); }
+    bool showAngleInMenuBar() const { return showAngleInMenuBar_.value(); }
+    bool useInputEvidence() const { return useInputEvidence_.value(); }
+    bool frostWhenWalkingAway() const { return frostWhenWalkingAway_.value(); }
+    bool frostWhenFar() const { return frostWhenFar_.value(); }
+    bool frostOnDisconnect() const { return frostOnDisconnect_.value(); }
+    bool diagnostics() const { return diagnostics_.value(); }
+    bool onboardingDone() const { return onboardingDone_.value(); }
+
+    void setEnabled(bool value);
+    void setTriggerAngle(double value);
+    void setFrostStrength(double value);
+    void setShowAngleInMenuBar(bool value);
+    void setUseInputEvidence(bool value);
+    void setFrostWhenWalkingAway(bool value);
+    void setFrostWhenFar(bool value);
+    void setFrostOnDisconnect(bool value);
+    void setDiagnostics(bool value);
+    void setOnboardingDone(bool value);
+
+    // Per-property subscriptions: the callback gets the current value at once,
+    // then every newly assigned value (before the field holds it). Keep the
+    // returned Subscription (e.g. in a SubscriptionBag); destroying it ends it.
+    [[nodiscard]] Subscription subscribeEnabled(BoolCallback callback);
+    [[nodiscard]] Subscription subscribeTriggerAngle(DoubleCallback callback);
+    [[nodiscard]] Subscription subscribeFrostStrength(DoubleCallback callback);
+    [[nodiscard]] Subscription subscribeShowAngleInMenuBar(BoolCallback callback);
+    [[nodiscard]] Subscription subscribeUseInputEvidence(BoolCallback callback);
+    [[nodiscard]] Subscription subscribeFrostWhenWalkingAway(BoolCallback callback);
+    [[nodiscard]] Subscription subscribeFrostWhenFar(BoolCallback callback);
+    [[nodiscard]] Subscription subscribeFrostOnDisconnect(BoolCallback callback);
+    [[nodiscard]] Subscription subscribeDiagnostics(BoolCallback callback);
+    [[nodiscard]] Subscription subscribeOnboardingDone(BoolCallback callback);
+
+signals:
+    // Emitted on every assignment, after the field holds the value.
+    void enabledChanged(bool value);
+    void triggerAngleChanged(double value);
+    void frostStrengthChanged(double value);
+    void showAngleInMenuBarChanged(bool value);
+    void useInputEvidenceChanged(bool value);
+    void frostWhenWalkingAwayChanged(bool value);
+    void frostWhenFarChanged(bool value);
+    void frostOnDisconnectChanged(bool value);
+    void diagnosticsChanged(bool value);
+    void onboardingDoneChanged(bool value);
+
+private:
+    bool loadBool(const char* key, bool fallback) const;
+    double loadDouble(const char* key, double fallback, double lower, double upper) const;
+    void assignBool(Published<bool>& field, const char* key, bool value,
+                    void (Preferences::*signal)(bool));
+    void assignDouble(Published<double>& field, const char* key, double value,
+                      void (Preferences::*signal)(double));
+
+    PreferenceStore& store_;
+    Published<bool> enabled_;
+    Published<double> triggerAngle_;
+    Published<double> frostStrength_;
+    Published<bool> showAngleInMenuBar_;
+    Published<bool> useInputEvidence_;
+    Published<bool> frostWhenWalkingAway_;
+    Published<bool> frostWhenFar_;
+    Published<bool> frostOnDisconnect_;
+    Published<bool> diagnostics_;
+    Published<bool> onboardingDone_;
+};
+
+} // namespace quelmo

@@ -1,0 +1,88 @@
+#include "platform/instance/single_instance.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
+#include <QStandardPaths>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quelmo {
+
+namespace {
+constexpr char kReopen[] = "reopen\n";
+constexpr int kConnectTimeoutMs = 1000;
+} // namespace
+
+SingleInstance::SingleInstance(QString folder, QObject* parent)
+    : QObject(parent), folder_(std::move(folder)) {
+    connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::onConnection);
+}
+
+SingleInstance::~SingleInstance() {
+    server_.close();
+}
+
+QString SingleInstance::defaultFolder() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir(runtime).exists()) {
+        return runtime + QStringLiteral("/quelmo");
+    }
+    return QDir::tempPath() + QStringLiteral("/quelmo-%1").arg(::getuid());
+}
+
+QString SingleInstance::socketPath() const { return folder_ + QStringLiteral("/instance.sock"); }
+
+bool SingleInstance::claim(std::function<void()> onReopen) {
+    if (primary_) {
+        return true;
+    }
+    if (!QDir().mkpath(folder_)) {
+        return false;
+    }
+    ::chmod(QFile::encodeName(folder_).constData(), 0700);
+
+    lock_ = std::make_unique<QLockFile>(folder_ + QStringLiteral("/instance.lock"));
+    lock_->setStaleLockTime(0); // only a lock whose process is gone is stale
+    if (!lock_->tryLock(100)) {
+        // Someone else runs: ask it to come forward.
+        QLocalSocket socket;
+        socket.connectToServer(socketPath());
+        if (socket.waitForConnected(kConnectTimeoutMs)) {
+            socket.write(kReopen);
+            socket.waitForBytesWritten(kConnectTimeoutMs);
+            socket.disconnectFromServer();
+        }
+        lock_.reset();
+        return false;
+    }
+
+    // We hold the lock, so a socket file left behind is a dead one.
+    QLocalServer::removeServer(socketPath());
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    server_.listen(socketPath()); // without it we still run, just cannot be reopened
+    onReopen_ = std::move(onReopen);
+    primary_ = true;
+    return true;
+}
+
+void SingleInstance::onConnection() {
+    while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            // Only the one word is understood; anything else is ignored.
+            while (socket->canReadLine()) {
+                const QByteArray line = socket->readLine(64);
+                if (line == kReopen && onReopen_) {
+                    onReopen_();
+                }
+            }
+            if (socket->bytesAvailable() > 64) {
+                socket->abort();
+            }
+        });
+    }
+}
+
+} // namespace quelmo

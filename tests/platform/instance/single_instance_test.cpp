@@ -1,0 +1,75 @@
+#include "platform/instance/single_instance.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace quelmo {
+namespace {
+
+bool waitUntil(const std::function<bool()>& done, int milliseconds = 5000) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!done() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
+TEST(SingleInstance, SecondStartGivesWayAndBringsTheFirstForward) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/quelmo";
+    int reopened = 0;
+    SingleInstance first(folder);
+    ASSERT_TRUE(first.claim([&] { ++reopened; }));
+    EXPECT_TRUE(first.isPrimary());
+    EXPECT_EQ(QFile(folder).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+
+    // A second start in another process (a lock held in this process would be
+    // shared with it, so the check runs in a child).
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QUELMO_TEST_INSTANCE_FOLDER", folder);
+    second.setProcessEnvironment(env);
+    second.start(QCoreApplication::applicationFilePath(),
+                 {"--gtest_filter=SingleInstanceChild.*", "--gtest_also_run_disabled_tests"});
+    ASSERT_TRUE(waitUntil([&] { return second.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(second.exitCode(), 0) << second.readAll().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return reopened == 1; }));
+
+    // Strangers on the socket are ignored.
+    QLocalSocket stranger;
+    stranger.connectToServer(first.socketPath());
+    ASSERT_TRUE(stranger.waitForConnected(2000));
+    stranger.write("hello\n");
+    stranger.waitForBytesWritten(1000);
+    waitUntil([] { return false; }, 300);
+    EXPECT_EQ(reopened, 1);
+}
+
+TEST(SingleInstance, UnusableFolderIsNotFatal) {
+    SingleInstance instance("/proc/quelmo-cannot-be-here");
+    EXPECT_FALSE(instance.claim({}));
+    EXPECT_FALSE(instance.isPrimary());
+}
+
+// Run by the first test in a child process: must find the first instance.
+TEST(SingleInstanceChild, DISABLED_GivesWay) {
+    const QString folder = qEnvironmentVariable("QUELMO_TEST_INSTANCE_FOLDER");
+    ASSERT_FALSE(folder.isEmpty());
+    SingleInstance second(folder);
+    EXPECT_FALSE(second.claim({}));
+}
+
+} // namespace
+} // namespace quelmo
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
