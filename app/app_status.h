@@ -8,14 +8,14 @@
 
 namespace quelmo {
 
-// What the application is doing at this moment, in the user's terms (Part 2.1).
+// What the application is doing at this moment, in the user's terms.
 // A plain value, copied freely. Exactly one case, `paused`, carries a value:
 // the wall-clock time the pause ends.
 class AppStatus {
 public:
     using TimePoint = std::chrono::system_clock::time_point;
 
-    // The cases, in the spec's order.
+    // The cases, in their order.
     enum class Kind {
         paused,
         needsSetup,
@@ -67,7 +67,7 @@ private:
     TimePoint until_;
 };
 
-// The case's name as the spec spells it ("paused", "needsSetup", ...).
+// The case's name in code ("paused", "needsSetup", ...).
 const char* kindName(AppStatus::Kind kind);
 
 } // namespace quelmo

@@ -4,7 +4,7 @@
 
 namespace quelmo {
 
-// What the app model uses of the diagnostics log (Part 3.4): DiagnosticsLog in
+// What the app model uses of the diagnostics log: DiagnosticsLog in
 // platform/log implements it; tests may stand in a recorder.
 class LogPort {
 public:

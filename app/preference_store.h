@@ -8,7 +8,7 @@
 
 namespace quelmo {
 
-// Where the preferences are kept (the spec's user defaults): a per-user
+// Where the preferences are kept (the user defaults): a per-user
 // key-value store. Preferences is its only user. Values are read back as text,
 // the way they sit in the settings file; what counts as a Boolean or a number
 // is decided by parseStoredBool() and parseStoredDouble() below.

@@ -9,12 +9,12 @@
 
 namespace quelmo {
 
-// The user's ten settings (Part 2.2), each kept in the store under a key equal
+// The user's ten settings, each kept in the store under a key equal
 // to its name and published:
 //
 // - Every assignment, even of the value already held, publishes: first the
 //   per-property subscribers are handed the new value while the field still
-//   holds the old one (as the spec says; an observer that must read the field
+//   holds the old one (an observer that must read the field
 //   itself defers its work to the next turn of the main queue), then the field
 //   takes the value, then the value is written to the store, and last the Qt
 //   NOTIFY signal is emitted, after the field holds the value, so that QML
@@ -48,7 +48,7 @@ class Preferences : public QObject {
                    onboardingDoneChanged)
 
 public:
-    // Keys and defaults (Part 2.2).
+    // Keys and defaults.
     static constexpr const char* kEnabled = "enabled";
     static constexpr const char* kTriggerAngle = "triggerAngle";
     static constexpr const char* kFrostStrength = "frostStrength";

@@ -37,10 +37,10 @@ private:
     std::function<void()> cancel_;
 };
 
-// Keeps subscriptions alive for as long as their owner lives (the spec's `bag`).
+// Keeps subscriptions alive for as long as their owner lives (the app model's `bag`).
 using SubscriptionBag = std::vector<Subscription>;
 
-// A published value, as the spec means it: every assignment notifies every
+// A published value: every assignment notifies every
 // subscriber, even when the value does not change, and the subscribers are
 // handed the new value *before* the field holds it (value() still returns the
 // old one inside a callback). A subscription receives the current value at

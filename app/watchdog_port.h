@@ -2,7 +2,7 @@
 
 namespace quelmo {
 
-// What the app model uses of the hang watchdog (Part 3.5): HangWatchdog in
+// What the app model uses of the hang watchdog: HangWatchdog in
 // platform/watchdog implements it; tests may stand in a recorder. Both calls
 // come from the main thread.
 class WatchdogPort {

@@ -11,7 +11,7 @@
 
 namespace quelmo {
 
-// The optional diagnostics log (Part 3.4): plain UTF-8 text, one line per
+// The optional diagnostics log: plain UTF-8 text, one line per
 // event, "yyyy-MM-dd HH:mm:ss.SSS" local time, a space, the message, a line
 // feed. Files "quelmo.log" (current) and "quelmo-previous.log" (the one
 // previous file) in directory(); when a write takes the current file past the

@@ -4,7 +4,7 @@
 
 namespace quelmo {
 
-// Preferences.shared of the spec: the single instance, on the user's QSettings
+// The single Preferences instance of the app, on the user's QSettings
 // store (QSettingsPreferenceStore), made on first use and kept for the life of
 // the process. main passes it to the app model; tests make their own
 // Preferences on a MemoryPreferenceStore instead.

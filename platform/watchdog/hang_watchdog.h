@@ -12,7 +12,7 @@
 namespace quelmo {
 
 // Ends the process when the main thread hangs while the screen is frosted
-// (Part 3.5), so that the user always gets the screen back. The main thread
+//, so that the user always gets the screen back. The main thread
 // beats it; a thread of its own checks every 3 s (the first check 3 s after
 // construction) and, if the frost is on and the last beat is more than 10.0 s
 // old (strictly), ends the process at once with exit status 1: no log line,

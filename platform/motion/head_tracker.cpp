@@ -1,0 +1,79 @@
+#include "platform/motion/head_tracker.h"
+
+#include "platform/motion/motion_access_ui.h"
+#include "platform/motion/motion_service.h"
+
+namespace quelmo {
+
+namespace {
+
+MotionServiceOptions userOptions() {
+    MotionServiceOptions options;
+    options.prompter = askForMotionAccess;
+    return options;
+}
+
+} // namespace
+
+HeadTracker::HeadTracker() : HeadTracker(std::make_unique<MotionService>(userOptions())) {}
+
+HeadTracker::HeadTracker(std::unique_ptr<MotionService> manager) : manager_(std::move(manager)) {
+    // Connection changes always reach the callback through the event loop,
+    // after whatever was already queued, as the callback's owner expects.
+    manager_->onConnectionChange = [this](bool connected) {
+        manager_->postToMain([this, connected] {
+            if (onConnectionChange) onConnectionChange(connected);
+        });
+    };
+}
+
+HeadTracker::~HeadTracker() = default;
+
+void HeadTracker::start() {
+    if (isRunning_) return;
+    if (!manager_->isDeviceMotionAvailable()) return;
+    isRunning_ = true;
+    manager_->startDeviceMotionUpdates(
+        [this](const DeviceMotion* sample, const std::string* error) { handle(sample, error); });
+}
+
+void HeadTracker::stop() {
+    if (!isRunning_) return;
+    isRunning_ = false;
+    manager_->stopDeviceMotionUpdates();
+}
+
+void HeadTracker::handle(const DeviceMotion* sample, const std::string* error) {
+    if (!isRunning_) return;
+    if (error != nullptr) {
+        if (onError) onError(*error);
+        return;
+    }
+    if (sample == nullptr || !onMotion) return;
+    onMotion(headingDegrees(*sample), verticalAcceleration(*sample));
+}
+
+HeadTracker::Authorization HeadTracker::authorizationFor(MotionAccessStatus status) {
+    switch (status) {
+    case MotionAccessStatus::authorized: return Authorization::authorized;
+    case MotionAccessStatus::denied:
+    case MotionAccessStatus::restricted: return Authorization::denied;
+    case MotionAccessStatus::notDetermined: break;
+    }
+    return Authorization::notDetermined;
+}
+
+HeadTracker::Authorization HeadTracker::currentAuthorization() {
+    return authorizationFor(readMotionAccess(MotionPaths::fromEnvironment().accessRecordPath()));
+}
+
+const char* authorizationName(HeadTracker::Authorization authorization) {
+    switch (authorization) {
+    case HeadTracker::Authorization::authorized: return "authorized";
+    case HeadTracker::Authorization::denied: return "denied";
+    case HeadTracker::Authorization::notDetermined: break;
+    }
+    return "notDetermined";
+}
+
+} // namespace quelmo

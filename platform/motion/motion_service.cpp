@@ -1,0 +1,147 @@
+#include "platform/motion/motion_service.h"
+
+#include "platform/motion/native_motion_source.h"
+#include "platform/motion/opentrack_source.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+namespace quelmo {
+
+namespace {
+constexpr std::chrono::seconds kListenRetry{3};
+}
+
+MotionService::MotionService(MotionServiceOptions options)
+    : paths_(std::move(options.paths)), prompter_(std::move(options.prompter)),
+      context_(std::make_unique<QObject>()), accessTimer_(std::make_unique<QTimer>()),
+      native_(std::make_unique<NativeMotionSource>(paths_)) {
+    const int port = options.opentrackPort ? *options.opentrackPort
+                                           : configuredOpentrackPort(options.settingsFile);
+    if (port > 0) opentrack_ = std::make_unique<OpentrackSource>(port);
+    const auto route = [this](const wire::Message& m) { deliver(m); };
+    native_->onMessage = route;
+    if (opentrack_) opentrack_->onMessage = route;
+    accessTimer_->setInterval(kAccessPoll);
+    QObject::connect(accessTimer_.get(), &QTimer::timeout, context_.get(),
+                     [this] { refreshAccess(false); });
+    tryListen();
+}
+
+MotionService::~MotionService() = default;
+
+void MotionService::tryListen() {
+    lastListenAttempt_ = std::chrono::steady_clock::now();
+    native_->listen();
+    if (opentrack_) opentrack_->listen();
+}
+
+bool MotionService::isDeviceMotionAvailable() {
+    const auto listening = [this] {
+        return native_->isListening() || (opentrack_ && opentrack_->isListening());
+    };
+    if (!listening() && std::chrono::steady_clock::now() - lastListenAttempt_ >= kListenRetry) {
+        tryListen();
+    }
+    return listening();
+}
+
+void MotionService::startDeviceMotionUpdates(SampleHandler handler) {
+    handler_ = std::make_shared<SampleHandler>(std::move(handler));
+    active_ = true;
+    accessTimer_->start();
+    refreshAccess(true);
+}
+
+void MotionService::stopDeviceMotionUpdates() {
+    // The handler is kept: this may be called from inside it.
+    active_ = false;
+    accessTimer_->stop();
+}
+
+MotionAccessStatus MotionService::authorizationStatus() const {
+    return readMotionAccess(paths_.accessRecordPath());
+}
+
+void MotionService::refreshAccess(bool atStart) {
+    const MotionAccessStatus status = authorizationStatus();
+    authorized_ = status == MotionAccessStatus::authorized;
+    const bool refused = status == MotionAccessStatus::denied || status == MotionAccessStatus::restricted;
+    // Report a refusal once when updates start refused, and once each time
+    // access is withdrawn while they run.
+    if (active_ && refused && (atStart || !refused_)) postError(kAccessRefusedText);
+    refused_ = refused;
+    if (active_ && atStart && status == MotionAccessStatus::notDetermined) askForAccess();
+}
+
+void MotionService::askForAccess() {
+    if (promptShowing_ || !prompter_) return;
+    promptShowing_ = true;
+    QPointer<QObject> alive(context_.get());
+    prompter_([this, alive](std::optional<bool> allowed) {
+        if (!alive) return;
+        promptShowing_ = false;
+        if (allowed) {
+            std::string error;
+            const auto answer = *allowed ? MotionAccessStatus::authorized : MotionAccessStatus::denied;
+            if (!writeMotionAccess(paths_.accessRecordPath(), answer, error)) promptError_ = error;
+        }
+        refreshAccess(false);
+    });
+}
+
+void MotionService::postToMain(std::function<void()> work) {
+    QMetaObject::invokeMethod(context_.get(), std::move(work), Qt::QueuedConnection);
+}
+
+void MotionService::postError(std::string text) {
+    postToMain([this, text = std::move(text)] {
+        if (!active_ || !handler_) return;
+        const auto handler = handler_;
+        (*handler)(nullptr, &text);
+    });
+}
+
+void MotionService::deliver(const wire::Message& message) {
+    switch (message.kind) {
+    case wire::Kind::connected:
+    case wire::Kind::disconnected:
+        if (onConnectionChange) onConnectionChange(message.kind == wire::Kind::connected);
+        return;
+    case wire::Kind::error:
+        if (active_ && handler_) {
+            const auto handler = handler_;
+            const std::string text(message.text);
+            (*handler)(nullptr, &text);
+        }
+        return;
+    case wire::Kind::sample:
+        if (active_ && authorized_ && handler_) {
+            // Copy the pointer so a handler that restarts updates cannot
+            // destroy itself while it runs.
+            const auto handler = handler_;
+            (*handler)(&message.motion, nullptr);
+        }
+        return;
+    }
+}
+
+std::uint64_t MotionService::droppedDatagrams() const {
+    return native_->dropped() + (opentrack_ ? opentrack_->dropped() : 0);
+}
+
+std::string MotionService::sourceErrors() const {
+    std::string out = native_->isListening() ? std::string() : native_->error();
+    if (opentrack_ && !opentrack_->isListening()) {
+        if (!out.empty()) out += "; ";
+        out += opentrack_->error();
+    }
+    if (!promptError_.empty()) {
+        if (!out.empty()) out += "; ";
+        out += promptError_;
+    }
+    return out;
+}
+
+} // namespace quelmo

@@ -1,0 +1,56 @@
+#include "platform/signal/headphone_signal.h"
+
+#include "platform/signal/serial_worker.h"
+#include "platform/signal/signal_report_parser.h"
+
+#include <QCoreApplication>
+
+namespace quelmo {
+
+namespace {
+
+std::string programDir() {
+    return QCoreApplication::instance() != nullptr
+               ? QCoreApplication::applicationDirPath().toStdString()
+               : std::string();
+}
+
+} // namespace
+
+HeadphoneSignal::HeadphoneSignal() : HeadphoneSignal(ReportCommand::fromEnvironment(programDir())) {}
+
+HeadphoneSignal::HeadphoneSignal(ReportCommand command, ReportLimits limits)
+    : state_(std::make_shared<State>()), command_(std::move(command)), limits_(limits),
+      queue_(std::make_unique<SerialWorker>("quelmo.signal")) {}
+
+HeadphoneSignal::~HeadphoneSignal() = default;
+
+void HeadphoneSignal::read(std::function<void(SignalReadings)> completion) {
+    if (state_->busy) return;
+    state_->busy = true;
+    std::weak_ptr<State> weak = state_;
+    queue_->submit([weak, command = command_, limits = limits_, completion = std::move(completion)]() mutable {
+        SignalReadings reading = readNow(command, limits);
+        QCoreApplication* app = QCoreApplication::instance();
+        if (app == nullptr) return; // the application is gone: nobody to hand it to
+        QMetaObject::invokeMethod(
+            app,
+            [weak, completion = std::move(completion), reading = std::move(reading)]() mutable {
+                if (const auto state = weak.lock()) state->busy = false;
+                completion(std::move(reading));
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+SignalReadings HeadphoneSignal::readNow(const ReportCommand& command, const ReportLimits& limits) {
+    const ReportRun run = runReportCommand(command, limits);
+    // Cut-off output is incomplete JSON anyway; an oversized report is not
+    // parsed at all.
+    if (!run.launched || run.overflowed) return {};
+    return parse(run.output);
+}
+
+SignalReadings HeadphoneSignal::parse(std::string_view bytes) { return parseSignalReport(bytes); }
+
+} // namespace quelmo

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/privacy_guard.h"
+#include "platform/signal/report_command.h"
+
+#include <functional>
+#include <memory>
+#include <string_view>
+
+namespace quelmo {
+
+class SerialWorker;
+
+// Measures how strongly this computer hears each connected pair of Bluetooth
+// headphones, by running the Bluetooth report command on a worker thread and
+// reading its JSON. At most one run is in flight; every failure (no tool, a
+// hang, garbage) is an empty reading, never an error.
+class HeadphoneSignal {
+public:
+    // The report command from the environment (see ReportCommand).
+    HeadphoneSignal();
+    explicit HeadphoneSignal(ReportCommand command, ReportLimits limits = {});
+    // Waits for a run in flight to end (at most the run's time limit).
+    ~HeadphoneSignal();
+    HeadphoneSignal(const HeadphoneSignal&) = delete;
+    HeadphoneSignal& operator=(const HeadphoneSignal&) = delete;
+
+    // Called on the main thread. Unless a reading is already in flight (then
+    // this request and its completion are dropped), runs the command on the
+    // worker and calls completion once, later, on the main thread, even if
+    // this object is gone by then. Needs a running Qt event loop.
+    void read(std::function<void(SignalReadings)> completion);
+
+    // The pure conversion from the report's bytes to a reading.
+    static SignalReadings parse(std::string_view bytes);
+
+    bool isBusy() const { return state_->busy; }
+
+private:
+    struct State {
+        bool busy = false; // main thread only
+    };
+
+    static SignalReadings readNow(const ReportCommand& command, const ReportLimits& limits);
+
+    std::shared_ptr<State> state_;
+    ReportCommand command_;
+    ReportLimits limits_;
+    std::unique_ptr<SerialWorker> queue_; // last: joined before the rest goes
+};
+
+} // namespace quelmo

@@ -1,0 +1,384 @@
+// HeadTracker over a real motion service: real sockets in temporary folders,
+// samples and events seen on the main thread.
+
+#include "platform/motion/head_tracker.h"
+#include "platform/motion/motion_service.h"
+#include "platform/motion/opentrack_source.h"
+#include "platform/motion/opentrack_wire.h"
+#include "tests/platform/motion/motion_test_support.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sys/stat.h>
+#include <vector>
+
+namespace quelmo {
+namespace {
+
+using test::facing;
+using test::waitFor;
+
+struct Seen {
+    std::vector<std::pair<double, double>> motion;
+    std::vector<bool> connections;
+    std::vector<std::string> errors;
+    bool offMainThread = false;
+};
+
+// A prompt that records each request and answers only when told.
+struct ScriptedPrompt {
+    int asked = 0;
+    std::function<void(std::optional<bool>)> pending;
+    MotionAccessPrompter prompter() {
+        return [this](std::function<void(std::optional<bool>)> answer) {
+            ++asked;
+            pending = std::move(answer);
+        };
+    }
+    void answer(std::optional<bool> choice) {
+        auto a = std::move(pending);
+        a(choice);
+    }
+};
+
+class HeadTrackerTest : public ::testing::Test {
+protected:
+    test::TempPaths temp;
+    ScriptedPrompt prompt;
+    Seen seen;
+
+    void setAccess(MotionAccessStatus status) {
+        std::string error;
+        ASSERT_TRUE(writeMotionAccess(temp.paths.accessRecordPath(), status, error)) << error;
+    }
+
+    std::unique_ptr<HeadTracker> makeTracker(std::optional<int> opentrackPort = 0) {
+        MotionServiceOptions options;
+        options.paths = temp.paths;
+        options.opentrackPort = opentrackPort;
+        options.prompter = prompt.prompter();
+        auto tracker = std::make_unique<HeadTracker>(std::make_unique<MotionService>(options));
+        QThread* main = QThread::currentThread();
+        tracker->onMotion = [this, main](double h, double v) {
+            seen.offMainThread |= QThread::currentThread() != main;
+            seen.motion.emplace_back(h, v);
+        };
+        tracker->onConnectionChange = [this, main](bool c) {
+            seen.offMainThread |= QThread::currentThread() != main;
+            seen.connections.push_back(c);
+        };
+        tracker->onError = [this](std::string text) { seen.errors.push_back(std::move(text)); };
+        return tracker;
+    }
+};
+
+TEST_F(HeadTrackerTest, DatagramsBecomeHeadingAndVerticalOnTheMainThread) {
+    setAccess(MotionAccessStatus::authorized);
+    auto tracker = makeTracker();
+    ASSERT_TRUE(tracker->manager().isDeviceMotionAvailable()) << tracker->manager().sourceErrors();
+    tracker->start();
+    ASSERT_TRUE(tracker->isRunning());
+
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(90, 0.2)));
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(-30)));
+    ASSERT_TRUE(waitFor([&] { return seen.motion.size() == 2; }));
+    EXPECT_NEAR(seen.motion[0].first, 90.0, 1e-9);
+    EXPECT_NEAR(seen.motion[0].second, 0.2, 1e-12);
+    EXPECT_NEAR(seen.motion[1].first, -30.0, 1e-9);
+    EXPECT_FALSE(seen.offMainThread);
+    EXPECT_EQ(tracker->manager().droppedDatagrams(), 0u);
+}
+
+TEST_F(HeadTrackerTest, SocketIsPrivateAndRemovedWithTheService) {
+    auto tracker = makeTracker();
+    struct stat folder {};
+    ASSERT_EQ(::stat(temp.paths.socketFolder().c_str(), &folder), 0);
+    EXPECT_EQ(folder.st_mode & 0777, 0700u);
+    struct stat socket {};
+    ASSERT_EQ(::lstat(temp.paths.socketPath().c_str(), &socket), 0);
+    EXPECT_TRUE(S_ISSOCK(socket.st_mode));
+    tracker.reset();
+    EXPECT_NE(::lstat(temp.paths.socketPath().c_str(), &socket), 0);
+}
+
+TEST_F(HeadTrackerTest, BadDatagramsAreCountedAndDropped) {
+    setAccess(MotionAccessStatus::authorized);
+    auto tracker = makeTracker();
+    tracker->start();
+    const std::string garbage = "not a motion message";
+    const std::vector<unsigned char> huge(5000, 'Q');
+    DeviceMotion nan = facing(10);
+    nan.ax = std::nan("");
+    ASSERT_TRUE(test::sendUnix(temp.paths.socketPath(), garbage.data(), garbage.size()));
+    ASSERT_TRUE(test::sendUnix(temp.paths.socketPath(), huge.data(), huge.size()));
+    ASSERT_TRUE(test::sendUnix(temp.paths.socketPath(), "", 0));
+    ASSERT_TRUE(test::sendSample(temp.paths, nan));
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(12)));
+    ASSERT_TRUE(waitFor([&] { return seen.motion.size() == 1; }));
+    EXPECT_NEAR(seen.motion[0].first, 12.0, 1e-9);
+    EXPECT_EQ(tracker->manager().droppedDatagrams(), 4u);
+    EXPECT_TRUE(seen.errors.empty());
+}
+
+TEST_F(HeadTrackerTest, SamplesQueuedBeforeStopAreDropped) {
+    setAccess(MotionAccessStatus::authorized);
+    auto tracker = makeTracker();
+    tracker->start();
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(5)));
+    tracker->stop();
+    test::settle();
+    EXPECT_TRUE(seen.motion.empty());
+    EXPECT_FALSE(tracker->isRunning());
+
+    tracker->start();
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(6)));
+    EXPECT_TRUE(waitFor([&] { return seen.motion.size() == 1; }));
+}
+
+TEST_F(HeadTrackerTest, ConnectionChangesArriveInOrderRunningOrNot) {
+    auto tracker = makeTracker();
+    ASSERT_TRUE(test::sendConnection(temp.paths, false));
+    ASSERT_TRUE(test::sendConnection(temp.paths, true));
+    ASSERT_TRUE(waitFor([&] { return seen.connections.size() == 2; }));
+    EXPECT_EQ(seen.connections, (std::vector<bool>{false, true}));
+    EXPECT_FALSE(seen.offMainThread);
+}
+
+TEST_F(HeadTrackerTest, ConnectionCallbackRunsAfterWhatWasQueued) {
+    auto tracker = makeTracker();
+    std::vector<std::string> order;
+    tracker->onConnectionChange = [&](bool) { order.push_back("connection"); };
+    QMetaObject::invokeMethod(qApp, [&] { order.push_back("queued"); }, Qt::QueuedConnection);
+    // The service reporting a connect, as its sources do.
+    tracker->manager().onConnectionChange(true);
+    EXPECT_TRUE(order.empty());
+    ASSERT_TRUE(waitFor([&] { return order.size() == 2; }));
+    EXPECT_EQ(order, (std::vector<std::string>{"queued", "connection"}));
+}
+
+TEST_F(HeadTrackerTest, UndecidedAccessAsksOnceAndDeliversNothingUntilAllowed) {
+    auto tracker = makeTracker();
+    tracker->start();
+    tracker->start();
+    EXPECT_EQ(prompt.asked, 1);
+    EXPECT_EQ(HeadTracker::authorizationFor(tracker->manager().authorizationStatus()),
+              HeadTracker::Authorization::notDetermined);
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(20)));
+    test::settle();
+    EXPECT_TRUE(seen.motion.empty());
+
+    prompt.answer(true);
+    EXPECT_EQ(tracker->manager().authorizationStatus(), MotionAccessStatus::authorized);
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(21)));
+    ASSERT_TRUE(waitFor([&] { return seen.motion.size() == 1; }));
+    EXPECT_NEAR(seen.motion[0].first, 21.0, 1e-9);
+    EXPECT_TRUE(seen.errors.empty());
+}
+
+TEST_F(HeadTrackerTest, ClosingThePromptLeavesAccessUndecidedAndAsksAgainNextStart) {
+    auto tracker = makeTracker();
+    tracker->start();
+    prompt.answer(std::nullopt);
+    EXPECT_EQ(tracker->manager().authorizationStatus(), MotionAccessStatus::notDetermined);
+    tracker->stop();
+    tracker->start();
+    EXPECT_EQ(prompt.asked, 2);
+}
+
+TEST_F(HeadTrackerTest, RefusalIsReportedAsAnErrorOnce) {
+    auto tracker = makeTracker();
+    tracker->start();
+    prompt.answer(false);
+    EXPECT_EQ(tracker->manager().authorizationStatus(), MotionAccessStatus::denied);
+    ASSERT_TRUE(waitFor([&] { return seen.errors.size() == 1; }));
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(20)));
+    test::settle();
+    EXPECT_TRUE(seen.motion.empty());
+    EXPECT_EQ(seen.errors.size(), 1u);
+}
+
+TEST_F(HeadTrackerTest, StartingWhileRestrictedReportsAnErrorAndNoPrompt) {
+    setAccess(MotionAccessStatus::restricted);
+    auto tracker = makeTracker();
+    tracker->start();
+    ASSERT_TRUE(waitFor([&] { return seen.errors.size() == 1; }));
+    EXPECT_EQ(seen.errors[0], MotionService::kAccessRefusedText);
+    EXPECT_EQ(prompt.asked, 0);
+}
+
+TEST_F(HeadTrackerTest, AccessWithdrawnWhileRunningStopsSamples) {
+    setAccess(MotionAccessStatus::authorized);
+    auto tracker = makeTracker();
+    tracker->start();
+    setAccess(MotionAccessStatus::denied);
+    // The record is read again within a second.
+    ASSERT_TRUE(waitFor([&] { return seen.errors.size() == 1; }, 2500));
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(3)));
+    test::settle();
+    EXPECT_TRUE(seen.motion.empty());
+}
+
+TEST_F(HeadTrackerTest, BridgeErrorsReachOnErrorWhileRunning) {
+    setAccess(MotionAccessStatus::authorized);
+    auto tracker = makeTracker();
+    unsigned char buf[wire::kMaxMessageSize];
+    const std::size_t n = wire::encodeError("Earbud driver restarted", buf);
+    ASSERT_TRUE(test::sendUnix(temp.paths.socketPath(), buf, n));
+    test::settle();
+    EXPECT_TRUE(seen.errors.empty()); // not running: nobody asked
+    tracker->start();
+    ASSERT_TRUE(test::sendUnix(temp.paths.socketPath(), buf, n));
+    ASSERT_TRUE(waitFor([&] { return seen.errors.size() == 1; }));
+    EXPECT_EQ(seen.errors[0], "Earbud driver restarted");
+}
+
+TEST_F(HeadTrackerTest, NoListeningSourceMeansUnavailableAndStartDoesNothing) {
+    // A plain file where the runtime folder should be: nothing can listen.
+    temp.paths.runtimeDir = temp.dir.path().toStdString() + "/not-a-folder";
+    std::ofstream(temp.paths.runtimeDir) << "x";
+    auto tracker = makeTracker();
+    EXPECT_FALSE(tracker->manager().isDeviceMotionAvailable());
+    EXPECT_FALSE(tracker->manager().sourceErrors().empty());
+    tracker->start();
+    EXPECT_FALSE(tracker->isRunning());
+    EXPECT_EQ(prompt.asked, 0);
+}
+
+TEST_F(HeadTrackerTest, ALiveSocketIsNotStolenButAStaleOneIsReplaced) {
+    auto first = makeTracker();
+    ASSERT_TRUE(first->manager().isDeviceMotionAvailable());
+    {
+        MotionServiceOptions options;
+        options.paths = temp.paths;
+        options.opentrackPort = 0;
+        MotionService second(options);
+        EXPECT_FALSE(second.isDeviceMotionAvailable());
+        EXPECT_NE(second.sourceErrors().find("another program"), std::string::npos);
+    }
+    // The second service must not have removed the first one's socket.
+    setAccess(MotionAccessStatus::authorized);
+    first->start();
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(1)));
+    ASSERT_TRUE(waitFor([&] { return seen.motion.size() == 1; }));
+
+    // A socket file nobody listens on (left by a crash) is taken over.
+    first.reset();
+    const int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
+    sockaddr_un addr {};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, temp.paths.socketPath().c_str(), sizeof addr.sun_path - 1);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ::close(fd);
+    auto third = makeTracker();
+    EXPECT_TRUE(third->manager().isDeviceMotionAvailable()) << third->manager().sourceErrors();
+}
+
+TEST_F(HeadTrackerTest, OpentrackYawIsTheHeadingAndTheFirstPacketConnects) {
+    setAccess(MotionAccessStatus::authorized);
+    const int port = test::freeUdpPort();
+    ::mkdir((temp.paths.configDir + "/Quelmo").c_str(), 0700);
+    std::ofstream(temp.paths.settingsPath()) << "[Motion]\nopentrackPort=" << port << "\n";
+    EXPECT_EQ(configuredOpentrackPort(temp.paths.settingsPath()), port);
+
+    MotionServiceOptions options;
+    options.paths = temp.paths;
+    options.settingsFile = temp.paths.settingsPath();
+    HeadTracker tracker(std::make_unique<MotionService>(options));
+    tracker.onMotion = [&](double h, double v) { seen.motion.emplace_back(h, v); };
+    tracker.onConnectionChange = [&](bool c) { seen.connections.push_back(c); };
+    tracker.start();
+
+    unsigned char packet[opentrack::kPacketSize];
+    for (double yaw : {-40.0, -41.5}) {
+        opentrack::encode(opentrack::Pose{1, 2, 3, yaw, 15, -7}, packet);
+        ASSERT_TRUE(test::sendUdp(port, packet, sizeof packet));
+    }
+    ASSERT_TRUE(test::sendUdp(port, packet, 20)); // short: dropped
+    ASSERT_TRUE(waitFor([&] { return seen.motion.size() == 2 && seen.connections.size() == 1; }));
+    EXPECT_NEAR(seen.motion[0].first, -40.0, 1e-9);
+    EXPECT_NEAR(seen.motion[1].first, -41.5, 1e-9);
+    EXPECT_EQ(seen.motion[0].second, 0.0);
+    EXPECT_EQ(seen.connections, std::vector<bool>{true});
+    EXPECT_TRUE(waitFor([&] { return tracker.manager().droppedDatagrams() == 1; }));
+}
+
+TEST_F(HeadTrackerTest, OpentrackIsOffUnlessAPortIsConfigured) {
+    EXPECT_EQ(configuredOpentrackPort(temp.paths.settingsPath()), 0); // no file
+    ::mkdir((temp.paths.configDir + "/Quelmo").c_str(), 0700);
+    for (const char* value : {"0", "70000", "-4", "port", ""}) {
+        std::ofstream(temp.paths.settingsPath()) << "[Motion]\nopentrackPort=" << value << "\n";
+        EXPECT_EQ(configuredOpentrackPort(temp.paths.settingsPath()), 0) << value;
+    }
+}
+
+TEST(HeadTrackerAuthorization, MapsTheRecordAndReadsItAfreshEachTime) {
+    using A = HeadTracker::Authorization;
+    EXPECT_EQ(HeadTracker::authorizationFor(MotionAccessStatus::authorized), A::authorized);
+    EXPECT_EQ(HeadTracker::authorizationFor(MotionAccessStatus::denied), A::denied);
+    EXPECT_EQ(HeadTracker::authorizationFor(MotionAccessStatus::restricted), A::denied);
+    EXPECT_EQ(HeadTracker::authorizationFor(MotionAccessStatus::notDetermined), A::notDetermined);
+
+    test::TempPaths temp;
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = old ? old : "";
+    ::setenv("XDG_CONFIG_HOME", temp.paths.configDir.c_str(), 1);
+    const std::string record = temp.paths.accessRecordPath();
+    EXPECT_EQ(HeadTracker::currentAuthorization(), A::notDetermined);
+    std::string error;
+    ASSERT_TRUE(writeMotionAccess(record, MotionAccessStatus::restricted, error));
+    EXPECT_EQ(HeadTracker::currentAuthorization(), A::denied);
+    std::ofstream(record) << "authorized\n";
+    EXPECT_EQ(HeadTracker::currentAuthorization(), A::authorized);
+    std::ofstream(record) << "Authorized";
+    EXPECT_EQ(HeadTracker::currentAuthorization(), A::notDetermined);
+    if (old) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else ::unsetenv("XDG_CONFIG_HOME");
+}
+
+} // namespace
+} // namespace quelmo
+
+// quelmo-sim drives a real motion service, and its --report shows the
+// simulated headphones while it runs.
+namespace quelmo {
+namespace {
+
+TEST_F(HeadTrackerTest, VirtualHeadphonesFeedTheTracker) {
+    setAccess(MotionAccessStatus::authorized);
+    auto tracker = makeTracker();
+    tracker->start();
+    const QString scriptPath = temp.dir.filePath(QStringLiteral("turn.sim"));
+    std::ofstream(scriptPath.toStdString()) << "0 connect\n0 rssi -66\n0.4 turn 60\n0.6 hold\n";
+
+    QProcess sim;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(temp.paths.runtimeDir));
+    sim.setProcessEnvironment(env);
+    sim.start(QStringLiteral(QUELMO_SIM_TOOL), {scriptPath});
+    ASSERT_TRUE(sim.waitForStarted());
+
+    // While it plays, --report gives the simulated headphones' signal.
+    ASSERT_TRUE(waitFor([&] { return !seen.motion.empty(); }));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(QString::fromStdString(temp.paths.simStatePath())); }));
+    QProcess report;
+    report.setProcessEnvironment(env);
+    report.start(QStringLiteral(QUELMO_SIM_TOOL), {QStringLiteral("--report")});
+    ASSERT_TRUE(report.waitForFinished(3000));
+    EXPECT_NE(report.readAllStandardOutput().indexOf("\"device_rssi\":\"-66\""), -1);
+
+    ASSERT_TRUE(waitFor([&] { return sim.state() == QProcess::NotRunning; }, 5000));
+    EXPECT_EQ(sim.exitCode(), 0);
+    ASSERT_TRUE(waitFor([&] { return seen.connections.size() == 2; }));
+    EXPECT_EQ(seen.connections, (std::vector<bool>{true, false}));
+    // About 50 samples a second for one second, ending at the turned heading.
+    EXPECT_GT(seen.motion.size(), 25u);
+    EXPECT_LT(seen.motion.size(), 65u);
+    EXPECT_NEAR(seen.motion.back().first, 60.0, 1e-6);
+}
+
+} // namespace
+} // namespace quelmo
