@@ -51,6 +51,8 @@ ColumnLayout {
         active: page.content === "live"
         sourceComponent: GaugeView {
             objectName: "tryItGauge"
+            width: 300
+            height: 150
             angle: page.model.liveAngle
             triggerAngle: page.prefs.triggerAngle
             releaseAngle: page.prefs.triggerAngle - 15
