@@ -12,6 +12,8 @@ packages=(
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-shapes qml6-module-qtquick-window qml6-module-qtquick-templates
   qml6-module-qtqml-workerscript qml6-module-qttest
+  # the typeface of the settings window and the welcome guide
+  fonts-inter
   # X11 specifics: input activity, hot key, display power
   libx11-dev libxi-dev libxss-dev libxext-dev libgl-dev
   # headless checks: a real X server, synthetic input, screenshots, a private bus

@@ -114,13 +114,11 @@ Pane {
                 text: "Back"
                 onClicked: root.goBack()
             }
-            Button {
+            PrimaryButton {
                 id: primaryButton
                 objectName: "primaryButton"
                 text: GuideFlow.primaryTitle(root.step, root.sawItWork)
                 enabled: GuideFlow.primaryEnabled(root.step, root.model.authorization)
-                highlighted: true
-                Accessible.defaultButton: true
                 onClicked: root.primary()
             }
         }

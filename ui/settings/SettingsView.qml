@@ -45,6 +45,7 @@ Pane {
 
     ScrollView {
         id: scroller
+        objectName: "scroller"
         anchors.fill: parent
         contentWidth: availableWidth
         clip: true
@@ -266,17 +267,22 @@ Pane {
 
             ColumnLayout {
                 Layout.fillWidth: true
+                Layout.leftMargin: 20
+                Layout.rightMargin: 20
                 Layout.bottomMargin: 16
                 spacing: 2
                 Label {
                     objectName: "versionLine"
-                    Layout.alignment: Qt.AlignHCenter
+                    Layout.fillWidth: true
+                    horizontalAlignment: Text.AlignHCenter
                     text: SettingsRules.versionLine(root.version)
                     font.pixelSize: Theme.footnote
                     color: Theme.secondaryLabel
                 }
                 Label {
-                    Layout.alignment: Qt.AlignHCenter
+                    Layout.fillWidth: true
+                    horizontalAlignment: Text.AlignHCenter
+                    wrapMode: Text.Wrap
                     text: "Runs entirely on this Mac. No camera, no account, no network."
                     font.pixelSize: Theme.footnote
                     color: Theme.secondaryLabel
