@@ -12,12 +12,14 @@ packages=(
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-shapes qml6-module-qtquick-window qml6-module-qtquick-templates
   qml6-module-qtqml-workerscript qml6-module-qttest
+  # the typeface of the settings window and the welcome guide
+  fonts-inter
   # X11 specifics: input activity, hot key, display power
   libx11-dev libxi-dev libxss-dev libxext-dev libxrender-dev libgl-dev
   # headless checks: a real X server, synthetic input, screenshots, a private bus
-  xvfb xdotool imagemagick dbus dbus-x11 x11-utils
-  # frost and tray tests: monitors added at run time, a compositor, an XEmbed tray
-  x11-xserver-utils xcompmgr trayer
+  xvfb xdotool imagemagick dbus dbus-x11 x11-utils x11-xserver-utils
+  # frost and tray tests: a compositor, an XEmbed tray
+  xcompmgr trayer
 )
 
 missing=()

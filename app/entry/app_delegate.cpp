@@ -1,0 +1,87 @@
+#include "app/entry/app_delegate.h"
+
+#include "app/entry/desktop_services.h"
+#include "platform/install/move_to_applications.h"
+#include "platform/settings/shared_preferences.h"
+#include "ui/tray/status_item_controller.h"
+
+#include <QAction>
+#include <QDir>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+namespace quelmo {
+
+namespace {
+constexpr int kPermissionCheckDelayMs = 1500;
+} // namespace
+
+AppDelegate::AppDelegate() = default;
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationDidFinishLaunching() {
+    MoveToApplications::offerIfNeeded(
+        InstallLayout{QDir::homePath().toStdString(), QUELMO_INSTALL_PREFIX},
+        [] { QCoreApplication::quit(); });
+    installMainMenu();
+
+    Preferences& prefs = sharedPreferences();
+    services_ = std::make_unique<DesktopServices>(prefs);
+    model_ = std::make_unique<AppModel>(prefs, services_->ports());
+    statusItem_ = std::make_unique<StatusItemController>(*model_, services_->windows);
+
+    if (prefs.onboardingDone()) {
+        QTimer::singleShot(kPermissionCheckDelayMs, this, [this] { askForMotionAccessIfUndecided(); });
+    } else {
+        services_->windows.showOnboarding();
+    }
+}
+
+void AppDelegate::askForMotionAccessIfUndecided() {
+    // Restricted, denied and authorized are answers; anything else is not.
+    if (!HeadTrackerPort::isDecided(services_->trackerPort.platformAuthorizationStatus())) {
+        model_->requestMotionAccess();
+    }
+}
+
+void AppDelegate::applicationShouldHandleReopen() {
+    if (!model_) {
+        return;
+    }
+    if (model_->prefs().onboardingDone()) {
+        services_->windows.showSettings();
+    } else {
+        services_->windows.showOnboarding();
+    }
+}
+
+// The three commands of a minimal main menu, as application-wide shortcuts:
+// Ctrl+Q quits, Ctrl+W closes and Ctrl+M minimizes the active window.
+void AppDelegate::installMainMenu() {
+    auto* holder = new QWidget;
+    shortcutHolder_.reset(holder);
+    const auto add = [holder](const QKeySequence& keys, auto action) {
+        auto* a = new QAction(holder);
+        a->setShortcut(keys);
+        a->setShortcutContext(Qt::ApplicationShortcut);
+        QObject::connect(a, &QAction::triggered, holder, action);
+        holder->addAction(a);
+    };
+    add(QKeySequence(Qt::CTRL | Qt::Key_Q), [] { QCoreApplication::quit(); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_W), [] {
+        if (QWindow* window = QGuiApplication::focusWindow()) {
+            window->close();
+        }
+    });
+    add(QKeySequence(Qt::CTRL | Qt::Key_M), [] {
+        if (QWindow* window = QGuiApplication::focusWindow()) {
+            window->showMinimized();
+        }
+    });
+}
+
+} // namespace quelmo

@@ -1,0 +1,83 @@
+// The quelmo program: one-shot command-line switches, or the tray application.
+#include "app/entry/app_delegate.h"
+#include "app/entry/usage.h"
+#include "app/launch_options.h"
+#include "platform/install/move_to_applications.h"
+#include "platform/instance/single_instance.h"
+#include "platform/login/login_item.h"
+#include "platform/system/dbus_command_channel.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QIcon>
+
+#include <clocale>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using quelmo::LaunchRequest;
+
+int sendWord(int argc, char** argv, const std::string& word) {
+    QCoreApplication app(argc, argv);
+    quelmo::DbusCommandChannel::send(QString::fromStdString(word));
+    // Give the signal 0.2 s to leave the process; whether anyone heard it is
+    // not known.
+    QDeadlineTimer deadline(200);
+    while (!deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return 0;
+}
+
+int runApplication(int argc, char** argv) {
+    quelmo::MoveToApplications::waitForPredecessor();
+    QApplication app(argc, argv);
+    // Numbers in files and log lines are written in the C locale whatever the
+    // user's language; Qt has just set the process locale from the environment.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(QStringLiteral("Quelmo"));
+    QApplication::setOrganizationName(QStringLiteral("Quelmo"));
+    QApplication::setApplicationVersion(QStringLiteral(QUELMO_VERSION_STRING));
+    QApplication::setDesktopFileName(QStringLiteral("app.quelmo.Quelmo"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quelmo.svg")));
+    // A tray application: closing its last window never ends it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    quelmo::AppDelegate delegate;
+    quelmo::SingleInstance instance(quelmo::SingleInstance::defaultFolder());
+    if (!instance.claim([&delegate] { delegate.applicationShouldHandleReopen(); })) {
+        return 0; // the running Quelmo comes forward instead
+    }
+    delegate.applicationDidFinishLaunching();
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv, argv + argc);
+    const LaunchRequest request = quelmo::parseLaunchOptions(args);
+    switch (request.kind) {
+    case LaunchRequest::Kind::removeLoginItem:
+        quelmo::LoginItem::forRunningProgram().set(false);
+        return 0;
+    case LaunchRequest::Kind::addLoginItem:
+        quelmo::LoginItem::forRunningProgram().set(true);
+        return 0;
+    case LaunchRequest::Kind::send:
+        return sendWord(argc, argv, request.word);
+    case LaunchRequest::Kind::help:
+        std::fputs(quelmo::kUsage, stdout);
+        return 0;
+    case LaunchRequest::Kind::version:
+        std::printf("quelmo %s\n", QUELMO_VERSION_STRING);
+        return 0;
+    case LaunchRequest::Kind::run:
+        break;
+    }
+    return runApplication(argc, argv);
+}

@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# Quelmo end to end, as a user meets it: a fresh home, a real X server (Xvfb)
+# and a private session bus; the virtual headphones feed head motion; the
+# frost is seen in the log and on a screenshot; the hot key and a mouse move
+# clear it; `quelmo --send` steers it; Ctrl+Q in its window quits it.
+set -uo pipefail
+
+build="$(cd "${1:?build folder}" && pwd)"
+quelmo="$build/app/entry/quelmo"
+sim="$build/tools/sim/quelmo-sim"
+
+for tool in Xvfb xdotool dbus-daemon import convert xsetroot; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed"
+    exit 0
+  fi
+done
+
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+ok() { echo "ok - $1"; passed=$((passed + 1)); }
+not_ok() { echo "not ok - $1"; failed=$((failed + 1)); }
+
+# A fresh user: settings that skip the guide and keep the log, motion access given.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
+export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME/Quelmo" "$XDG_STATE_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+printf '[General]\nonboardingDone=true\ndiagnostics=true\nfrostWhenFar=false\n' \
+  > "$XDG_CONFIG_HOME/Quelmo/Quelmo.conf"
+echo authorized > "$XDG_CONFIG_HOME/Quelmo/motion-access"
+log="$XDG_STATE_HOME/Quelmo/quelmo.log"
+
+# A private X server on a free display, with a light desktop to frost.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "not ok - Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -1 "$work/display")"
+xsetroot -solid '#f2f2f2'
+
+# A private session bus.
+eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
+  { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus_pid=$pid"; })"
+pids+=("$bus_pid")
+
+wait_for() { # wait_for SECONDS PATTERN: the log shows a line matching PATTERN
+  local deadline=$((SECONDS + $1))
+  while [ $SECONDS -lt $deadline ]; do
+    grep -q -- "$2" "$log" 2>/dev/null && return 0
+    sleep 0.2
+  done
+  return 1
+}
+brightness() { # mean brightness of the whole screen, 0 to 1
+  import -window root "$work/shot.png" 2>/dev/null
+  convert "$work/shot.png" -colorspace Gray -resize 1x1\! -format '%[fx:mean]' info:
+}
+
+QT_QPA_PLATFORM=xcb "$quelmo" >"$work/quelmo.out" 2>&1 &
+quelmo_pid=$!
+pids+=("$quelmo_pid")
+wait_for 20 "launched; motion authorization authorized" && ok "Quelmo starts" || not_ok "Quelmo starts"
+
+cat > "$work/scene.sim" <<'SCENE'
+4 face
+1 turn 80
+12 hold
+1 turn 0
+8 walk
+60 hold
+SCENE
+"$sim" "$work/scene.sim" >/dev/null 2>&1 &
+pids+=($!)
+
+wait_for 20 "head tracking live" && ok "head data arrives" || not_ok "head data arrives"
+if wait_for 20 "FROST at"; then
+  ok "turning away frosts ($(grep -m1 'FROST at' "$log" | cut -d' ' -f3-))"
+  sleep 0.5
+  level=$(brightness)
+  cp "$work/shot.png" "$build/e2e-frosted.png" 2>/dev/null
+  awk -v b="$level" 'BEGIN { exit !(b < 0.6) }' && ok "the screen is frosted (brightness $level)" ||
+    not_ok "the screen is frosted (brightness $level)"
+else
+  not_ok "turning away frosts"
+fi
+
+xdotool key ctrl+alt+super+r
+wait_for 5 "manual recenter" && ok "the hot key re-centres" || not_ok "the hot key re-centres"
+wait_for 5 " clear$" && ok "the frost clears" || not_ok "the frost clears"
+sleep 0.5
+level=$(brightness)
+awk -v b="$level" 'BEGIN { exit !(b > 0.85) }' && ok "the screen is clear again (brightness $level)" ||
+  not_ok "the screen is clear again (brightness $level)"
+
+if wait_for 30 "FROST: stepped away"; then
+  ok "walking away frosts"
+  xdotool mousemove 100 100 mousemove 400 300
+  wait_for 5 "back at the Mac (keyboard or mouse used)" && ok "a mouse move clears the away frost" ||
+    not_ok "a mouse move clears the away frost"
+else
+  not_ok "walking away frosts"
+fi
+
+"$quelmo" --send pause
+status=$?
+[ $status -eq 0 ] && ok "quelmo --send exits 0" || not_ok "quelmo --send exits 0"
+wait_for 5 "command: pause" && wait_for 5 "status: Paused until" && ok "quelmo --send pause pauses" ||
+  not_ok "quelmo --send pause pauses"
+
+"$quelmo" >/dev/null 2>&1
+second=$?
+kill -0 "$quelmo_pid" 2>/dev/null && [ $second -eq 0 ] && ok "a second start gives way" ||
+  not_ok "a second start gives way"
+
+# Ctrl+Q in the settings window quits.
+"$quelmo" --send settings
+window=""
+for _ in $(seq 50); do
+  window=$(xdotool search --name "Quelmo Settings" 2>/dev/null | head -1)
+  [ -n "$window" ] && break
+  sleep 0.2
+done
+if [ -n "$window" ]; then
+  ok "the settings window opens"
+  xdotool windowfocus --sync "$window" 2>/dev/null
+  xdotool key --window "$window" ctrl+q
+  for _ in $(seq 50); do kill -0 "$quelmo_pid" 2>/dev/null || break; sleep 0.2; done
+  kill -0 "$quelmo_pid" 2>/dev/null && not_ok "Ctrl+Q quits" || ok "Ctrl+Q quits"
+else
+  not_ok "the settings window opens"
+fi
+
+if [ $failed -gt 0 ]; then
+  echo "--- quelmo's output"; cat "$work/quelmo.out"
+  echo "--- log"; grep -v '^.\{24\}angle ' "$log" | tail -40
+fi
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]

@@ -1,0 +1,6 @@
+import QtQuick
+
+QtObject {
+    property var guides: []
+    function showOnboarding(step) { guides.push(step) }
+}

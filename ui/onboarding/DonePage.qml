@@ -1,0 +1,56 @@
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Controls.Fusion
+import Quelmo.Native
+import Quelmo.Controls
+
+// Page 4: where Quelmo lives from now on, and opening it at login.
+ColumnLayout {
+    id: page
+
+    property bool launchAtLogin: false
+    signal launchAtLoginToggled(bool on)
+
+    spacing: 22
+
+    TintedIcon {
+        Layout.alignment: Qt.AlignHCenter
+        Layout.preferredWidth: 50
+        Layout.preferredHeight: 50
+        source: "qrc:/Quelmo/Controls/icons/menubar.arrow.up.rectangle.svg"
+        brand: true
+        Accessible.ignored: true
+    }
+    PageHeader {
+        title: "Quelmo lives in your menu bar"
+        body: "Look for the eye. Click it to pause, change how far you have to turn, or turn it off."
+    }
+    ColumnLayout {
+        Layout.alignment: Qt.AlignHCenter
+        spacing: 10
+        Switch {
+            objectName: "launchAtLogin"
+            padding: 0
+            text: "Open Quelmo when I log in"
+            checked: page.launchAtLogin
+            onToggled: {
+                page.launchAtLoginToggled(checked)
+                checked = Qt.binding(function () { return page.launchAtLogin })
+            }
+        }
+        RowLayout {
+            spacing: 6
+            TintedIcon {
+                Layout.preferredWidth: 16
+                Layout.preferredHeight: 16
+                source: "qrc:/Quelmo/Controls/icons/keyboard.svg"
+                color: Theme.secondaryLabel
+                Accessible.ignored: true
+            }
+            Label {
+                text: "Frost stuck? Move the mouse for 3 seconds, or press \u2303\u2325\u2318R."
+                color: Theme.secondaryLabel
+            }
+        }
+    }
+}

@@ -1,0 +1,23 @@
+import QtQuick
+import QtQuick.Layouts
+
+// Page 1: what Quelmo does.
+ColumnLayout {
+    spacing: 22
+
+    Image {
+        objectName: "appIcon"
+        Layout.alignment: Qt.AlignHCenter
+        Layout.preferredWidth: 112
+        Layout.preferredHeight: 112
+        source: "qrc:/Quelmo/Controls/icons/quelmo-app.svg"
+        sourceSize: Qt.size(224, 224)
+        fillMode: Image.PreserveAspectFit
+        smooth: true
+        Accessible.ignored: true
+    }
+    PageHeader {
+        title: "Your screen looks away when you do"
+        body: "Quelmo reads the head tracking in your AirPods. Turn to talk to someone and your Mac frosts over. Look back and it clears."
+    }
+}

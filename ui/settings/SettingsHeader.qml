@@ -1,0 +1,67 @@
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Controls.Fusion
+import Quelmo.Native
+import Quelmo.Controls
+import Quelmo.Gauge
+
+// The live top of the settings form: the gauge, the angle, the status and,
+// in the two statuses that need the user, a button to go on.
+ColumnLayout {
+    id: header
+
+    required property QtObject model
+    required property QtObject prefs
+    required property QtObject windows
+
+    readonly property string statusKind: model.statusKind
+    readonly property string button: SettingsRules.headerButton(statusKind)
+
+    Layout.fillWidth: true
+    Layout.topMargin: 6
+    Layout.bottomMargin: 6
+    spacing: 6
+
+    GaugeView {
+        objectName: "headerGauge"
+        Layout.fillWidth: true
+        Layout.preferredHeight: 118
+        angle: header.model.liveAngle
+        triggerAngle: header.prefs.triggerAngle
+        releaseAngle: header.prefs.triggerAngle - 15
+        active: SettingsRules.isLiveStatus(header.statusKind)
+    }
+
+    Label {
+        objectName: "headerAngle"
+        Layout.alignment: Qt.AlignHCenter
+        text: SettingsRules.headerAngle(header.statusKind, header.model.liveAngle)
+        color: Theme.label
+        font.pixelSize: 34
+        font.weight: Font.Bold
+    }
+
+    Label {
+        objectName: "statusTitle"
+        Layout.fillWidth: true
+        text: header.model.statusTitle
+        color: Theme.secondaryLabel
+        font.pixelSize: Theme.body
+        horizontalAlignment: Text.AlignHCenter
+        wrapMode: Text.Wrap
+    }
+
+    Button {
+        objectName: "headerButton"
+        Layout.alignment: Qt.AlignHCenter
+        visible: header.button !== ""
+        text: header.button === "openPrivacySettings" ? "Open Privacy Settings\u2026"
+                                                      : "Finish Setup\u2026"
+        onClicked: {
+            if (header.button === "openPrivacySettings")
+                header.model.openPrivacySettings()
+            else
+                header.windows.showOnboarding(GuideFlow.welcome)
+        }
+    }
+}

@@ -1,0 +1,293 @@
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Controls.Fusion
+import Quelmo.Native
+import Quelmo.Controls
+
+// The settings window's content: one grouped, scrolling form. Every control
+// writes straight through to a preference or calls the app model; the view
+// keeps only what the open-at-login switch shows and its last error.
+Pane {
+    id: root
+
+    required property QtObject model       // AppModel
+    required property QtObject prefs       // Preferences
+    required property QtObject loginItem   // set(on) -> error text or "", isEnabled()
+    required property QtObject windows     // showOnboarding(step)
+    property string logDirectory: ""
+    property string version: ""
+
+    property bool launchAtLogin: false
+    property string loginError: ""
+
+    implicitWidth: 460
+    implicitHeight: 700
+    padding: 0
+    font.family: Theme.fontFamily
+    font.pixelSize: Theme.body
+    palette.highlight: Theme.accent
+    background: Rectangle { color: Theme.formBackground }
+
+    // A gauge on screen asks the model for live angles.
+    Component.onCompleted: {
+        model.liveDisplays += 1
+        launchAtLogin = loginItem.isEnabled()
+    }
+    Component.onDestruction: {
+        if (model)
+            model.liveDisplays -= 1
+    }
+
+    function setLaunchAtLogin(on) {
+        loginError = loginItem.set(on)
+        launchAtLogin = loginItem.isEnabled()
+    }
+
+    ScrollView {
+        id: scroller
+        objectName: "scroller"
+        anchors.fill: parent
+        contentWidth: availableWidth
+        clip: true
+
+        ColumnLayout {
+            width: scroller.availableWidth
+            spacing: 18
+
+            Item { implicitHeight: 2 }
+
+            FormSection {
+                Layout.leftMargin: 20
+                Layout.rightMargin: 20
+                SettingsHeader {
+                    model: root.model
+                    prefs: root.prefs
+                    windows: root.windows
+                }
+            }
+
+            FormSection {
+                title: "When to frost"
+                Layout.leftMargin: 20
+                Layout.rightMargin: 20
+
+                ColumnLayout {
+                    Layout.fillWidth: true
+                    spacing: 4
+
+                    RowLayout {
+                        Layout.fillWidth: true
+                        Label { text: "Frost when I turn past"; color: Theme.label }
+                        Item { Layout.fillWidth: true }
+                        Label {
+                            objectName: "triggerValue"
+                            text: SettingsRules.triggerLabel(root.prefs.triggerAngle)
+                            color: Theme.secondaryLabel
+                        }
+                    }
+                    RowLayout {
+                        Layout.fillWidth: true
+                        spacing: 8
+                        Label { text: "35\u00B0"; font.pixelSize: Theme.caption; color: Theme.secondaryLabel }
+                        Slider {
+                            id: triggerSlider
+                            objectName: "triggerSlider"
+                            Layout.fillWidth: true
+                            from: SettingsRules.triggerMin
+                            to: SettingsRules.triggerMax
+                            value: root.prefs.triggerAngle
+                            Accessible.name: "Frost angle"
+                            // Whole degrees only; the slider then shows what was stored.
+                            onMoved: {
+                                root.prefs.triggerAngle = SettingsRules.storedTriggerAngle(value)
+                                value = Qt.binding(function () { return root.prefs.triggerAngle })
+                            }
+                        }
+                        Label { text: "70\u00B0"; font.pixelSize: Theme.caption; color: Theme.secondaryLabel }
+                    }
+                    Label {
+                        objectName: "triggerDescription"
+                        Layout.fillWidth: true
+                        text: SettingsRules.triggerDescription(root.prefs.triggerAngle)
+                        font.pixelSize: Theme.callout
+                        color: Theme.secondaryLabel
+                        wrapMode: Text.Wrap
+                    }
+                }
+
+                FormDivider {}
+
+                ToggleRow {
+                    objectName: "useInputEvidence"
+                    title: "Use typing and mouse movement to stay accurate"
+                    explanation: "Quelmo only sees when you last touched a key, never what you typed."
+                    checked: root.prefs.useInputEvidence
+                    onToggled: on => root.prefs.useInputEvidence = on
+                }
+            }
+
+            FormSection {
+                title: "When you leave your desk"
+                Layout.leftMargin: 20
+                Layout.rightMargin: 20
+
+                ToggleRow {
+                    objectName: "frostWhenWalkingAway"
+                    title: "Frost when I walk away"
+                    explanation: "Your AirPods feel your footsteps. The screen stays frosted until you touch the keyboard or mouse again."
+                    checked: root.prefs.frostWhenWalkingAway
+                    onToggled: on => root.prefs.frostWhenWalkingAway = on
+                }
+                FormDivider {}
+                ToggleRow {
+                    objectName: "frostWhenFar"
+                    title: "Frost when my AirPods are far from this Mac"
+                    explanation: "Uses Bluetooth signal strength, so it works in another room or behind a closed door even on quiet feet."
+                    checked: root.prefs.frostWhenFar
+                    onToggled: on => root.prefs.frostWhenFar = on
+                }
+                FormDivider {}
+                ToggleRow {
+                    objectName: "frostOnDisconnect"
+                    title: "Also frost whenever my AirPods disconnect"
+                    explanation: "Stricter. Taking them out at your desk frosts the screen too, until you touch the Mac."
+                    checked: root.prefs.frostOnDisconnect
+                    onToggled: on => root.prefs.frostOnDisconnect = on
+                }
+            }
+
+            FormSection {
+                title: "The frost"
+                Layout.leftMargin: 20
+                Layout.rightMargin: 20
+
+                ColumnLayout {
+                    Layout.fillWidth: true
+                    spacing: 4
+                    RowLayout {
+                        Layout.fillWidth: true
+                        spacing: 8
+                        Label { text: "Strength"; color: Theme.label; Layout.rightMargin: 4 }
+                        Label { text: "Light"; font.pixelSize: Theme.caption; color: Theme.secondaryLabel }
+                        Slider {
+                            objectName: "strengthSlider"
+                            Layout.fillWidth: true
+                            from: 0
+                            to: 1
+                            value: root.prefs.frostStrength
+                            Accessible.name: "Strength"
+                            onMoved: root.prefs.frostStrength = value
+                        }
+                        Label { text: "Solid"; font.pixelSize: Theme.caption; color: Theme.secondaryLabel }
+                    }
+                }
+
+                FormDivider {}
+
+                RowLayout {
+                    Layout.fillWidth: true
+                    Label { text: "See how it looks"; color: Theme.label }
+                    Item { Layout.fillWidth: true }
+                    Button {
+                        objectName: "previewButton"
+                        text: "Preview for 2 Seconds"
+                        onClicked: root.model.previewFrost()
+                    }
+                }
+            }
+
+            FormSection {
+                title: "General"
+                Layout.leftMargin: 20
+                Layout.rightMargin: 20
+
+                ToggleRow {
+                    objectName: "enabled"
+                    title: "Turn Quelmo on"
+                    checked: root.prefs.enabled
+                    onToggled: on => root.prefs.enabled = on
+                }
+                FormDivider {}
+                ToggleRow {
+                    objectName: "launchAtLogin"
+                    title: "Open Quelmo when I log in"
+                    checked: root.launchAtLogin
+                    onToggled: on => root.setLaunchAtLogin(on)
+                }
+                Label {
+                    objectName: "loginError"
+                    Layout.fillWidth: true
+                    visible: root.loginError !== ""
+                    text: root.loginError
+                    font.pixelSize: Theme.callout
+                    color: Theme.red
+                    wrapMode: Text.Wrap
+                }
+                FormDivider {}
+                ToggleRow {
+                    objectName: "showAngleInMenuBar"
+                    title: "Show my head angle in the menu bar"
+                    checked: root.prefs.showAngleInMenuBar
+                    onToggled: on => root.prefs.showAngleInMenuBar = on
+                }
+                FormDivider {}
+                RowLayout {
+                    Layout.fillWidth: true
+                    Label { text: "Clear the frost from anywhere"; color: Theme.label }
+                    Item { Layout.fillWidth: true }
+                    Label {
+                        objectName: "hotKey"
+                        text: "\u2303 \u2325 \u2318 R"
+                        color: Theme.label
+                        font.pixelSize: Theme.body
+                        font.weight: Font.Medium
+                    }
+                }
+            }
+
+            FormSection {
+                title: "Troubleshooting"
+                Layout.leftMargin: 20
+                Layout.rightMargin: 20
+
+                ToggleRow {
+                    objectName: "diagnostics"
+                    title: "Keep a diagnostics log"
+                    explanation: "Head angles and frost events, saved on this Mac only. Capped at 2 MB."
+                    checked: root.prefs.diagnostics
+                    onToggled: on => root.prefs.diagnostics = on
+                }
+                Button {
+                    objectName: "showLogButton"
+                    visible: root.prefs.diagnostics
+                    text: "Show Log in Finder"
+                    onClicked: SettingsRules.showFolder(root.logDirectory)
+                }
+            }
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                Layout.leftMargin: 20
+                Layout.rightMargin: 20
+                Layout.bottomMargin: 16
+                spacing: 2
+                Label {
+                    objectName: "versionLine"
+                    Layout.fillWidth: true
+                    horizontalAlignment: Text.AlignHCenter
+                    text: SettingsRules.versionLine(root.version)
+                    font.pixelSize: Theme.footnote
+                    color: Theme.secondaryLabel
+                }
+                Label {
+                    Layout.fillWidth: true
+                    horizontalAlignment: Text.AlignHCenter
+                    wrapMode: Text.Wrap
+                    text: "Runs entirely on this Mac. No camera, no account, no network."
+                    font.pixelSize: Theme.footnote
+                    color: Theme.secondaryLabel
+                }
+            }
+        }
+    }
+}
