@@ -17,7 +17,7 @@ packages=(
   # X11 specifics: input activity, hot key, display power
   libx11-dev libxi-dev libxss-dev libxext-dev libxrender-dev libgl-dev
   # headless checks: a real X server, synthetic input, screenshots, a private bus
-  xvfb xdotool imagemagick dbus dbus-x11 x11-utils x11-xserver-utils
+  xvfb xdotool imagemagick dbus dbus-x11 x11-utils
   # frost and tray tests: a compositor, an XEmbed tray
   xcompmgr trayer
 )

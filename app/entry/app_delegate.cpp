@@ -1,18 +1,14 @@
 #include "app/entry/app_delegate.h"
 
+#include "app/entry/application_shortcuts.h"
 #include "app/entry/desktop_services.h"
 #include "platform/install/move_to_applications.h"
 #include "platform/settings/shared_preferences.h"
 #include "ui/tray/status_item_controller.h"
 
-#include <QAction>
+#include <QCoreApplication>
 #include <QDir>
-#include <QApplication>
-#include <QGuiApplication>
-#include <QKeySequence>
 #include <QTimer>
-#include <QWidget>
-#include <QWindow>
 
 namespace quelmo {
 
@@ -59,29 +55,9 @@ void AppDelegate::applicationShouldHandleReopen() {
     }
 }
 
-// The three commands of a minimal main menu, as application-wide shortcuts:
-// Ctrl+Q quits, Ctrl+W closes and Ctrl+M minimizes the active window.
 void AppDelegate::installMainMenu() {
-    auto* holder = new QWidget;
-    shortcutHolder_.reset(holder);
-    const auto add = [holder](const QKeySequence& keys, auto action) {
-        auto* a = new QAction(holder);
-        a->setShortcut(keys);
-        a->setShortcutContext(Qt::ApplicationShortcut);
-        QObject::connect(a, &QAction::triggered, holder, action);
-        holder->addAction(a);
-    };
-    add(QKeySequence(Qt::CTRL | Qt::Key_Q), [] { QCoreApplication::quit(); });
-    add(QKeySequence(Qt::CTRL | Qt::Key_W), [] {
-        if (QWindow* window = QGuiApplication::focusWindow()) {
-            window->close();
-        }
-    });
-    add(QKeySequence(Qt::CTRL | Qt::Key_M), [] {
-        if (QWindow* window = QGuiApplication::focusWindow()) {
-            window->showMinimized();
-        }
-    });
+    shortcuts_ = std::make_unique<ApplicationShortcuts>();
+    QCoreApplication::instance()->installEventFilter(shortcuts_.get());
 }
 
 } // namespace quelmo

@@ -8,6 +8,7 @@
 
 namespace quelmo {
 
+class ApplicationShortcuts;
 class DesktopServices;
 class StatusItemController;
 
@@ -35,7 +36,7 @@ private:
     std::unique_ptr<DesktopServices> services_;
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<StatusItemController> statusItem_;
-    std::unique_ptr<QObject> shortcutHolder_;
+    std::unique_ptr<ApplicationShortcuts> shortcuts_;
 };
 
 } // namespace quelmo

@@ -6,6 +6,7 @@
 #include "platform/instance/single_instance.h"
 #include "platform/login/login_item.h"
 #include "platform/system/dbus_command_channel.h"
+#include "ui/icons/symbol_icons.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -43,7 +44,7 @@ int runApplication(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Quelmo"));
     QApplication::setApplicationVersion(QStringLiteral(QUELMO_VERSION_STRING));
     QApplication::setDesktopFileName(QStringLiteral("app.quelmo.Quelmo"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quelmo.svg")));
+    QApplication::setWindowIcon(quelmo::appIcon());
     // A tray application: closing its last window never ends it.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -9,7 +9,7 @@ build="$(cd "${1:?build folder}" && pwd)"
 quelmo="$build/app/entry/quelmo"
 sim="$build/tools/sim/quelmo-sim"
 
-for tool in Xvfb xdotool dbus-daemon import convert xsetroot; do
+for tool in Xvfb xdotool dbus-daemon import convert display; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIP: $tool is not installed"
     exit 0
@@ -21,7 +21,7 @@ pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   wait 2>/dev/null
-  rm -rf "$work"
+  [ -n "${KEEP_E2E:-}" ] && echo "kept $work" || rm -rf "$work"
 }
 trap cleanup EXIT
 
@@ -46,7 +46,8 @@ pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "not ok - Xvfb did not start"; exit 1; }
 export DISPLAY=":$(head -1 "$work/display")"
-xsetroot -solid '#f2f2f2'
+convert -size 1280x800 xc:'#f2f2f2' "$work/desktop.png"
+display -window root "$work/desktop.png" 2>/dev/null
 
 # A private session bus.
 eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
@@ -71,11 +72,12 @@ quelmo_pid=$!
 pids+=("$quelmo_pid")
 wait_for 20 "launched; motion authorization authorized" && ok "Quelmo starts" || not_ok "Quelmo starts"
 
+# Face the screen, turn away (the hot key then makes that the new forward),
+# walk off, and stay put while the rest is tried.
 cat > "$work/scene.sim" <<'SCENE'
 4 face
 1 turn 80
 12 hold
-1 turn 0
 8 walk
 60 hold
 SCENE
@@ -104,7 +106,7 @@ awk -v b="$level" 'BEGIN { exit !(b > 0.85) }' && ok "the screen is clear again 
 
 if wait_for 30 "FROST: stepped away"; then
   ok "walking away frosts"
-  xdotool mousemove 100 100 mousemove 400 300
+  xdotool mousemove_relative -- 40 30 mousemove_relative -- 20 10
   wait_for 5 "back at the Mac (keyboard or mouse used)" && ok "a mouse move clears the away frost" ||
     not_ok "a mouse move clears the away frost"
 else
@@ -133,7 +135,7 @@ done
 if [ -n "$window" ]; then
   ok "the settings window opens"
   xdotool windowfocus --sync "$window" 2>/dev/null
-  xdotool key --window "$window" ctrl+q
+  xdotool key ctrl+q
   for _ in $(seq 50); do kill -0 "$quelmo_pid" 2>/dev/null || break; sleep 0.2; done
   kill -0 "$quelmo_pid" 2>/dev/null && not_ok "Ctrl+Q quits" || ok "Ctrl+Q quits"
 else
