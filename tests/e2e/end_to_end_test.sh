@@ -41,7 +41,7 @@ echo authorized > "$XDG_CONFIG_HOME/Quelmo/motion-access"
 log="$XDG_STATE_HOME/Quelmo/quelmo.log"
 
 # A private X server on a free display, with a light desktop to frost.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "not ok - Xvfb did not start"; exit 1; }
