@@ -7,6 +7,18 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/app.quelmo.Quelmo.metainfo.xml
 install(FILES ${PROJECT_SOURCE_DIR}/data/quelmo.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# The app icon, and the tray symbols for panels that look icons up by name.
+install(FILES ${PROJECT_SOURCE_DIR}/ui/icons/quelmo.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME app.quelmo.Quelmo.svg)
+foreach(symbol eye eye.slash eye.slash.fill pause.circle exclamationmark.circle airpodspro)
+  string(REPLACE "." "-" name "quelmo-${symbol}")
+  install(FILES ${PROJECT_SOURCE_DIR}/ui/icons/light/${symbol}.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/status RENAME ${name}.svg)
+  install(FILES ${PROJECT_SOURCE_DIR}/ui/icons/dark/${symbol}.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/status RENAME ${name}-dark.svg)
+endforeach()
+
 set(CPACK_PACKAGE_NAME "quelmo")
 set(CPACK_PACKAGE_VENDOR "Quelmo")
 set(CPACK_PACKAGE_CONTACT "Quelmo <hello@quelmo.app>")
@@ -22,6 +34,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-layouts, qml6-module-qtquick-shapes, qml6-module-qtquick-window, qml6-module-qtquick-templates, qml6-module-qtqml-workerscript, qt6-qpa-plugins, libqt6svg6")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bluez")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bluez, fonts-inter")
+set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR "DEB")
 include(CPack)
