@@ -214,7 +214,7 @@ TEST(FrostOnX11, OneWindowPerScreenAsScreensComeAndGo) {
     EXPECT_TRUE(overlay.isShown());
 }
 
-TEST(FrostOnX11, SeesACompositorComeAndGo) {
+TEST(FrostOnX11, FadesOnlyWhileACompositorRuns) {
     QUELMO_SKIP_WITHOUT_XVFB();
     QUELMO_SKIP_UNLESS_INSTALLED("xcompmgr", "xcompmgr");
     EXPECT_FALSE(compositorRunning());
@@ -222,6 +222,17 @@ TEST(FrostOnX11, SeesACompositorComeAndGo) {
     compositor.start(QStringLiteral("xcompmgr"), {});
     ASSERT_TRUE(compositor.waitForStarted());
     EXPECT_TRUE(QTest::qWaitFor([] { return compositorRunning(); }, 10000));
+
+    // Now the frost fades in rather than appearing at once.
+    FrostOverlay overlay;
+    overlay.setFrost(true, false);
+    const FrostWindow& window = *overlay.windows().front();
+    EXPECT_LT(window.windowOpacity(), 1.0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.windowOpacity() == 1.0; }, 5000));
+    overlay.setFrost(false, false);
+    EXPECT_TRUE(window.isVisible()); // fading out
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000));
+
     compositor.terminate();
     ASSERT_TRUE(compositor.waitForFinished());
     EXPECT_TRUE(QTest::qWaitFor([] { return !compositorRunning(); }, 10000));

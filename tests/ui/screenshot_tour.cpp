@@ -1,6 +1,6 @@
 // Puts the frost and the tray menu on the X display named by $DISPLAY and
 // saves a screenshot of the whole screen with ImageMagick's `import`, for
-// the pictures in docs/. Run by take-screenshots.sh, which provides the
+// the pictures in docs/screenshots. Run by take-screenshots.sh, which provides the
 // private X server and the tray.
 //
 //   ui_screenshot_tour frost <strength> <file.png>

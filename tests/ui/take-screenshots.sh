@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Regenerates the frost and tray pictures in docs/ on a private Xvfb, with
+# Regenerates the frost and tray pictures in docs/screenshots on a private Xvfb, with
 # trayer as the tray. Usage: tests/ui/take-screenshots.sh [build-dir]
 set -euo pipefail
 build_dir="${1:-build}"
 cd "$(dirname "$0")/../.."
 tour="$build_dir/tests/ui/ui_screenshot_tour"
 [ -x "$tour" ] || { echo "build $tour first" >&2; exit 1; }
-mkdir -p docs
+mkdir -p docs/screenshots
 
 exec {fd}<> <(:)
 Xvfb -displayfd "$fd" -nolisten tcp -noreset -screen 0 1920x1080x24 2>/dev/null &
@@ -16,11 +16,11 @@ read -r -u "$fd" number
 export DISPLAY=":$number" QT_QPA_PLATFORM=xcb
 
 for strength in 0 0.6 1; do
-  "$tour" frost "$strength" "docs/frost-strength-$strength.png"
+  "$tour" frost "$strength" "docs/screenshots/frost-strength-$strength.png"
 done
 trayer --edge top --align right --widthtype request --height 26 --tint 0x202024 --transparent true \
   --alpha 0 >/dev/null 2>&1 &
 tray=$!
 sleep 1
-"$tour" tray docs/tray-menu.png
-echo "wrote docs/frost-strength-{0,0.6,1}.png and docs/tray-menu.png"
+"$tour" tray docs/screenshots/tray-menu.png
+echo "wrote docs/screenshots/frost-strength-{0,0.6,1}.png and docs/screenshots/tray-menu.png"
