@@ -1,6 +1,5 @@
 #include "app/app_model.h"
 
-#include "app/command_number.h"
 #include "app/log_text.h"
 
 #include <algorithm>
@@ -26,11 +25,6 @@ constexpr double kShownIdleCap = 9999.0;
 constexpr double kGaitRadiansPerSecond = 11.938052083641214; // 2 pi x 1.9 Hz
 constexpr int kHotKeyCode = 15;                               // R
 constexpr int kHotKeyModifiers = 6400;                        // Command + Option + Control
-constexpr double kPermissionPoll = 0.5;
-constexpr int kPermissionPollLimit = 240;
-constexpr double kFakeSamplePeriod = 0.02;
-constexpr double kCommandPause = 1800.0;
-constexpr double kPreviewSeconds = 2.0;
 
 } // namespace
 
@@ -524,136 +518,6 @@ void AppModel::signalLost() {
     refreshStatus();
     if (!guardian_.isFrosted()) {
         stopTick();
-    }
-}
-
-// --- Controls ------------------------------------------------------------------
-
-void AppModel::pause(double seconds) {
-    const auto span = std::chrono::duration_cast<std::chrono::system_clock::duration>(
-        std::chrono::duration<double>(seconds));
-    pausedUntil_ = ports_.scheduler.now() + span;
-    std::weak_ptr<AppModel*> weak = self_;
-    pauseTimer_ = ports_.scheduler.scheduleOnce(seconds, [weak] {
-        if (auto self = weak.lock()) {
-            (*self)->resume();
-        }
-    });
-    evaluate();
-}
-
-void AppModel::resume() {
-    pausedUntil_.reset();
-    pauseTimer_.reset();
-    evaluate();
-}
-
-void AppModel::requestMotionAccess() {
-    ports_.tracker.start();
-    write("motion access requested");
-    refreshStatus();
-
-    // Drop the handles of polls that have ended; each request polls on its own.
-    std::erase_if(permissionPolls_, [](const TimerHandle& t) { return !t || !t->isActive(); });
-    std::weak_ptr<AppModel*> weak = self_;
-    auto polls = std::make_shared<int>(0);
-    auto timer = std::make_shared<Timer*>(nullptr);
-    permissionPolls_.push_back(
-        ports_.scheduler.scheduleRepeating(kPermissionPoll, 0.0, [weak, polls, timer] {
-            auto self = weak.lock();
-            if (!self) {
-                return;
-            }
-            AppModel& model = **self;
-            *polls += 1;
-            const int status = model.ports_.tracker.platformAuthorizationStatus();
-            const Authorization mapped = HeadTrackerPort::mapAuthorization(status);
-            if (mapped != model.authorization_.value()) {
-                model.publishAuthorization(mapped);
-            }
-            if (HeadTrackerPort::isDecided(status) || *polls > kPermissionPollLimit) {
-                (*timer)->cancel();
-                model.evaluate();
-            }
-        }));
-    *timer = permissionPolls_.back().get();
-}
-
-void AppModel::openPrivacySettings() { ports_.privacySettings.openPrivacySettings(); }
-
-void AppModel::previewFrost() { ports_.overlay.preview(kPreviewSeconds); }
-
-// --- Command channel -------------------------------------------------------------
-
-void AppModel::startFakeSource() {
-    stopFakeSource();
-    std::weak_ptr<AppModel*> weak = self_;
-    fakeSource_ = ports_.scheduler.scheduleRepeating(kFakeSamplePeriod, 0.0, [weak] {
-        if (auto self = weak.lock()) {
-            (*self)->handleSample(0.0, 0.0);
-        }
-    });
-}
-
-void AppModel::stopFakeSource() {
-    if (fakeSource_) {
-        fakeSource_->cancel();
-        fakeSource_.reset();
-    }
-}
-
-void AppModel::handle(const std::string& word) {
-    if (!prefs_.diagnostics()) {
-        return; // the channel is open only while the diagnostics log is kept
-    }
-    write("command: " + word);
-    const std::string_view text = word;
-    if (text.starts_with("turn:")) {
-        if (const auto value = parseCommandNumber(text.substr(5))) {
-            injectedTarget_ = *value;
-        }
-    }
-    if (text.starts_with("far:")) {
-        if (const auto value = parseCommandNumber(text.substr(4))) {
-            injectedSignalDrop_ = *value;
-        }
-    }
-
-    if (text == "fake:on") {
-        startFakeSource();
-    } else if (text == "fake:off") {
-        stopFakeSource();
-        injectedWalking_ = false;
-        injectedTarget_ = 0.0;
-        signalLost();
-    } else if (text == "input:ignore") {
-        ignoreInput_ = true;
-    } else if (text == "input:real") {
-        ignoreInput_ = false;
-    } else if (text == "walk:on") {
-        injectedWalking_ = true;
-    } else if (text == "walk:off") {
-        injectedWalking_ = false;
-    } else if (text == "drop") {
-        stopFakeSource();
-        injectedWalking_ = false;
-        signalLost();
-    } else if (text == "preview") {
-        ports_.overlay.preview(kPreviewSeconds);
-    } else if (text == "settings") {
-        ports_.windows.showSettings();
-    } else if (text == "onboarding") {
-        ports_.windows.showOnboarding();
-    } else if (text == "recenter") {
-        recenterManually();
-    } else if (text == "pause") {
-        pause(kCommandPause);
-    } else if (text == "resume") {
-        resume();
-    } else if (text == "off") {
-        prefs_.setEnabled(false);
-    } else if (text == "on") {
-        prefs_.setEnabled(true);
     }
 }
 

@@ -1,12 +1,13 @@
 #include "ui/tray/tray_host_watch.h"
 
+#include "ui/x11/selection_owner.h"
+
 #include <QByteArray>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QGuiApplication>
 
-#include <X11/Xlib.h>
 
 namespace quelmo {
 namespace {
@@ -14,24 +15,11 @@ namespace {
 const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 constexpr int kProbeTimeoutMs = 300;
 
-bool xembedTrayPresent() {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        return false;
-    }
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    Display* dpy = x11 ? x11->display() : nullptr;
-    if (dpy == nullptr) {
-        return false;
-    }
-    const QByteArray name = "_NET_SYSTEM_TRAY_S" + QByteArray::number(DefaultScreen(dpy));
-    return XGetSelectionOwner(dpy, XInternAtom(dpy, name.constData(), False)) != None;
-}
-
 } // namespace
 
 TrayHosts probeTrayHosts() {
     TrayHosts hosts;
-    hosts.xembedTray = xembedTrayPresent();
+    hosts.xembedTray = screenSelectionOwned("_NET_SYSTEM_TRAY_S");
     QDBusConnection bus = QDBusConnection::sessionBus();
     QDBusConnectionInterface* busInterface = bus.isConnected() ? bus.interface() : nullptr;
     if (busInterface != nullptr && busInterface->isServiceRegistered(kWatcherService)) {
