@@ -21,7 +21,7 @@ AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::applicationDidFinishLaunching() {
     MoveToApplications::offerIfNeeded(
-        InstallLayout{QDir::homePath().toStdString(), QUELMO_INSTALL_PREFIX},
+        InstallLayout{QDir::homePath().toStdString(), QUELMO_INSTALL_PREFIX, QUELMO_BUILD_DIR},
         [] { QCoreApplication::quit(); });
     installMainMenu();
 

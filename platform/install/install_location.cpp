@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool startsWith(const std::string& text, const std::string& prefix) {
-    return !prefix.empty() && text.compare(0, prefix.size(), prefix) == 0;
+    return !prefix.empty() && prefix != "/" && text.compare(0, prefix.size(), prefix) == 0;
 }
 
 std::string withSlash(std::string folder) {
@@ -36,7 +36,8 @@ bool shouldOfferMove(const std::string& programPath, const InstallLayout& layout
         }
     }
     if (programPath.find("/build/") != std::string::npos ||
-        programPath.find("/.build/") != std::string::npos) {
+        programPath.find("/.build/") != std::string::npos ||
+        startsWith(programPath, withSlash(layout.buildDir))) {
         return false;
     }
     return true;

@@ -10,12 +10,14 @@ namespace quelmo {
 struct InstallLayout {
     std::string home;          // the user's home folder
     std::string installPrefix; // the prefix this build was configured for
+    std::string buildDir;      // the build tree this program was compiled in
 };
 
 // Whether to offer moving the program at `programPath` (symbolic links
 // already resolved) into the user's install: not when it already runs from an
 // installed place (the configured prefix, /usr, /usr/local, /opt, ~/.local)
-// nor from a development build (a path with "/build/" or "/.build/").
+// nor from a development build (a path with "/build/" or "/.build/", or one
+// inside the build tree it was compiled in, whatever that folder is called).
 bool shouldOfferMove(const std::string& programPath, const InstallLayout& layout);
 
 // One file to copy, and where to.

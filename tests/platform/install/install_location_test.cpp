@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(InstallLocation, OfferedOnlyOutsideInstalledPlacesAndBuilds) {
-    const InstallLayout layout{"/home/ann", "/usr/local"};
+    const InstallLayout layout{"/home/ann", "/usr/local", "/home/ann/src/quelmo/out"};
     EXPECT_TRUE(shouldOfferMove("/home/ann/Downloads/quelmo/bin/quelmo", layout));
     EXPECT_TRUE(shouldOfferMove("/media/ann/stick/quelmo", layout));
     EXPECT_FALSE(shouldOfferMove("/usr/bin/quelmo", layout));
@@ -24,8 +24,11 @@ TEST(InstallLocation, OfferedOnlyOutsideInstalledPlacesAndBuilds) {
     // Plain text comparisons: a look-alike folder is not the install.
     EXPECT_TRUE(shouldOfferMove("/home/ann/.localx/quelmo", layout));
     EXPECT_TRUE(shouldOfferMove("/usrx/quelmo", layout));
-    const InstallLayout custom{"/home/ann", "/srv/tools"};
+    const InstallLayout custom{"/home/ann", "/srv/tools", "/home/ann/src/quelmo/out-asan"};
     EXPECT_FALSE(shouldOfferMove("/srv/tools/bin/quelmo", custom));
+    // A build tree of any name is a development build.
+    EXPECT_FALSE(shouldOfferMove("/home/ann/src/quelmo/out-asan/app/entry/quelmo", custom));
+    EXPECT_TRUE(shouldOfferMove("/home/ann/src/quelmo/out-asan2/quelmo", custom));
 }
 
 struct TempTree {
@@ -49,7 +52,7 @@ TEST(InstallLocation, MoveCopiesProgramsAndDataAndKeepsTheOldCopies) {
     t.file("dl/bin/unrelated", "x");
     t.file("dl/share/applications/app.quelmo.Quelmo.desktop", "entry");
     t.file("home/.local/bin/quelmo", "old program");
-    const InstallLayout layout{(t.root / "home").string(), "/usr/local"};
+    const InstallLayout layout{(t.root / "home").string(), "/usr/local", ""};
 
     const auto steps = planMove((t.root / "dl/bin/quelmo").string(), layout);
     ASSERT_EQ(steps.size(), 3u);
