@@ -34,7 +34,8 @@ install: build
 
 # Tests under AddressSanitizer and UBSan, in a build directory of their own.
 asan:
-	@$(MAKE) test BUILD_DIR=build-asan BUILD_TYPE=Debug CMAKE_FLAGS="-DQUELMO_SANITIZE=ON -DQUELMO_BUILD_BENCHMARKS=OFF"
+	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	$(MAKE) test BUILD_DIR=build-asan BUILD_TYPE=Debug CMAKE_FLAGS="-DQUELMO_SANITIZE=ON -DQUELMO_BUILD_BENCHMARKS=OFF"
 
 clean:
 	rm -rf $(BUILD_DIR) build-asan
