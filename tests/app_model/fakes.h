@@ -237,6 +237,8 @@ struct ModelRig {
     FakeSystemEvents system;
     FakeCommands commands;
     FakeActivity activity;
+    // The windows port the model gets: the fake above unless a rig sets another.
+    WindowsPort* windowsPort = nullptr;
     std::unique_ptr<AppModel> model;
 
     ModelRig() {
@@ -249,7 +251,8 @@ struct ModelRig {
         prefs = std::make_unique<Preferences>(store);
         model = std::make_unique<AppModel>(
             *prefs, AppModelPorts{scheduler, tracker, signal, input, hotKeys, log, watchdog,
-                                  overlay, windows, privacy, system, commands, activity});
+                                  overlay, windowsPort ? *windowsPort : windows, privacy, system,
+                                  commands, activity});
         return *model;
     }
 
