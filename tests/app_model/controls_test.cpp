@@ -38,9 +38,7 @@ TEST(Controls, PauseStopsWatchingUntilItEnds) {
 TEST(Controls, PauseWhileFrostedClearsTheFrost) {
     ModelRig rig;
     AppModel& model = rig.start();
-    rig.samples(0.0, 3.5);
-    rig.turn(0.0, 80.0);
-    rig.samples(80.0, 1.0);
+    rig.frostByTurning();
     ASSERT_TRUE(rig.overlay.frosted);
     model.pause(60);
     EXPECT_FALSE(rig.overlay.frosted);
@@ -54,9 +52,7 @@ TEST(Controls, PauseWhileFrostedClearsTheFrost) {
 TEST(Controls, ScreenLockStopsAndUnlockRestarts) {
     ModelRig rig;
     rig.start();
-    rig.samples(0.0, 3.5);
-    rig.turn(0.0, 80.0);
-    rig.samples(80.0, 1.0);
+    rig.frostByTurning();
     ASSERT_EQ(rig.status(), Kind::frosted);
     rig.system.handlers.screenLocked();
     EXPECT_EQ(rig.status(), Kind::screenLocked);
@@ -85,9 +81,7 @@ TEST(Controls, FirstWakeClearsTheSleepFlag) {
 TEST(Controls, SwitchingOffTakesEffectOnTheNextTurn) {
     ModelRig rig;
     AppModel& model = rig.start();
-    rig.samples(0.0, 3.5);
-    rig.turn(0.0, 80.0);
-    rig.samples(80.0, 1.0);
+    rig.frostByTurning();
     ASSERT_TRUE(rig.overlay.frosted);
     rig.prefs->setEnabled(false);
     EXPECT_TRUE(rig.tracker.running); // not yet
@@ -176,9 +170,7 @@ TEST(Controls, MotionErrorRereadsThePermission) {
 TEST(Controls, HotKeyRecentersAndAMissingOneIsFine) {
     ModelRig rig;
     AppModel& model = rig.start();
-    rig.samples(0.0, 3.5);
-    rig.turn(0.0, 80.0);
-    rig.samples(80.0, 1.0);
+    rig.frostByTurning();
     ASSERT_TRUE(rig.overlay.frosted);
     rig.hotKeys.action();
     EXPECT_FALSE(rig.overlay.frosted);

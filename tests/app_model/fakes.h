@@ -266,6 +266,13 @@ struct ModelRig {
             scheduler.advance(0.02);
         }
     }
+    // Facing the screen through the warm-up, then turned away to 80° for a
+    // second: the screen is frosted by the turn.
+    void frostByTurning() {
+        samples(0.0, 3.5);
+        turn(0.0, 80.0);
+        samples(80.0, 1.0);
+    }
     // A smooth turn to `to` over `seconds`, from `from`.
     void turn(double from, double to, double seconds = 0.5) {
         const int n = static_cast<int>(seconds / 0.02 + 0.5);

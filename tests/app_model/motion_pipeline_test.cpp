@@ -78,9 +78,7 @@ TEST(MotionPipeline, TurnFrostsOnceAndLookingBackClears) {
 TEST(MotionPipeline, DisconnectWhileTurnedAwayKeepsAnAwayFrostUntilInput) {
     ModelRig rig;
     AppModel& model = rig.start();
-    rig.samples(0.0, 3.5);
-    rig.turn(0.0, 80.0);
-    rig.samples(80.0, 1.0);
+    rig.frostByTurning();
     ASSERT_EQ(rig.status(), Kind::frosted);
     const int overlayCalls = rig.overlay.setFrostCalls;
 
