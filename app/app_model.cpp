@@ -89,13 +89,13 @@ Subscription AppModel::subscribeStatus(std::function<void(const AppStatus&)> cal
     return status_.subscribe(std::move(callback));
 }
 Subscription AppModel::subscribeLiveAngle(std::function<void(double)> callback) {
-    return liveAngle_.subscribe([cb = std::move(callback)](const double& v) { cb(v); });
+    return liveAngle_.subscribe(std::move(callback));
 }
 Subscription AppModel::subscribeFrostCount(std::function<void(std::int64_t)> callback) {
-    return frostCount_.subscribe([cb = std::move(callback)](const std::int64_t& v) { cb(v); });
+    return frostCount_.subscribe(std::move(callback));
 }
 Subscription AppModel::subscribeAuthorization(std::function<void(Authorization)> callback) {
-    return authorization_.subscribe([cb = std::move(callback)](const Authorization& v) { cb(v); });
+    return authorization_.subscribe(std::move(callback));
 }
 
 void AppModel::publishStatus(const AppStatus& status) {

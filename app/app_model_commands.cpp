@@ -9,7 +9,6 @@ namespace quelmo {
 namespace {
 constexpr double kFakeSamplePeriod = 0.02;
 constexpr double kCommandPause = 1800.0;
-constexpr double kPreviewSeconds = 2.0;
 } // namespace
 
 void AppModel::startFakeSource() {
@@ -66,7 +65,7 @@ void AppModel::handle(const std::string& word) {
         injectedWalking_ = false;
         signalLost();
     } else if (text == "preview") {
-        ports_.overlay.preview(kPreviewSeconds);
+        previewFrost();
     } else if (text == "settings") {
         ports_.windows.showSettings();
     } else if (text == "onboarding") {
