@@ -23,14 +23,13 @@ constexpr double kLogLineInterval = 0.2;
 constexpr double kIgnoredIdle = 999.0;
 constexpr double kShownIdleCap = 9999.0;
 constexpr double kGaitRadiansPerSecond = 11.938052083641214; // 2 pi x 1.9 Hz
-constexpr int kHotKeyCode = 15;                               // R
-constexpr int kHotKeyModifiers = 6400;                        // Command + Option + Control
+constexpr int kHotKeyCode = 15;                              // R
+constexpr int kHotKeyModifiers = 6400;                       // Command + Option + Control
 
 } // namespace
 
 AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
-    : QObject(parent), prefs_(prefs), ports_(ports),
-      self_(std::make_shared<AppModel*>(this)) {
+    : QObject(parent), prefs_(prefs), ports_(ports), self_(std::make_shared<AppModel*>(this)) {
     if (sharedModel == nullptr) {
         sharedModel = this;
     }
@@ -81,7 +80,9 @@ AppModel::~AppModel() {
     ports_.tracker.onError = nullptr;
 }
 
-AppModel* AppModel::shared() { return sharedModel; }
+AppModel* AppModel::shared() {
+    return sharedModel;
+}
 
 // --- Published values --------------------------------------------------------
 
@@ -125,7 +126,9 @@ bool AppModel::isPaused() const {
     return pausedUntil_ && *pausedUntil_ > ports_.scheduler.now();
 }
 
-void AppModel::write(std::string_view line) { ports_.log.write(line); }
+void AppModel::write(std::string_view line) {
+    ports_.log.write(line);
+}
 
 // --- Wiring ------------------------------------------------------------------
 
@@ -133,13 +136,16 @@ void AppModel::subscribeToPreferences() {
     std::weak_ptr<AppModel*> weak = self_;
     bag_.push_back(prefs_.subscribeTriggerAngle(
         [this](double v) { guardian_.detector().settings.triggerAngle = v; }));
-    bag_.push_back(prefs_.subscribeFrostStrength([this](double v) { ports_.overlay.setStrength(v); }));
-    bag_.push_back(prefs_.subscribeUseInputEvidence([this](bool v) { guardian_.input.enabled = v; }));
+    bag_.push_back(
+        prefs_.subscribeFrostStrength([this](double v) { ports_.overlay.setStrength(v); }));
+    bag_.push_back(
+        prefs_.subscribeUseInputEvidence([this](bool v) { guardian_.input.enabled = v; }));
     bag_.push_back(prefs_.subscribeFrostWhenWalkingAway(
         [this](bool v) { guardian_.away.frostWhenWalkingAway = v; }));
-    bag_.push_back(prefs_.subscribeFrostWhenFar([this](bool v) { guardian_.away.frostWhenFar = v; }));
     bag_.push_back(
-        prefs_.subscribeFrostOnDisconnect([this](bool v) { guardian_.away.frostOnDisconnect = v; }));
+        prefs_.subscribeFrostWhenFar([this](bool v) { guardian_.away.frostWhenFar = v; }));
+    bag_.push_back(prefs_.subscribeFrostOnDisconnect(
+        [this](bool v) { guardian_.away.frostOnDisconnect = v; }));
 
     // evaluate() reads the preference itself, and subscribers hear of a change
     // before the preference holds it: evaluate on the next turn instead.

@@ -59,7 +59,7 @@ class AppModel : public QObject {
     Q_PROPERTY(int liveDisplays READ liveDisplays WRITE setLiveDisplays NOTIFY liveDisplaysChanged)
     Q_PROPERTY(bool isPaused READ isPaused NOTIFY statusChanged)
 
-public:
+  public:
     using Authorization = HeadTrackerPort::Authorization;
 
     // The command channel's name, shared by the sender and the listener.
@@ -121,7 +121,7 @@ public:
     Q_INVOKABLE void previewFrost();
     void handle(const std::string& command);
 
-signals:
+  signals:
     // Emitted after the value has changed (QML reads the property).
     void statusChanged();
     void liveAngleChanged(double angle);
@@ -129,7 +129,7 @@ signals:
     void authorizationChanged();
     void liveDisplaysChanged(int count);
 
-private:
+  private:
     void subscribeToPreferences();
     void observeSystem();
     void onFrostChange(bool frosted);

@@ -62,8 +62,12 @@ void AppModel::requestMotionAccess() {
     *timer = permissionPolls_.back().get();
 }
 
-void AppModel::openPrivacySettings() { ports_.privacySettings.openPrivacySettings(); }
+void AppModel::openPrivacySettings() {
+    ports_.privacySettings.openPrivacySettings();
+}
 
-void AppModel::previewFrost() { ports_.overlay.preview(kPreviewSeconds); }
+void AppModel::previewFrost() {
+    ports_.overlay.preview(kPreviewSeconds);
+}
 
 } // namespace quelmo

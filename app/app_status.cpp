@@ -10,7 +10,8 @@ QString AppStatus::title(const QLocale& locale) const {
         const auto ms =
             std::chrono::floor<std::chrono::milliseconds>(until_.time_since_epoch()).count();
         const QDateTime local = QDateTime::fromMSecsSinceEpoch(ms);
-        return QStringLiteral("Paused until ") + locale.toString(local.time(), QLocale::ShortFormat);
+        return QStringLiteral("Paused until ") +
+               locale.toString(local.time(), QLocale::ShortFormat);
     }
     case Kind::needsSetup:
         return QStringLiteral("Finish setup to start");

@@ -12,7 +12,7 @@ namespace quelmo {
 // A plain value, copied freely. Exactly one case, `paused`, carries a value:
 // the wall-clock time the pause ends.
 class AppStatus {
-public:
+  public:
     using TimePoint = std::chrono::system_clock::time_point;
 
     // The cases, in their order.
@@ -60,7 +60,7 @@ public:
         return kind_ == other.kind_ && (kind_ != Kind::paused || until_ == other.until_);
     }
 
-private:
+  private:
     explicit AppStatus(Kind kind, TimePoint until = {}) : kind_(kind), until_(until) {}
 
     Kind kind_;

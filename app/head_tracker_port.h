@@ -9,7 +9,7 @@ namespace quelmo {
 // motion into headings, and the motion service behind it. Callbacks are set
 // once by the app model and always run on the main thread.
 class HeadTrackerPort {
-public:
+  public:
     enum class Authorization { notDetermined, authorized, denied };
 
     virtual ~HeadTrackerPort() = default;

@@ -7,7 +7,7 @@ namespace quelmo {
 // What the app model uses of the diagnostics log: DiagnosticsLog in
 // platform/log implements it; tests may stand in a recorder.
 class LogPort {
-public:
+  public:
     virtual ~LogPort() = default;
     // Opens the log and writes its start line; nothing if already open.
     virtual void open() = 0;

@@ -13,7 +13,7 @@ namespace quelmo {
 // the way they sit in the settings file; what counts as a Boolean or a number
 // is decided by parseStoredBool() and parseStoredDouble() below.
 class PreferenceStore {
-public:
+  public:
     virtual ~PreferenceStore() = default;
 
     // The value under `key` as text, or none when the key is missing or its
@@ -39,7 +39,7 @@ std::string formatStoredDouble(double value);
 
 // The store in memory, for tests. Keeps the text as written.
 class MemoryPreferenceStore final : public PreferenceStore {
-public:
+  public:
     std::optional<std::string> read(std::string_view key) const override;
     void writeBool(std::string_view key, bool value) override;
     void writeDouble(std::string_view key, double value) override;
@@ -52,7 +52,7 @@ public:
     std::size_t writeCount() const { return writes_; }
     const std::map<std::string, std::string, std::less<>>& values() const { return values_; }
 
-private:
+  private:
     std::map<std::string, std::string, std::less<>> values_;
     std::size_t writes_ = 0;
 };

@@ -11,8 +11,7 @@ bool Preferences::loadBool(const char* key, bool fallback) const {
     return fallback;
 }
 
-double Preferences::loadDouble(const char* key, double fallback, double lower,
-                               double upper) const {
+double Preferences::loadDouble(const char* key, double fallback, double lower, double upper) const {
     double value = fallback;
     if (const auto text = store_.read(key)) {
         if (const auto parsed = parseStoredDouble(*text)) {
@@ -30,10 +29,9 @@ double Preferences::loadDouble(const char* key, double fallback, double lower,
 }
 
 Preferences::Preferences(PreferenceStore& store, QObject* parent)
-    : QObject(parent), store_(store),
-      enabled_(loadBool(kEnabled, Defaults::enabled)),
-      triggerAngle_(loadDouble(kTriggerAngle, Defaults::triggerAngle, kTriggerAngleMin,
-                               kTriggerAngleMax)),
+    : QObject(parent), store_(store), enabled_(loadBool(kEnabled, Defaults::enabled)),
+      triggerAngle_(
+          loadDouble(kTriggerAngle, Defaults::triggerAngle, kTriggerAngleMin, kTriggerAngleMax)),
       frostStrength_(loadDouble(kFrostStrength, Defaults::frostStrength, kFrostStrengthMin,
                                 kFrostStrengthMax)),
       showAngleInMenuBar_(loadBool(kShowAngleInMenuBar, Defaults::showAngleInMenuBar)),
@@ -48,9 +46,9 @@ Preferences::~Preferences() = default;
 
 void Preferences::assignBool(Published<bool>& field, const char* key, bool value,
                              void (Preferences::*signal)(bool)) {
-    field.set(value);                       // subscribers first, then the field
-    store_.writeBool(key, field.value());   // read back and written through
-    emit(this->*signal)(field.value());     // Qt observers: the field holds it
+    field.set(value);                     // subscribers first, then the field
+    store_.writeBool(key, field.value()); // read back and written through
+    emit(this->*signal)(field.value());   // Qt observers: the field holds it
 }
 
 void Preferences::assignDouble(Published<double>& field, const char* key, double value,

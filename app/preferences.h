@@ -30,10 +30,10 @@ namespace quelmo {
 class Preferences : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool enabled READ enabled WRITE setEnabled NOTIFY enabledChanged)
-    Q_PROPERTY(double triggerAngle READ triggerAngle WRITE setTriggerAngle NOTIFY
-                   triggerAngleChanged)
-    Q_PROPERTY(double frostStrength READ frostStrength WRITE setFrostStrength NOTIFY
-                   frostStrengthChanged)
+    Q_PROPERTY(
+        double triggerAngle READ triggerAngle WRITE setTriggerAngle NOTIFY triggerAngleChanged)
+    Q_PROPERTY(
+        double frostStrength READ frostStrength WRITE setFrostStrength NOTIFY frostStrengthChanged)
     Q_PROPERTY(bool showAngleInMenuBar READ showAngleInMenuBar WRITE setShowAngleInMenuBar NOTIFY
                    showAngleInMenuBarChanged)
     Q_PROPERTY(bool useInputEvidence READ useInputEvidence WRITE setUseInputEvidence NOTIFY
@@ -47,7 +47,7 @@ class Preferences : public QObject {
     Q_PROPERTY(bool onboardingDone READ onboardingDone WRITE setOnboardingDone NOTIFY
                    onboardingDoneChanged)
 
-public:
+  public:
     // Keys and defaults.
     static constexpr const char* kEnabled = "enabled";
     static constexpr const char* kTriggerAngle = "triggerAngle";
@@ -123,7 +123,7 @@ public:
     [[nodiscard]] Subscription subscribeDiagnostics(BoolCallback callback);
     [[nodiscard]] Subscription subscribeOnboardingDone(BoolCallback callback);
 
-signals:
+  signals:
     // Emitted on every assignment, after the field holds the value.
     void enabledChanged(bool value);
     void triggerAngleChanged(double value);
@@ -136,7 +136,7 @@ signals:
     void diagnosticsChanged(bool value);
     void onboardingDoneChanged(bool value);
 
-private:
+  private:
     bool loadBool(const char* key, bool fallback) const;
     double loadDouble(const char* key, double fallback, double lower, double upper) const;
     void assignBool(Published<bool>& field, const char* key, bool value,

@@ -11,7 +11,7 @@ namespace quelmo {
 // its callback is never called again, even from a notification already under
 // way. Move-only. Standard library only, main thread only.
 class Subscription {
-public:
+  public:
     Subscription() = default;
     explicit Subscription(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
     Subscription(const Subscription&) = delete;
@@ -33,7 +33,7 @@ public:
     }
     bool isActive() const { return static_cast<bool>(cancel_); }
 
-private:
+  private:
     std::function<void()> cancel_;
 };
 
@@ -50,9 +50,8 @@ using SubscriptionBag = std::vector<Subscription>;
 // assign again while being called; a subscription made during a notification
 // is not called by that notification (it was handed the current value when
 // made). Subscriptions may outlive the Published; they then do nothing.
-template <class T>
-class Published {
-public:
+template <class T> class Published {
+  public:
     using Callback = std::function<void(const T&)>;
 
     explicit Published(T initial = T{}) : value_(std::move(initial)) {}
@@ -94,7 +93,7 @@ public:
 
     std::size_t subscriberCount() const { return core_->sinks.size(); }
 
-private:
+  private:
     struct Sink {
         Callback callback;
         bool active;

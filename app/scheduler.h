@@ -9,7 +9,7 @@ namespace quelmo {
 // A timer made by a Scheduler. Destroying the handle cancels the timer, so an
 // "optional timer" field is simply a TimerHandle that may be empty.
 class Timer {
-public:
+  public:
     virtual ~Timer() = default;
     // Stops the timer for good; its action is never called again. Safe to call
     // more than once, and from inside the timer's own action.
@@ -30,7 +30,7 @@ using TimerHandle = std::unique_ptr<Timer>;
 // post and cancel freely (its own timer included), and may destroy handles
 // (its own included).
 class Scheduler {
-public:
+  public:
     using Action = std::function<void()>;
     using WallClock = std::chrono::system_clock;
 

@@ -11,21 +11,21 @@ namespace quelmo {
 // completion runs later, once, on the main thread, unless the request was
 // dropped because another one was still running.
 class SignalReaderPort {
-public:
+  public:
     virtual ~SignalReaderPort() = default;
     virtual void read(std::function<void(const SignalReadings&)> completion) = 0;
 };
 
 // Seconds since the last keyboard or mouse event, in any application.
 class InputActivityPort {
-public:
+  public:
     virtual ~InputActivityPort() = default;
     virtual double secondsSinceLastEvent() = 0;
 };
 
 // A registered system-wide hot key; destroying it unregisters the key.
 class HotKeyRegistration {
-public:
+  public:
     virtual ~HotKeyRegistration() = default;
 };
 
@@ -33,7 +33,7 @@ public:
 // encoding: 15 is R; Command 256, Option 2048, Control 4096). Returns nothing
 // when the key cannot be registered. The action runs later on the main thread.
 class HotKeyPort {
-public:
+  public:
     virtual ~HotKeyPort() = default;
     virtual std::unique_ptr<HotKeyRegistration> registerHotKey(int keyCode, int modifiers,
                                                                std::function<void()> action) = 0;

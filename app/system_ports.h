@@ -18,7 +18,7 @@ struct SystemEventHandlers {
 };
 
 class SystemEventsPort {
-public:
+  public:
     virtual ~SystemEventsPort() = default;
     // Starts delivering events to `handlers`, for the life of the source.
     virtual void observe(SystemEventHandlers handlers) = 0;
@@ -26,7 +26,7 @@ public:
 
 // Command words sent by another process of the same user.
 class CommandChannelPort {
-public:
+  public:
     virtual ~CommandChannelPort() = default;
     // Starts delivering every word that arrives to `handler`, on the main thread.
     virtual void listen(std::function<void(const std::string& word)> handler) = 0;
@@ -35,12 +35,12 @@ public:
 // Keeps the system from throttling the app while it watches. Destroying the
 // token ends the activity.
 class ActivityToken {
-public:
+  public:
     virtual ~ActivityToken() = default;
 };
 
 class ActivityAssertionPort {
-public:
+  public:
     virtual ~ActivityAssertionPort() = default;
     virtual std::unique_ptr<ActivityToken> beginActivity(unsigned long long options,
                                                          const std::string& reason) = 0;

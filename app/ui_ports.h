@@ -4,7 +4,7 @@ namespace quelmo {
 
 // The frost windows, as the app model drives them.
 class OverlayPort {
-public:
+  public:
     virtual ~OverlayPort() = default;
     // The frost is wanted (with the away wording when `away`) or not.
     virtual void setFrost(bool frosted, bool away) = 0;
@@ -16,7 +16,7 @@ public:
 
 // The settings window and the welcome guide.
 class WindowsPort {
-public:
+  public:
     virtual ~WindowsPort() = default;
     virtual void showSettings() = 0;
     // The guide, at its first page.
@@ -25,7 +25,7 @@ public:
 
 // Where the user changes the motion permission.
 class PrivacySettingsPort {
-public:
+  public:
     virtual ~PrivacySettingsPort() = default;
     virtual void openPrivacySettings() = 0;
 };

@@ -35,8 +35,8 @@ struct VirtualScheduler::State {
         bool active = true;
     };
 
-    std::int64_t nowNs = 0;           // uptime in ns
-    std::int64_t wallAtZeroNs = 0;    // wall clock (ns since epoch) minus uptime
+    std::int64_t nowNs = 0;        // uptime in ns
+    std::int64_t wallAtZeroNs = 0; // wall clock (ns since epoch) minus uptime
     std::uint64_t sequence = 0;
     std::map<Key, std::shared_ptr<Entry>> queue;
 
@@ -50,7 +50,7 @@ struct VirtualScheduler::State {
 namespace {
 
 class VirtualTimer final : public Timer {
-public:
+  public:
     VirtualTimer(std::weak_ptr<VirtualScheduler::State> state,
                  std::shared_ptr<VirtualScheduler::State::Entry> entry)
         : state_(std::move(state)), entry_(std::move(entry)) {}
@@ -67,7 +67,7 @@ public:
     }
     bool isActive() const override { return entry_->active; }
 
-private:
+  private:
     std::weak_ptr<VirtualScheduler::State> state_;
     std::shared_ptr<VirtualScheduler::State::Entry> entry_;
 };
@@ -89,7 +89,9 @@ VirtualScheduler::~VirtualScheduler() {
     }
 }
 
-double VirtualScheduler::uptime() const { return static_cast<double>(state_->nowNs) / 1e9; }
+double VirtualScheduler::uptime() const {
+    return static_cast<double>(state_->nowNs) / 1e9;
+}
 
 Scheduler::WallClock::time_point VirtualScheduler::now() const {
     const std::chrono::nanoseconds ns{state_->wallAtZeroNs + state_->nowNs};
@@ -118,7 +120,9 @@ void VirtualScheduler::post(Action action) {
     state_->insert(entry, state_->nowNs);
 }
 
-void VirtualScheduler::advance(double seconds) { runUntil(state_->nowNs + toNanoseconds(seconds)); }
+void VirtualScheduler::advance(double seconds) {
+    runUntil(state_->nowNs + toNanoseconds(seconds));
+}
 
 bool VirtualScheduler::runNext() {
     if (state_->queue.empty()) {
@@ -157,7 +161,9 @@ void VirtualScheduler::setNow(WallClock::time_point date) {
     state_->wallAtZeroNs = dateNs - state_->nowNs;
 }
 
-std::size_t VirtualScheduler::pendingCount() const { return state_->queue.size(); }
+std::size_t VirtualScheduler::pendingCount() const {
+    return state_->queue.size();
+}
 
 std::optional<double> VirtualScheduler::nextDueIn() const {
     if (state_->queue.empty()) {

@@ -27,15 +27,14 @@ namespace quelmo {
 // - The wall clock moves with uptime; setNow() sets it (a clock change) without
 //   touching uptime.
 class VirtualScheduler final : public Scheduler {
-public:
+  public:
     static constexpr double kDefaultStartUptime = 1000.0;
     // 2026-03-09 14:00:00 UTC.
     static constexpr std::int64_t kDefaultStartDateSeconds = 1773064800;
 
-    explicit VirtualScheduler(
-        double startUptime = kDefaultStartUptime,
-        WallClock::time_point startDate = WallClock::time_point{
-            std::chrono::seconds{kDefaultStartDateSeconds}});
+    explicit VirtualScheduler(double startUptime = kDefaultStartUptime,
+                              WallClock::time_point startDate = WallClock::time_point{
+                                  std::chrono::seconds{kDefaultStartDateSeconds}});
     ~VirtualScheduler() override;
     VirtualScheduler(const VirtualScheduler&) = delete;
     VirtualScheduler& operator=(const VirtualScheduler&) = delete;
@@ -64,7 +63,7 @@ public:
 
     struct State;
 
-private:
+  private:
     void runUntil(std::int64_t targetNs);
 
     std::shared_ptr<State> state_;

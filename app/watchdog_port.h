@@ -6,7 +6,7 @@ namespace quelmo {
 // platform/watchdog implements it; tests may stand in a recorder. Both calls
 // come from the main thread.
 class WatchdogPort {
-public:
+  public:
     virtual ~WatchdogPort() = default;
     // The main thread is alive now.
     virtual void beat() = 0;

@@ -13,7 +13,9 @@
 
 namespace {
 
-double headingAt(double t) { return 60.0 * std::sin(t / 9.0) + 25.0 * std::sin(t / 2.3); }
+double headingAt(double t) {
+    return 60.0 * std::sin(t / 9.0) + 25.0 * std::sin(t / 2.3);
+}
 double verticalAt(double t) {
     return static_cast<long>(t / 30.0) % 4 == 3 ? 0.3 * std::sin(11.938 * t) : 0.0;
 }
@@ -62,7 +64,8 @@ std::string oneHourTrace() {
             trace += line;
         }
         if (i % 100 == 50) {
-            std::snprintf(line, sizeof line, "p,%.2f,AA-BB=%.0f\n", t, -58.0 - 30.0 * (i % 1000 > 800));
+            std::snprintf(line, sizeof line, "p,%.2f,AA-BB=%.0f\n", t,
+                          -58.0 - 30.0 * (i % 1000 > 800));
             trace += line;
         }
     }

@@ -81,7 +81,8 @@ int measure(int argc, char** argv, const char* label) {
             bool painted = true;
             for (std::size_t i = 0; i < overlay.windows().size(); ++i) {
                 const auto& window = overlay.windows()[i];
-                painted = painted && window->framesPainted() > before[i] && !window->backdrop().isNull();
+                painted =
+                    painted && window->framesPainted() > before[i] && !window->backdrop().isNull();
             }
             if (painted) {
                 break;
@@ -100,12 +101,15 @@ int measure(int argc, char** argv, const char* label) {
     std::sort(sorted.begin(), sorted.end());
     QString screens;
     for (QScreen* screen : QGuiApplication::screens()) {
-        screens += QStringLiteral(" %1x%2").arg(screen->geometry().width()).arg(screen->geometry().height());
+        screens += QStringLiteral(" %1x%2")
+                       .arg(screen->geometry().width())
+                       .arg(screen->geometry().height());
     }
     std::printf("%-24s screens:%s\n", label, qPrintable(screens));
-    std::printf("  frost shown: median %.1f ms, best %.1f ms, 90th percentile %.1f ms, worst %.1f ms"
-                " (%d rounds)\n",
-                median(total), sorted.front(), sorted[sorted.size() * 9 / 10], sorted.back(), kRounds);
+    std::printf(
+        "  frost shown: median %.1f ms, best %.1f ms, 90th percentile %.1f ms, worst %.1f ms"
+        " (%d rounds)\n",
+        median(total), sorted.front(), sorted[sorted.size() * 9 / 10], sorted.back(), kRounds);
     std::printf("  of which screen pictures (capture + blur, all screens): median %.1f ms\n",
                 median(pictures));
     std::fflush(stdout);
@@ -124,8 +128,8 @@ pid_t startXvfb(const std::string& screen, std::string& display) {
         dup2(fds[1], 3);
         const int devNull = open("/dev/null", O_WRONLY);
         dup2(devNull, STDERR_FILENO);
-        const char* args[] = {"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-noreset",
-                              "-screen", "0", size.c_str(), nullptr};
+        const char* args[] = {"Xvfb",     "-displayfd", "3", "-nolisten",  "tcp",
+                              "-noreset", "-screen",    "0", size.c_str(), nullptr};
         execvp(args[0], const_cast<char* const*>(args));
         _exit(127);
     }
@@ -158,7 +162,8 @@ int main(int argc, char** argv) {
     }
     const std::vector<Setup> setups = {
         {"one 4K screen", "3840x2160", {}},
-        {"two 1080p screens", "3840x1080",
+        {"two 1080p screens",
+         "3840x1080",
          {"xrandr --setmonitor bench-left 1920/508x1080/286+0+0 screen",
           "xrandr --setmonitor bench-right 1920/508x1080/286+1920+0 none"}},
     };

@@ -166,8 +166,8 @@ void PrivacyGuard::signalLost(double t) {
         if (wasTurnedAway) {
             becomesAway = true; // the frost that was on stays, now as an away frost
         } else if (lastInputOlderThanVeto(t)) {
-            becomesAway = dropped || (recentlyWalked && away.frostWhenWalkingAway) ||
-                          away.frostOnDisconnect;
+            becomesAway =
+                dropped || (recentlyWalked && away.frostWhenWalkingAway) || away.frostOnDisconnect;
         }
         if (becomesAway) {
             isAway_ = true;

@@ -24,7 +24,7 @@ using SignalReadings = std::map<std::string, double>;
 // overflow) never enter its state: such calls change nothing, and such signal
 // readings are left out as if absent.
 class PrivacyGuard {
-public:
+  public:
     enum class Status { noSignal, calibrating, watching, frosted, away };
 
     InputSettings input;
@@ -55,7 +55,7 @@ public:
     void stop();
     void recenter();
 
-private:
+  private:
     struct SignalSample {
         double t;
         double v;

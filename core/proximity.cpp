@@ -12,9 +12,9 @@
 namespace quelmo {
 
 namespace {
-constexpr double kKeepReadingsFor = 8.0;  // s a reading stays in a device's history
+constexpr double kKeepReadingsFor = 8.0;    // s a reading stays in a device's history
 constexpr double kForgetDeviceAfter = 15.0; // s without readings before a history goes
-constexpr double kLatestDropWindow = 6.0; // s: devices read this recently count at a loss
+constexpr double kLatestDropWindow = 6.0;   // s: devices read this recently count at a loss
 } // namespace
 
 void PrivacyGuard::proximity(const SignalReadings& readings, double now) {
@@ -29,7 +29,8 @@ void PrivacyGuard::proximity(const SignalReadings& readings, double now) {
     lastProximityAt_ = now;
 
     // 2. Decided once, before the readings are processed.
-    const bool atMac = !isAway_ && lastInputEventAt_ && now - *lastInputEventAt_ <= away.atMacWindow;
+    const bool atMac =
+        !isAway_ && lastInputEventAt_ && now - *lastInputEventAt_ <= away.atMacWindow;
 
     // 3. Per device: history, at-desk learning, drop of the median.
     const auto samplesNeeded = static_cast<std::size_t>(std::max<std::int64_t>(away.farSamples, 1));
@@ -40,11 +41,12 @@ void PrivacyGuard::proximity(const SignalReadings& readings, double now) {
             continue; // a reading that is not a number is treated as absent
         }
         auto& history = recentSignal_[device];
-        std::erase_if(history, [&](const SignalSample& s) { return !(now - s.t <= kKeepReadingsFor); });
+        std::erase_if(history,
+                      [&](const SignalSample& s) { return !(now - s.t <= kKeepReadingsFor); });
         history.push_back({now, level});
         if (history.size() > samplesNeeded) {
-            history.erase(history.begin(),
-                          history.begin() + static_cast<std::ptrdiff_t>(history.size() - samplesNeeded));
+            history.erase(history.begin(), history.begin() + static_cast<std::ptrdiff_t>(
+                                                                 history.size() - samplesNeeded));
         }
 
         auto desk = deskSignal_.find(device);

@@ -16,6 +16,8 @@ inline double boundedStep(double d, double lo, double hi) {
 }
 
 // Samples and input readings: 1 ms to 0.5 s.
-inline double sampleStep(double d) { return boundedStep(d, 0.001, 0.5); }
+inline double sampleStep(double d) {
+    return boundedStep(d, 0.001, 0.5);
+}
 
 } // namespace quelmo

@@ -65,8 +65,8 @@ bool TurnDetector::update(double h, double t) {
     if (!isTurnedAway_ && std::fabs(off) < s.driftBand) {
         const double step = (1.0 - std::exp(-dt / s.driftTimeConstant)) * off;
         forward_ = wrapDegrees(*forward_ + step);
-        driftRate_ = driftRate_ +
-                     (1.0 - std::exp(-dt / s.driftRateTimeConstant)) * (step / dt - driftRate_);
+        driftRate_ =
+            driftRate_ + (1.0 - std::exp(-dt / s.driftRateTimeConstant)) * (step / dt - driftRate_);
         if (driftRate_ <= -s.maxDriftRate) {
             driftRate_ = -s.maxDriftRate;
         }

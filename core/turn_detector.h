@@ -35,7 +35,7 @@ struct TurnSettings {
 // turned-away decision with hysteresis and angle-dependent delays. Pure
 // arithmetic: every sample brings its own time stamp.
 class TurnDetector {
-public:
+  public:
     TurnSettings settings;
 
     // Processes one sample; true exactly when isTurnedAway changed.
@@ -52,7 +52,7 @@ public:
     std::int64_t jumpsCancelled() const { return jumpsCancelled_; }
     double driftRate() const { return driftRate_; }
 
-private:
+  private:
     std::optional<double> forward_;
     double angle_ = 0.0;
     double velocity_ = 0.0;

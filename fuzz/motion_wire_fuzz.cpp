@@ -23,23 +23,30 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             }
             n = wire::encodeSample(message.motion, again);
             break;
-        case wire::Kind::connected: n = wire::encodeConnection(true, again); break;
-        case wire::Kind::disconnected: n = wire::encodeConnection(false, again); break;
+        case wire::Kind::connected:
+            n = wire::encodeConnection(true, again);
+            break;
+        case wire::Kind::disconnected:
+            n = wire::encodeConnection(false, again);
+            break;
         case wire::Kind::error:
-            if (!wire::isPrintableUtf8(message.text)) std::abort();
+            if (!wire::isPrintableUtf8(message.text))
+                std::abort();
             n = wire::encodeError(message.text, again);
             break;
         }
         // -0.0 and 0.0 differ in bytes but decode alike; compare decoded values instead.
         wire::Message back;
-        if (n == 0 || wire::decode(again, n, back) != wire::DecodeStatus::ok || back.kind != message.kind) {
+        if (n == 0 || wire::decode(again, n, back) != wire::DecodeStatus::ok ||
+            back.kind != message.kind) {
             std::abort();
         }
     }
     opentrack::Pose pose;
     if (opentrack::decode(data, size, pose)) {
         const double h = opentrack::headingOf(pose);
-        if (!std::isfinite(h) || h < -180.0 || h > 180.0) std::abort();
+        if (!std::isfinite(h) || h < -180.0 || h > 180.0)
+            std::abort();
     }
     return 0;
 }

@@ -10,10 +10,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     for (const auto& [address, rssi] : quelmo::parseSignalReport(bytes)) {
-        if (!std::isfinite(rssi) || !(rssi < 0)) std::abort();
+        if (!std::isfinite(rssi) || !(rssi < 0))
+            std::abort();
     }
     if (const auto rssi = quelmo::parseRssiText(bytes)) {
-        if (!std::isfinite(*rssi) || !(*rssi < 0)) std::abort();
+        if (!std::isfinite(*rssi) || !(*rssi < 0))
+            std::abort();
     }
     return 0;
 }

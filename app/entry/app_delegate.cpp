@@ -31,7 +31,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     statusItem_ = std::make_unique<StatusItemController>(*model_, services_->windows);
 
     if (prefs.onboardingDone()) {
-        QTimer::singleShot(kPermissionCheckDelayMs, this, [this] { askForMotionAccessIfUndecided(); });
+        QTimer::singleShot(kPermissionCheckDelayMs, this,
+                           [this] { askForMotionAccessIfUndecided(); });
     } else {
         services_->windows.showOnboarding();
     }

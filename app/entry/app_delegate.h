@@ -19,7 +19,7 @@ class StatusItemController;
 class AppDelegate : public QObject {
     Q_OBJECT
 
-public:
+  public:
     AppDelegate();
     ~AppDelegate() override;
 
@@ -29,7 +29,7 @@ public:
 
     AppModel* model() const { return model_.get(); }
 
-private:
+  private:
     void installMainMenu();
     void askForMotionAccessIfUndecided();
 

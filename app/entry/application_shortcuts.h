@@ -10,10 +10,10 @@ namespace quelmo {
 // event filter, because Qt's widget shortcuts do not see keys typed into QML
 // windows.
 class ApplicationShortcuts : public QObject {
-public:
+  public:
     explicit ApplicationShortcuts(QObject* parent = nullptr);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 

@@ -24,9 +24,9 @@ DesktopServices::DesktopServices(Preferences& p)
       commands(QDBusConnection::sessionBus()) {}
 
 AppModelPorts DesktopServices::ports() {
-    return AppModelPorts{scheduler, trackerPort, signalPort, input,   hotKeys,
-                         log,       watchdog,    overlay,    windows, privacySettings,
-                         systemEvents, commands, activity};
+    return AppModelPorts{scheduler,    trackerPort, signalPort, input,   hotKeys,
+                         log,          watchdog,    overlay,    windows, privacySettings,
+                         systemEvents, commands,    activity};
 }
 
 } // namespace quelmo

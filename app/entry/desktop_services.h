@@ -19,7 +19,7 @@ namespace quelmo {
 // The desktop's services behind the app model's ports, made once at launch
 // and kept for the life of the process.
 class DesktopServices {
-public:
+  public:
     explicit DesktopServices(Preferences& prefs);
 
     AppModelPorts ports();

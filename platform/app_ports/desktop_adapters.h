@@ -18,7 +18,7 @@
 namespace quelmo {
 
 class SignalReaderAdapter final : public SignalReaderPort {
-public:
+  public:
     explicit SignalReaderAdapter(HeadphoneSignal& signal) : signal_(signal) {}
     void read(std::function<void(const SignalReadings&)> completion) override {
         signal_.read([completion = std::move(completion)](SignalReadings readings) {
@@ -26,17 +26,17 @@ public:
         });
     }
 
-private:
+  private:
     HeadphoneSignal& signal_;
 };
 
 class X11InputActivity final : public InputActivityPort {
-public:
+  public:
     double secondsSinceLastEvent() override { return InputActivity::secondsSinceLastEvent(); }
 };
 
 class X11HotKeys final : public HotKeyPort {
-public:
+  public:
     std::unique_ptr<HotKeyRegistration> registerHotKey(int keyCode, int modifiers,
                                                        std::function<void()> action) override {
         auto key = GlobalHotKey::create(keyCode, modifiers, std::move(action));
@@ -46,7 +46,7 @@ public:
         return std::make_unique<Registration>(std::move(key));
     }
 
-private:
+  private:
     struct Registration final : HotKeyRegistration {
         explicit Registration(std::unique_ptr<GlobalHotKey> k) : key(std::move(k)) {}
         std::unique_ptr<GlobalHotKey> key;
@@ -54,7 +54,7 @@ private:
 };
 
 class MotionAccessSettings final : public PrivacySettingsPort {
-public:
+  public:
     void openPrivacySettings() override { openMotionAccessSettings(); }
 };
 
@@ -62,7 +62,7 @@ public:
 // activity" assertion: our timers run while the session is awake anyway, and
 // idle sleep stays allowed. The token only marks that watching is on.
 class NoActivityAssertion final : public ActivityAssertionPort {
-public:
+  public:
     std::unique_ptr<ActivityToken> beginActivity(unsigned long long, const std::string&) override {
         return std::make_unique<ActivityToken>();
     }

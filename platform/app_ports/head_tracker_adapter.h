@@ -9,7 +9,7 @@ namespace quelmo {
 // callbacks, and reports the consent record in the platform's numbering
 // (0 not determined, 1 restricted, 2 denied, 3 authorized).
 class HeadTrackerAdapter final : public HeadTrackerPort {
-public:
+  public:
     explicit HeadTrackerAdapter(HeadTracker& tracker);
     ~HeadTrackerAdapter() override;
 
@@ -19,7 +19,7 @@ public:
     bool isDeviceMotionAvailable() const override;
     int platformAuthorizationStatus() const override;
 
-private:
+  private:
     HeadTracker& tracker_;
 };
 

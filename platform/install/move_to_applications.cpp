@@ -81,7 +81,8 @@ void offerIfNeeded(const InstallLayout& layout, const std::function<void()>& req
     offer.setIconPixmap(QGuiApplication::windowIcon().pixmap(64, 64));
     offer.setText(QString::fromUtf8(kOfferMessage));
     offer.setInformativeText(QString::fromUtf8(kOfferDetail));
-    QPushButton* moveButton = offer.addButton(QString::fromUtf8(kMoveButton), QMessageBox::AcceptRole);
+    QPushButton* moveButton =
+        offer.addButton(QString::fromUtf8(kMoveButton), QMessageBox::AcceptRole);
     offer.addButton(QString::fromUtf8(kNotNowButton), QMessageBox::RejectRole);
     offer.setDefaultButton(moveButton);
     offer.exec();
@@ -93,7 +94,8 @@ void offerIfNeeded(const InstallLayout& layout, const std::function<void()>& req
     if (const auto error = move(steps)) {
         QMessageBox failure;
         failure.setText(QString::fromUtf8(kFailureMessage));
-        failure.setInformativeText(QString::fromStdString(*error) + QString::fromUtf8(kFailureAdvice));
+        failure.setInformativeText(QString::fromStdString(*error) +
+                                   QString::fromUtf8(kFailureAdvice));
         failure.exec();
         return;
     }

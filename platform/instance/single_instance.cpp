@@ -32,7 +32,9 @@ QString SingleInstance::defaultFolder() {
     return QDir::tempPath() + QStringLiteral("/quelmo-%1").arg(::getuid());
 }
 
-QString SingleInstance::socketPath() const { return folder_ + QStringLiteral("/instance.sock"); }
+QString SingleInstance::socketPath() const {
+    return folder_ + QStringLiteral("/instance.sock");
+}
 
 bool SingleInstance::claim(std::function<void()> onReopen) {
     if (primary_) {

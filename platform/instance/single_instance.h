@@ -18,7 +18,7 @@ namespace quelmo {
 class SingleInstance : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // `folder`: where the lock and the socket live (created with mode 0700).
     explicit SingleInstance(QString folder, QObject* parent = nullptr);
     ~SingleInstance() override;
@@ -36,7 +36,7 @@ public:
     bool isPrimary() const { return primary_; }
     QString socketPath() const;
 
-private:
+  private:
     void onConnection();
 
     QString folder_;

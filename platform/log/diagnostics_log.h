@@ -31,7 +31,7 @@ namespace quelmo {
 // Every line is one write(2) on the open file, with no buffering of our own.
 // Main thread only; no lock.
 class DiagnosticsLog final : public LogPort {
-public:
+  public:
     using WallClock = std::chrono::system_clock;
     using Clock = std::function<WallClock::time_point()>;
 
@@ -41,8 +41,8 @@ public:
 
     // A closed log in `directory`. `clock` gives the timestamps' wall-clock
     // time (the system clock by default); `limit` is the cap in bytes.
-    explicit DiagnosticsLog(std::filesystem::path directory = defaultDirectory(),
-                            Clock clock = {}, std::int64_t limit = kLimit);
+    explicit DiagnosticsLog(std::filesystem::path directory = defaultDirectory(), Clock clock = {},
+                            std::int64_t limit = kLimit);
     // Releases the file, if open, without writing anything.
     ~DiagnosticsLog() override;
     DiagnosticsLog(const DiagnosticsLog&) = delete;
@@ -73,7 +73,7 @@ public:
     std::int64_t bytes() const { return bytes_; }
     std::int64_t limit() const { return limit_; }
 
-private:
+  private:
     void rotate();
 
     std::filesystem::path directory_;

@@ -13,7 +13,9 @@ namespace quelmo {
 
 namespace {
 
-QString qpath(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
+QString qpath(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
 
 // The Exec value for a program path: quoted, with the characters that are
 // special inside quotes escaped, and '%' doubled so that no part of a path

@@ -13,7 +13,7 @@ namespace quelmo {
 // marked Hidden=true (which is how desktops switch an entry off).
 // Failures are returned as text, never thrown. Main thread only.
 class LoginItem {
-public:
+  public:
     static constexpr const char* kEntryName = "app.quelmo.Quelmo.desktop";
 
     // The entry at `entryPath`, starting `program`.
@@ -39,7 +39,7 @@ public:
     const std::filesystem::path& entryPath() const { return entryPath_; }
     const std::filesystem::path& program() const { return program_; }
 
-private:
+  private:
     std::filesystem::path entryPath_;
     std::filesystem::path program_;
 };

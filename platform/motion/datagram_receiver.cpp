@@ -26,7 +26,8 @@ void DatagramReceiver::drain() {
         // did not fit, so oversized datagrams are recognised, not misread.
         const ssize_t n = ::recv(fd_, buffer_, sizeof buffer_, MSG_TRUNC);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return; // EAGAIN: drained; anything else: try again on the next wake-up
         }
         handler_(buffer_, static_cast<std::size_t>(n));

@@ -13,7 +13,7 @@ namespace quelmo {
 // datagram's real size; a size above kBufferSize means it was cut short and
 // only kBufferSize bytes are in data.
 class DatagramReceiver {
-public:
+  public:
     static constexpr std::size_t kBufferSize = 1024;
     // At most this many datagrams per wake-up, so a flood cannot starve the
     // event loop; the rest are read on the next turn.
@@ -29,7 +29,7 @@ public:
 
     int fd() const { return fd_; }
 
-private:
+  private:
     void drain();
 
     int fd_;

@@ -22,7 +22,8 @@ HeadTracker::HeadTracker(std::unique_ptr<MotionService> manager) : manager_(std:
     // after whatever was already queued, as the callback's owner expects.
     manager_->onConnectionChange = [this](bool connected) {
         manager_->postToMain([this, connected] {
-            if (onConnectionChange) onConnectionChange(connected);
+            if (onConnectionChange)
+                onConnectionChange(connected);
         });
     };
 }
@@ -30,35 +31,44 @@ HeadTracker::HeadTracker(std::unique_ptr<MotionService> manager) : manager_(std:
 HeadTracker::~HeadTracker() = default;
 
 void HeadTracker::start() {
-    if (isRunning_) return;
-    if (!manager_->isDeviceMotionAvailable()) return;
+    if (isRunning_)
+        return;
+    if (!manager_->isDeviceMotionAvailable())
+        return;
     isRunning_ = true;
     manager_->startDeviceMotionUpdates(
         [this](const DeviceMotion* sample, const std::string* error) { handle(sample, error); });
 }
 
 void HeadTracker::stop() {
-    if (!isRunning_) return;
+    if (!isRunning_)
+        return;
     isRunning_ = false;
     manager_->stopDeviceMotionUpdates();
 }
 
 void HeadTracker::handle(const DeviceMotion* sample, const std::string* error) {
-    if (!isRunning_) return;
+    if (!isRunning_)
+        return;
     if (error != nullptr) {
-        if (onError) onError(*error);
+        if (onError)
+            onError(*error);
         return;
     }
-    if (sample == nullptr || !onMotion) return;
+    if (sample == nullptr || !onMotion)
+        return;
     onMotion(headingDegrees(*sample), verticalAcceleration(*sample));
 }
 
 HeadTracker::Authorization HeadTracker::authorizationFor(MotionAccessStatus status) {
     switch (status) {
-    case MotionAccessStatus::authorized: return Authorization::authorized;
+    case MotionAccessStatus::authorized:
+        return Authorization::authorized;
     case MotionAccessStatus::denied:
-    case MotionAccessStatus::restricted: return Authorization::denied;
-    case MotionAccessStatus::notDetermined: break;
+    case MotionAccessStatus::restricted:
+        return Authorization::denied;
+    case MotionAccessStatus::notDetermined:
+        break;
     }
     return Authorization::notDetermined;
 }
@@ -69,9 +79,12 @@ HeadTracker::Authorization HeadTracker::currentAuthorization() {
 
 const char* authorizationName(HeadTracker::Authorization authorization) {
     switch (authorization) {
-    case HeadTracker::Authorization::authorized: return "authorized";
-    case HeadTracker::Authorization::denied: return "denied";
-    case HeadTracker::Authorization::notDetermined: break;
+    case HeadTracker::Authorization::authorized:
+        return "authorized";
+    case HeadTracker::Authorization::denied:
+        return "denied";
+    case HeadTracker::Authorization::notDetermined:
+        break;
     }
     return "notDetermined";
 }

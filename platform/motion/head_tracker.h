@@ -15,7 +15,7 @@ enum class MotionAccessStatus;
 // acceleration (g, upward positive), reports connects and disconnects, and
 // reports motion errors as text. Every callback runs on the main thread.
 class HeadTracker {
-public:
+  public:
     enum class Authorization { notDetermined, authorized, denied };
 
     // A tracker over the user's motion service: the sources and the consent
@@ -43,7 +43,7 @@ public:
     // authorized -> authorized; denied and restricted -> denied; else notDetermined.
     static Authorization authorizationFor(MotionAccessStatus status);
 
-private:
+  private:
     void handle(const DeviceMotion* sample, const std::string* error);
 
     std::unique_ptr<MotionService> manager_;

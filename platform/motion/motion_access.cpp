@@ -11,32 +11,42 @@ namespace quelmo {
 
 const char* motionAccessWord(MotionAccessStatus status) {
     switch (status) {
-    case MotionAccessStatus::authorized: return "authorized";
-    case MotionAccessStatus::denied: return "denied";
-    case MotionAccessStatus::restricted: return "restricted";
-    case MotionAccessStatus::notDetermined: break;
+    case MotionAccessStatus::authorized:
+        return "authorized";
+    case MotionAccessStatus::denied:
+        return "denied";
+    case MotionAccessStatus::restricted:
+        return "restricted";
+    case MotionAccessStatus::notDetermined:
+        break;
     }
     return "notDetermined";
 }
 
 MotionAccessStatus readMotionAccess(const std::string& recordPath) {
     const int fd = ::open(recordPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0) return MotionAccessStatus::notDetermined;
+    if (fd < 0)
+        return MotionAccessStatus::notDetermined;
     struct stat st {};
     char buf[64];
     ssize_t n = -1;
     // Only a small regular file counts; a FIFO or device could block or flood.
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) n = ::read(fd, buf, sizeof buf);
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        n = ::read(fd, buf, sizeof buf);
     ::close(fd);
-    if (n <= 0) return MotionAccessStatus::notDetermined;
+    if (n <= 0)
+        return MotionAccessStatus::notDetermined;
     std::string_view text(buf, static_cast<std::size_t>(n));
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
                              text.back() == '\t')) {
         text.remove_suffix(1);
     }
-    if (text == "authorized") return MotionAccessStatus::authorized;
-    if (text == "denied") return MotionAccessStatus::denied;
-    if (text == "restricted") return MotionAccessStatus::restricted;
+    if (text == "authorized")
+        return MotionAccessStatus::authorized;
+    if (text == "denied")
+        return MotionAccessStatus::denied;
+    if (text == "restricted")
+        return MotionAccessStatus::restricted;
     return MotionAccessStatus::notDetermined;
 }
 
@@ -58,7 +68,8 @@ bool writeMotionAccess(const std::string& recordPath, MotionAccessStatus status,
         return true;
     }
     const std::string temp = recordPath + ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd =
+        ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         error = "cannot write " + temp + ": " + std::strerror(errno);
         return false;

@@ -19,18 +19,21 @@ namespace {
 QString statusText(MotionAccessStatus status) {
     switch (status) {
     case MotionAccessStatus::authorized:
-        return QStringLiteral("Motion access is on. Quelmo can use head motion from your headphones.");
+        return QStringLiteral(
+            "Motion access is on. Quelmo can use head motion from your headphones.");
     case MotionAccessStatus::denied:
         return QStringLiteral("Motion access is off. Quelmo cannot tell when you look away.");
     case MotionAccessStatus::restricted:
-        return QStringLiteral("Motion access is restricted on this computer and cannot be changed here.");
-    case MotionAccessStatus::notDetermined: break;
+        return QStringLiteral(
+            "Motion access is restricted on this computer and cannot be changed here.");
+    case MotionAccessStatus::notDetermined:
+        break;
     }
     return QStringLiteral("You have not decided yet.");
 }
 
 class MotionAccessDialog : public QDialog {
-public:
+  public:
     MotionAccessDialog(std::string recordPath, std::function<void(MotionAccessStatus)> onChanged)
         : recordPath_(std::move(recordPath)), onChanged_(std::move(onChanged)) {
         setObjectName(QStringLiteral("motionAccessDialog"));
@@ -76,18 +79,20 @@ public:
         status_->setText(statusText(status));
     }
 
-private:
+  private:
     void change(bool allowed) {
         const auto wanted = allowed ? MotionAccessStatus::authorized : MotionAccessStatus::denied;
         std::string why;
         if (writeMotionAccess(recordPath_, wanted, why)) {
             error_->hide();
         } else {
-            error_->setText(QStringLiteral("Could not save your choice: %1").arg(QString::fromStdString(why)));
+            error_->setText(
+                QStringLiteral("Could not save your choice: %1").arg(QString::fromStdString(why)));
             error_->show();
         }
         refresh();
-        if (onChanged_) onChanged_(readMotionAccess(recordPath_));
+        if (onChanged_)
+            onChanged_(readMotionAccess(recordPath_));
     }
 
     std::string recordPath_;
@@ -101,12 +106,15 @@ QPointer<MotionAccessDialog> openDialog;
 
 } // namespace
 
-void openMotionAccessSettings(std::function<void(MotionAccessStatus)> onChanged, std::string recordPath) {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return;
+void openMotionAccessSettings(std::function<void(MotionAccessStatus)> onChanged,
+                              std::string recordPath) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+        return;
     if (openDialog) {
         openDialog->refresh();
     } else {
-        if (recordPath.empty()) recordPath = MotionPaths::fromEnvironment().accessRecordPath();
+        if (recordPath.empty())
+            recordPath = MotionPaths::fromEnvironment().accessRecordPath();
         openDialog = new MotionAccessDialog(std::move(recordPath), std::move(onChanged));
     }
     openDialog->show();

@@ -19,7 +19,7 @@ namespace quelmo {
 namespace {
 
 class MotionAccessPrompt : public QDialog {
-public:
+  public:
     explicit MotionAccessPrompt(std::function<void(std::optional<bool>)> answer)
         : answer_(std::move(answer)) {
         setObjectName(QStringLiteral("motionAccessPrompt"));
@@ -31,18 +31,21 @@ public:
         icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(48, 48));
         icon->setAlignment(Qt::AlignTop);
 
-        auto* title = new QLabel(QStringLiteral("Allow Quelmo to use head motion from your headphones?"));
+        auto* title =
+            new QLabel(QStringLiteral("Allow Quelmo to use head motion from your headphones?"));
         QFont bold = title->font();
         bold.setBold(true);
         title->setFont(bold);
         title->setWordWrap(true);
-        auto* body = new QLabel(QStringLiteral(
-            "Quelmo follows which way your head points so it can hide the screen when you look away. "
-            "Nothing is recorded and nothing leaves this computer."));
+        auto* body =
+            new QLabel(QStringLiteral("Quelmo follows which way your head points so it can hide "
+                                      "the screen when you look away. "
+                                      "Nothing is recorded and nothing leaves this computer."));
         body->setWordWrap(true);
 
         auto* buttons = new QDialogButtonBox;
-        auto* deny = buttons->addButton(QStringLiteral("Don't Allow"), QDialogButtonBox::RejectRole);
+        auto* deny =
+            buttons->addButton(QStringLiteral("Don't Allow"), QDialogButtonBox::RejectRole);
         auto* allow = buttons->addButton(QStringLiteral("Allow"), QDialogButtonBox::AcceptRole);
         deny->setObjectName(QStringLiteral("denyButton"));
         allow->setObjectName(QStringLiteral("allowButton"));
@@ -64,10 +67,11 @@ public:
 
     ~MotionAccessPrompt() override {
         // Closed by the window manager or at quit without a choice.
-        if (answer_) deliver(std::nullopt);
+        if (answer_)
+            deliver(std::nullopt);
     }
 
-private:
+  private:
     void finish(bool allowed) {
         deliver(allowed);
         close();
@@ -78,8 +82,8 @@ private:
         answer_ = nullptr;
         // Answer on a later turn of the event loop, never from inside the
         // window's own event handling or destructor.
-        QMetaObject::invokeMethod(qApp, [answer = std::move(answer), choice] { answer(choice); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp, [answer = std::move(answer), choice] { answer(choice); }, Qt::QueuedConnection);
     }
 
     std::function<void(std::optional<bool>)> answer_;
@@ -90,9 +94,9 @@ private:
 void askForMotionAccess(std::function<void(std::optional<bool>)> answer) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
         if (QCoreApplication::instance() != nullptr) {
-            QMetaObject::invokeMethod(QCoreApplication::instance(),
-                                      [answer = std::move(answer)] { answer(std::nullopt); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [answer = std::move(answer)] { answer(std::nullopt); }, Qt::QueuedConnection);
         }
         return;
     }

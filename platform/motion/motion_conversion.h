@@ -18,8 +18,8 @@ struct DeviceMotion {
 // decomposition) in degrees, -180 to 180; positive to the left.
 inline double headingDegrees(const DeviceMotion& m) {
     constexpr double pi = 3.141592653589793;
-    return std::atan2(2.0 * (m.qx * m.qy + m.qw * m.qz),
-                      1.0 - 2.0 * (m.qy * m.qy + m.qz * m.qz)) * 180.0 / pi;
+    return std::atan2(2.0 * (m.qx * m.qy + m.qw * m.qz), 1.0 - 2.0 * (m.qy * m.qy + m.qz * m.qz)) *
+           180.0 / pi;
 }
 
 // The user acceleration's component opposite to gravity (upward), in g.

@@ -13,13 +13,15 @@ namespace {
 
 std::string absoluteEnv(const char* name) {
     const char* value = std::getenv(name);
-    if (value == nullptr || value[0] != '/') return {};
+    if (value == nullptr || value[0] != '/')
+        return {};
     return value;
 }
 
 std::string homeDir() {
     std::string home = absoluteEnv("HOME");
-    if (!home.empty()) return home;
+    if (!home.empty())
+        return home;
     if (const passwd* pw = getpwuid(geteuid()); pw != nullptr && pw->pw_dir != nullptr) {
         return pw->pw_dir;
     }
@@ -37,7 +39,8 @@ MotionPaths MotionPaths::fromEnvironment() {
         paths.runtimeDir = "/tmp/quelmo-runtime-" + std::to_string(geteuid());
     }
     paths.configDir = absoluteEnv("XDG_CONFIG_HOME");
-    if (paths.configDir.empty()) paths.configDir = homeDir() + "/.config";
+    if (paths.configDir.empty())
+        paths.configDir = homeDir() + "/.config";
     return paths;
 }
 

@@ -19,10 +19,12 @@ MotionService::MotionService(MotionServiceOptions options)
       native_(std::make_unique<NativeMotionSource>(paths_)) {
     const int port = options.opentrackPort ? *options.opentrackPort
                                            : configuredOpentrackPort(options.settingsFile);
-    if (port > 0) opentrack_ = std::make_unique<OpentrackSource>(port);
+    if (port > 0)
+        opentrack_ = std::make_unique<OpentrackSource>(port);
     const auto route = [this](const wire::Message& m) { deliver(m); };
     native_->onMessage = route;
-    if (opentrack_) opentrack_->onMessage = route;
+    if (opentrack_)
+        opentrack_->onMessage = route;
     accessTimer_->setInterval(kAccessPoll);
     QObject::connect(accessTimer_.get(), &QTimer::timeout, context_.get(),
                      [this] { refreshAccess(false); });
@@ -34,7 +36,8 @@ MotionService::~MotionService() = default;
 void MotionService::tryListen() {
     lastListenAttempt_ = std::chrono::steady_clock::now();
     native_->listen();
-    if (opentrack_) opentrack_->listen();
+    if (opentrack_)
+        opentrack_->listen();
 }
 
 bool MotionService::isDeviceMotionAvailable() {
@@ -67,25 +70,32 @@ MotionAccessStatus MotionService::authorizationStatus() const {
 void MotionService::refreshAccess(bool atStart) {
     const MotionAccessStatus status = authorizationStatus();
     authorized_ = status == MotionAccessStatus::authorized;
-    const bool refused = status == MotionAccessStatus::denied || status == MotionAccessStatus::restricted;
+    const bool refused =
+        status == MotionAccessStatus::denied || status == MotionAccessStatus::restricted;
     // Report a refusal once when updates start refused, and once each time
     // access is withdrawn while they run.
-    if (active_ && refused && (atStart || !refused_)) postError(kAccessRefusedText);
+    if (active_ && refused && (atStart || !refused_))
+        postError(kAccessRefusedText);
     refused_ = refused;
-    if (active_ && atStart && status == MotionAccessStatus::notDetermined) askForAccess();
+    if (active_ && atStart && status == MotionAccessStatus::notDetermined)
+        askForAccess();
 }
 
 void MotionService::askForAccess() {
-    if (promptShowing_ || !prompter_) return;
+    if (promptShowing_ || !prompter_)
+        return;
     promptShowing_ = true;
     QPointer<QObject> alive(context_.get());
     prompter_([this, alive](std::optional<bool> allowed) {
-        if (!alive) return;
+        if (!alive)
+            return;
         promptShowing_ = false;
         if (allowed) {
             std::string error;
-            const auto answer = *allowed ? MotionAccessStatus::authorized : MotionAccessStatus::denied;
-            if (!writeMotionAccess(paths_.accessRecordPath(), answer, error)) promptError_ = error;
+            const auto answer =
+                *allowed ? MotionAccessStatus::authorized : MotionAccessStatus::denied;
+            if (!writeMotionAccess(paths_.accessRecordPath(), answer, error))
+                promptError_ = error;
         }
         refreshAccess(false);
     });
@@ -97,7 +107,8 @@ void MotionService::postToMain(std::function<void()> work) {
 
 void MotionService::postError(std::string text) {
     postToMain([this, text = std::move(text)] {
-        if (!active_ || !handler_) return;
+        if (!active_ || !handler_)
+            return;
         const auto handler = handler_;
         (*handler)(nullptr, &text);
     });
@@ -107,7 +118,8 @@ void MotionService::deliver(const wire::Message& message) {
     switch (message.kind) {
     case wire::Kind::connected:
     case wire::Kind::disconnected:
-        if (onConnectionChange) onConnectionChange(message.kind == wire::Kind::connected);
+        if (onConnectionChange)
+            onConnectionChange(message.kind == wire::Kind::connected);
         return;
     case wire::Kind::error:
         if (active_ && handler_) {
@@ -134,11 +146,13 @@ std::uint64_t MotionService::droppedDatagrams() const {
 std::string MotionService::sourceErrors() const {
     std::string out = native_->isListening() ? std::string() : native_->error();
     if (opentrack_ && !opentrack_->isListening()) {
-        if (!out.empty()) out += "; ";
+        if (!out.empty())
+            out += "; ";
         out += opentrack_->error();
     }
     if (!promptError_.empty()) {
-        if (!out.empty()) out += "; ";
+        if (!out.empty())
+            out += "; ";
         out += promptError_;
     }
     return out;

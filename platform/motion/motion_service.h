@@ -18,7 +18,9 @@ namespace quelmo {
 
 class NativeMotionSource;
 class OpentrackSource;
-namespace wire { struct Message; }
+namespace wire {
+struct Message;
+}
 
 // Asks the user whether Quelmo may use head motion. It must not block: it
 // calls answer later on the main thread with true (allow), false (don't
@@ -43,7 +45,7 @@ struct MotionServiceOptions {
 // Samples reach the handler only while updates run and access is authorized.
 // Connection changes reach onConnectionChange whether or not updates run.
 class MotionService {
-public:
+  public:
     using SampleHandler = std::function<void(const DeviceMotion* sample, const std::string* error)>;
 
     // The error text handed over when access is refused.
@@ -80,7 +82,7 @@ public:
     std::string sourceErrors() const;
     bool isPromptShowing() const { return promptShowing_; }
 
-private:
+  private:
     void tryListen();
     void deliver(const wire::Message& message);
     void refreshAccess(bool atStart);

@@ -8,7 +8,8 @@ namespace quelmo::wire {
 
 double readDoubleLE(const unsigned char* p) {
     std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) bits = (bits << 8) | p[i];
+    for (int i = 7; i >= 0; --i)
+        bits = (bits << 8) | p[i];
     return std::bit_cast<double>(bits);
 }
 
@@ -43,15 +44,18 @@ bool isPrintableUtf8(std::string_view text) {
         } else {
             return false;
         }
-        if (n - i < len) return false;
+        if (n - i < len)
+            return false;
         for (std::size_t k = 1; k < len; ++k) {
-            if ((s[i + k] & 0xc0) != 0x80) return false;
+            if ((s[i + k] & 0xc0) != 0x80)
+                return false;
             cp = (cp << 6) | (s[i + k] & 0x3f);
         }
         const bool overlong = (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000);
         const bool surrogate = cp >= 0xd800 && cp <= 0xdfff;
         const bool control = cp < 0x20 || (cp >= 0x7f && cp <= 0x9f);
-        if (overlong || surrogate || cp > 0x10ffff || control) return false;
+        if (overlong || surrogate || cp > 0x10ffff || control)
+            return false;
         i += len;
     }
     return true;
@@ -59,18 +63,30 @@ bool isPrintableUtf8(std::string_view text) {
 
 const char* describe(DecodeStatus status) {
     switch (status) {
-    case DecodeStatus::ok: return "ok";
-    case DecodeStatus::tooShort: return "too short";
-    case DecodeStatus::tooLong: return "too long";
-    case DecodeStatus::badMagic: return "bad magic";
-    case DecodeStatus::badVersion: return "unknown version";
-    case DecodeStatus::badKind: return "unknown kind";
-    case DecodeStatus::badLength: return "wrong length for its kind";
-    case DecodeStatus::badReserved: return "reserved bytes not zero";
-    case DecodeStatus::nonFinite: return "number not finite";
-    case DecodeStatus::outOfRange: return "acceleration out of range";
-    case DecodeStatus::notUnitQuaternion: return "attitude not a unit quaternion";
-    case DecodeStatus::badText: return "error text not printable UTF-8";
+    case DecodeStatus::ok:
+        return "ok";
+    case DecodeStatus::tooShort:
+        return "too short";
+    case DecodeStatus::tooLong:
+        return "too long";
+    case DecodeStatus::badMagic:
+        return "bad magic";
+    case DecodeStatus::badVersion:
+        return "unknown version";
+    case DecodeStatus::badKind:
+        return "unknown kind";
+    case DecodeStatus::badLength:
+        return "wrong length for its kind";
+    case DecodeStatus::badReserved:
+        return "reserved bytes not zero";
+    case DecodeStatus::nonFinite:
+        return "number not finite";
+    case DecodeStatus::outOfRange:
+        return "acceleration out of range";
+    case DecodeStatus::notUnitQuaternion:
+        return "attitude not a unit quaternion";
+    case DecodeStatus::badText:
+        return "error text not printable UTF-8";
     }
     return "unknown";
 }
@@ -89,17 +105,21 @@ DecodeStatus decodeSample(const unsigned char* p, DeviceMotion& m) {
     double v[10];
     for (int i = 0; i < 10; ++i) {
         v[i] = readDoubleLE(p + 8 * i);
-        if (!std::isfinite(v[i])) return DecodeStatus::nonFinite;
+        if (!std::isfinite(v[i]))
+            return DecodeStatus::nonFinite;
     }
     for (int i = 4; i < 10; ++i) {
-        if (std::fabs(v[i]) > kMaxAcceleration) return DecodeStatus::outOfRange;
+        if (std::fabs(v[i]) > kMaxAcceleration)
+            return DecodeStatus::outOfRange;
     }
     // Components are finite but may be huge; compare each before squaring.
     for (int i = 0; i < 4; ++i) {
-        if (std::fabs(v[i]) > 1.0 + kUnitTolerance) return DecodeStatus::notUnitQuaternion;
+        if (std::fabs(v[i]) > 1.0 + kUnitTolerance)
+            return DecodeStatus::notUnitQuaternion;
     }
     const double norm = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2] + v[3] * v[3]);
-    if (std::fabs(norm - 1.0) > kUnitTolerance) return DecodeStatus::notUnitQuaternion;
+    if (std::fabs(norm - 1.0) > kUnitTolerance)
+        return DecodeStatus::notUnitQuaternion;
     m = DeviceMotion{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]};
     return DecodeStatus::ok;
 }
@@ -107,19 +127,26 @@ DecodeStatus decodeSample(const unsigned char* p, DeviceMotion& m) {
 } // namespace
 
 DecodeStatus decode(const unsigned char* data, std::size_t size, Message& out) {
-    if (size < kHeaderSize) return DecodeStatus::tooShort;
-    if (size > kMaxMessageSize) return DecodeStatus::tooLong;
-    if (std::memcmp(data, kMagic, 4) != 0) return DecodeStatus::badMagic;
-    if (data[4] != kVersion) return DecodeStatus::badVersion;
-    if (data[6] != 0 || data[7] != 0) return DecodeStatus::badReserved;
+    if (size < kHeaderSize)
+        return DecodeStatus::tooShort;
+    if (size > kMaxMessageSize)
+        return DecodeStatus::tooLong;
+    if (std::memcmp(data, kMagic, 4) != 0)
+        return DecodeStatus::badMagic;
+    if (data[4] != kVersion)
+        return DecodeStatus::badVersion;
+    if (data[6] != 0 || data[7] != 0)
+        return DecodeStatus::badReserved;
     const unsigned char* payload = data + kHeaderSize;
     const std::size_t payloadSize = size - kHeaderSize;
     switch (data[5]) {
     case static_cast<unsigned char>(Kind::sample): {
-        if (size != kSampleSize) return DecodeStatus::badLength;
+        if (size != kSampleSize)
+            return DecodeStatus::badLength;
         DeviceMotion m;
         const DecodeStatus s = decodeSample(payload, m);
-        if (s != DecodeStatus::ok) return s;
+        if (s != DecodeStatus::ok)
+            return s;
         out.kind = Kind::sample;
         out.motion = m;
         out.text = {};
@@ -127,14 +154,17 @@ DecodeStatus decode(const unsigned char* data, std::size_t size, Message& out) {
     }
     case static_cast<unsigned char>(Kind::connected):
     case static_cast<unsigned char>(Kind::disconnected):
-        if (payloadSize != 0) return DecodeStatus::badLength;
+        if (payloadSize != 0)
+            return DecodeStatus::badLength;
         out.kind = static_cast<Kind>(data[5]);
         out.text = {};
         return DecodeStatus::ok;
     case static_cast<unsigned char>(Kind::error): {
-        if (payloadSize == 0) return DecodeStatus::badLength;
+        if (payloadSize == 0)
+            return DecodeStatus::badLength;
         const std::string_view text(reinterpret_cast<const char*>(payload), payloadSize);
-        if (!isPrintableUtf8(text)) return DecodeStatus::badText;
+        if (!isPrintableUtf8(text))
+            return DecodeStatus::badText;
         out.kind = Kind::error;
         out.text = text;
         return DecodeStatus::ok;
@@ -147,7 +177,8 @@ DecodeStatus decode(const unsigned char* data, std::size_t size, Message& out) {
 std::size_t encodeSample(const DeviceMotion& m, unsigned char* out) {
     writeHeader(Kind::sample, out);
     const double v[10] = {m.qx, m.qy, m.qz, m.qw, m.gx, m.gy, m.gz, m.ax, m.ay, m.az};
-    for (int i = 0; i < 10; ++i) writeDoubleLE(v[i], out + kHeaderSize + 8 * i);
+    for (int i = 0; i < 10; ++i)
+        writeDoubleLE(v[i], out + kHeaderSize + 8 * i);
     return kSampleSize;
 }
 
@@ -157,7 +188,8 @@ std::size_t encodeConnection(bool connected, unsigned char* out) {
 }
 
 std::size_t encodeError(std::string_view text, unsigned char* out) {
-    if (text.empty() || text.size() > kMaxErrorText) return 0;
+    if (text.empty() || text.size() > kMaxErrorText)
+        return 0;
     writeHeader(Kind::error, out);
     std::memcpy(out + kHeaderSize, text.data(), text.size());
     return kHeaderSize + text.size();

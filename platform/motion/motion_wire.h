@@ -27,8 +27,8 @@ enum class Kind : std::uint8_t { sample = 1, connected = 2, disconnected = 3, er
 
 struct Message {
     Kind kind = Kind::sample;
-    DeviceMotion motion;    // kind == sample
-    std::string_view text;  // kind == error: points into the decoded buffer
+    DeviceMotion motion;   // kind == sample
+    std::string_view text; // kind == error: points into the decoded buffer
 };
 
 enum class DecodeStatus {

@@ -16,7 +16,8 @@ namespace {
 bool fillAddress(const std::string& path, sockaddr_un& addr) {
     std::memset(&addr, 0, sizeof addr);
     addr.sun_family = AF_UNIX;
-    if (path.size() >= sizeof addr.sun_path) return false;
+    if (path.size() >= sizeof addr.sun_path)
+        return false;
     std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
     return true;
 }
@@ -24,7 +25,8 @@ bool fillAddress(const std::string& path, sockaddr_un& addr) {
 // True when some process is bound to the socket at path.
 bool someoneListens(const sockaddr_un& addr) {
     const int probe = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (probe < 0) return false;
+    if (probe < 0)
+        return false;
     const bool live = ::connect(probe, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
     ::close(probe);
     return live;
@@ -35,7 +37,8 @@ bool someoneListens(const sockaddr_un& addr) {
 NativeMotionSource::NativeMotionSource(MotionPaths paths) : paths_(std::move(paths)) {}
 
 NativeMotionSource::~NativeMotionSource() {
-    if (!receiver_) return;
+    if (!receiver_)
+        return;
     receiver_.reset();
     // Remove the socket file only if it is still ours: a later instance may
     // have replaced it.
@@ -46,7 +49,8 @@ NativeMotionSource::~NativeMotionSource() {
 }
 
 bool NativeMotionSource::listen() {
-    if (receiver_) return true;
+    if (receiver_)
+        return true;
     std::string why;
     if (!ensurePrivateFolder(paths_.runtimeDir, why) ||
         !ensurePrivateFolder(paths_.socketFolder(), why)) {
@@ -54,7 +58,7 @@ bool NativeMotionSource::listen() {
         return false;
     }
     const std::string path = paths_.socketPath();
-    sockaddr_un addr {};
+    sockaddr_un addr{};
     if (!fillAddress(path, addr)) {
         error_ = "socket path too long: " + path;
         return false;
@@ -64,7 +68,9 @@ bool NativeMotionSource::listen() {
         error_ = std::string("cannot make a socket: ") + std::strerror(errno);
         return false;
     }
-    auto bindIt = [&] { return ::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0; };
+    auto bindIt = [&] {
+        return ::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
+    };
     bool bound = bindIt();
     if (!bound && errno == EADDRINUSE) {
         struct stat st {};
@@ -101,7 +107,8 @@ void NativeMotionSource::handle(const unsigned char* data, std::size_t size) {
         lastDropReason_ = status;
         return;
     }
-    if (onMessage) onMessage(message);
+    if (onMessage)
+        onMessage(message);
 }
 
 } // namespace quelmo

@@ -16,7 +16,7 @@ class DatagramReceiver;
 // folder only this user can enter ($XDG_RUNTIME_DIR/quelmo/motion.sock).
 // Bad datagrams are counted and dropped.
 class NativeMotionSource {
-public:
+  public:
     explicit NativeMotionSource(MotionPaths paths);
     ~NativeMotionSource();
 
@@ -30,7 +30,7 @@ public:
 
     std::function<void(const wire::Message&)> onMessage;
 
-private:
+  private:
     void handle(const unsigned char* data, std::size_t size);
 
     MotionPaths paths_;

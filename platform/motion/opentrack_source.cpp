@@ -20,7 +20,8 @@ OpentrackSource::OpentrackSource(int port) : port_(port) {}
 OpentrackSource::~OpentrackSource() = default;
 
 bool OpentrackSource::listen() {
-    if (receiver_) return true;
+    if (receiver_)
+        return true;
     if (port_ <= 0 || port_ > 65535) {
         error_ = "opentrack input is off";
         return false;
@@ -30,12 +31,13 @@ bool OpentrackSource::listen() {
         error_ = std::string("cannot make a socket: ") + std::strerror(errno);
         return false;
     }
-    sockaddr_in addr {};
+    sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<std::uint16_t>(port_));
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
-        error_ = "cannot listen on 127.0.0.1:" + std::to_string(port_) + ": " + std::strerror(errno);
+        error_ =
+            "cannot listen on 127.0.0.1:" + std::to_string(port_) + ": " + std::strerror(errno);
         ::close(fd);
         return false;
     }
@@ -54,7 +56,8 @@ void OpentrackSource::handle(const unsigned char* data, std::size_t size) {
     const auto now = Clock::now();
     const bool afterSilence = !lastPacket_ || now - *lastPacket_ >= kSilence;
     lastPacket_ = now;
-    if (!onMessage) return;
+    if (!onMessage)
+        return;
     if (afterSilence) {
         wire::Message connected;
         connected.kind = wire::Kind::connected;
@@ -70,7 +73,8 @@ void OpentrackSource::handle(const unsigned char* data, std::size_t size) {
 
 int configuredOpentrackPort(const std::optional<std::string>& settingsFile) {
     const auto read = [](QSettings& settings) {
-        const QString text = settings.value(QStringLiteral("Motion/opentrackPort")).toString().trimmed();
+        const QString text =
+            settings.value(QStringLiteral("Motion/opentrackPort")).toString().trimmed();
         bool ok = false;
         const int port = text.toInt(&ok);
         return ok && port > 0 && port <= 65535 ? port : 0;

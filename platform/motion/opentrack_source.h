@@ -19,7 +19,7 @@ class DatagramReceiver;
 // vertical acceleration 0). opentrack sends no connection messages, so the
 // first packet after a silence is reported as a connect.
 class OpentrackSource {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::milliseconds kSilence{1500};
 
@@ -34,7 +34,7 @@ public:
 
     std::function<void(const wire::Message&)> onMessage;
 
-private:
+  private:
     void handle(const unsigned char* data, std::size_t size);
 
     int port_;

@@ -37,7 +37,7 @@ int toTimerMs(double seconds) {
 // while the timer's own action runs, the object is deleted later by the event
 // loop instead of under the running action.
 class ActionTimer final : public QTimer {
-public:
+  public:
     ActionTimer(Scheduler::Action action, bool repeating, double dueUptime)
         : action_(std::move(action)), repeating_(repeating), dueUptime_(dueUptime) {
         connect(this, &QTimer::timeout, this, [this] { fire(); });
@@ -52,7 +52,7 @@ public:
         stop();
     }
 
-private:
+  private:
     void fire() {
         if (cancelled_) {
             return;
@@ -80,7 +80,7 @@ private:
 };
 
 class QtTimerHandle final : public Timer {
-public:
+  public:
     explicit QtTimerHandle(ActionTimer* timer) : timer_(timer) {}
     ~QtTimerHandle() override {
         timer_->cancel();
@@ -94,7 +94,7 @@ public:
     void cancel() override { timer_->cancel(); }
     bool isActive() const override { return !timer_->isCancelled() && !timer_->isDone(); }
 
-private:
+  private:
     ActionTimer* timer_;
 };
 
@@ -104,9 +104,13 @@ QtScheduler::QtScheduler() : context_(std::make_unique<QObject>()) {}
 
 QtScheduler::~QtScheduler() = default;
 
-double QtScheduler::uptime() const { return systemUptime(); }
+double QtScheduler::uptime() const {
+    return systemUptime();
+}
 
-Scheduler::WallClock::time_point QtScheduler::now() const { return WallClock::now(); }
+Scheduler::WallClock::time_point QtScheduler::now() const {
+    return WallClock::now();
+}
 
 Qt::TimerType QtScheduler::timerTypeFor(double interval, double tolerance) {
     const double i = sanitizedSeconds(interval);

@@ -28,7 +28,7 @@ double systemUptime();
 // - A timer lives as long as its handle, not as long as the scheduler.
 // - Posted actions still queued when the scheduler is destroyed are dropped.
 class QtScheduler final : public Scheduler {
-public:
+  public:
     QtScheduler();
     ~QtScheduler() override;
     QtScheduler(const QtScheduler&) = delete;
@@ -44,7 +44,7 @@ public:
     // The Qt timer type used for a timer with this interval and tolerance.
     static Qt::TimerType timerTypeFor(double interval, double tolerance);
 
-private:
+  private:
     std::unique_ptr<QObject> context_;
 };
 

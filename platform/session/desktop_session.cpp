@@ -16,7 +16,9 @@ std::string lowered(std::string_view text) {
     return out;
 }
 
-bool hasText(const char* value) { return value != nullptr && value[0] != '\0'; }
+bool hasText(const char* value) {
+    return value != nullptr && value[0] != '\0';
+}
 
 // XDG_CURRENT_DESKTOP is a colon-separated list, most specific first
 // ("ubuntu:GNOME"); any known family in it decides.

@@ -26,8 +26,8 @@ struct DesktopSession {
 
 // Reads WAYLAND_DISPLAY, XDG_SESSION_TYPE and XDG_CURRENT_DESKTOP through
 // `lookup` (getenv by default; tests pass their own).
-DesktopSession detectDesktopSession(
-    const std::function<const char*(const char*)>& lookup = nullptr);
+DesktopSession
+detectDesktopSession(const std::function<const char*(const char*)>& lookup = nullptr);
 
 // The session of this process, detected on first use.
 const DesktopSession& currentDesktopSession();

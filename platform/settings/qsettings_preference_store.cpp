@@ -34,7 +34,9 @@ void QSettingsPreferenceStore::init() {
     corruptUncopied_ = settings_->status() == QSettings::FormatError;
 }
 
-QString QSettingsPreferenceStore::fileName() const { return settings_->fileName(); }
+QString QSettingsPreferenceStore::fileName() const {
+    return settings_->fileName();
+}
 
 QString QSettingsPreferenceStore::corruptCopyFileName() const {
     return settings_->fileName() + QStringLiteral(".corrupt");

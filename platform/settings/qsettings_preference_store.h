@@ -28,7 +28,7 @@ namespace quelmo {
 // rewrite it, its bytes are copied to "Quelmo.conf.corrupt" beside it, so the
 // parts QSettings could not read are not lost either.
 class QSettingsPreferenceStore final : public PreferenceStore {
-public:
+  public:
     // The user's store: organisation and application "Quelmo".
     QSettingsPreferenceStore();
     // A store on a given file (tests), same native format.
@@ -44,7 +44,7 @@ public:
     // Where the copy of a corrupt file goes.
     QString corruptCopyFileName() const;
 
-private:
+  private:
     void init();
     void beforeWrite();
 

@@ -17,7 +17,8 @@ std::string programDir() {
 
 } // namespace
 
-HeadphoneSignal::HeadphoneSignal() : HeadphoneSignal(ReportCommand::fromEnvironment(programDir())) {}
+HeadphoneSignal::HeadphoneSignal()
+    : HeadphoneSignal(ReportCommand::fromEnvironment(programDir())) {}
 
 HeadphoneSignal::HeadphoneSignal(ReportCommand command, ReportLimits limits)
     : state_(std::make_shared<State>()), command_(std::move(command)), limits_(limits),
@@ -26,31 +27,38 @@ HeadphoneSignal::HeadphoneSignal(ReportCommand command, ReportLimits limits)
 HeadphoneSignal::~HeadphoneSignal() = default;
 
 void HeadphoneSignal::read(std::function<void(SignalReadings)> completion) {
-    if (state_->busy) return;
+    if (state_->busy)
+        return;
     state_->busy = true;
     std::weak_ptr<State> weak = state_;
-    queue_->submit([weak, command = command_, limits = limits_, completion = std::move(completion)]() mutable {
-        SignalReadings reading = readNow(command, limits);
-        QCoreApplication* app = QCoreApplication::instance();
-        if (app == nullptr) return; // the application is gone: nobody to hand it to
-        QMetaObject::invokeMethod(
-            app,
-            [weak, completion = std::move(completion), reading = std::move(reading)]() mutable {
-                if (const auto state = weak.lock()) state->busy = false;
-                completion(std::move(reading));
-            },
-            Qt::QueuedConnection);
-    });
+    queue_->submit(
+        [weak, command = command_, limits = limits_, completion = std::move(completion)]() mutable {
+            SignalReadings reading = readNow(command, limits);
+            QCoreApplication* app = QCoreApplication::instance();
+            if (app == nullptr)
+                return; // the application is gone: nobody to hand it to
+            QMetaObject::invokeMethod(
+                app,
+                [weak, completion = std::move(completion), reading = std::move(reading)]() mutable {
+                    if (const auto state = weak.lock())
+                        state->busy = false;
+                    completion(std::move(reading));
+                },
+                Qt::QueuedConnection);
+        });
 }
 
 SignalReadings HeadphoneSignal::readNow(const ReportCommand& command, const ReportLimits& limits) {
     const ReportRun run = runReportCommand(command, limits);
     // Cut-off output is incomplete JSON anyway; an oversized report is not
     // parsed at all.
-    if (!run.launched || run.overflowed) return {};
+    if (!run.launched || run.overflowed)
+        return {};
     return parse(run.output);
 }
 
-SignalReadings HeadphoneSignal::parse(std::string_view bytes) { return parseSignalReport(bytes); }
+SignalReadings HeadphoneSignal::parse(std::string_view bytes) {
+    return parseSignalReport(bytes);
+}
 
 } // namespace quelmo

@@ -16,7 +16,7 @@ class SerialWorker;
 // reading its JSON. At most one run is in flight; every failure (no tool, a
 // hang, garbage) is an empty reading, never an error.
 class HeadphoneSignal {
-public:
+  public:
     // The report command from the environment (see ReportCommand).
     HeadphoneSignal();
     explicit HeadphoneSignal(ReportCommand command, ReportLimits limits = {});
@@ -36,7 +36,7 @@ public:
 
     bool isBusy() const { return state_->busy; }
 
-private:
+  private:
     struct State {
         bool busy = false; // main thread only
     };

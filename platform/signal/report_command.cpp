@@ -16,10 +16,12 @@ namespace quelmo {
 
 ReportCommand ReportCommand::fromEnvironment(const std::string& programDir) {
     const char* line = std::getenv("QUELMO_BLUETOOTH_REPORT");
-    if (line != nullptr && line[0] != '\0') return {{"/bin/sh", "-c", line}};
+    if (line != nullptr && line[0] != '\0')
+        return {{"/bin/sh", "-c", line}};
     if (!programDir.empty()) {
         const std::string beside = programDir + "/quelmo-bt-report";
-        if (::access(beside.c_str(), X_OK) == 0) return {{beside}};
+        if (::access(beside.c_str(), X_OK) == 0)
+            return {{beside}};
     }
     return {{"quelmo-bt-report"}};
 }
@@ -32,7 +34,7 @@ using Clock = std::chrono::steady_clock;
 // child leads its own process group, so helpers it started go with it and
 // cannot keep the pipe open.
 class Terminator {
-public:
+  public:
     Terminator(pid_t pid, Clock::time_point launch, const ReportLimits& limits)
         : pid_(pid), termAt_(launch + limits.timeLimit), killAt_(termAt_ + limits.killGrace),
           abandonAt_(killAt_ + limits.killGrace) {}
@@ -52,14 +54,15 @@ public:
     bool terminated() const { return stage_ > 0; }
     bool abandon(Clock::time_point now) const { return stage_ == 2 && now >= abandonAt_; }
 
-private:
+  private:
     pid_t pid_;
     Clock::time_point termAt_, killAt_, abandonAt_;
     int stage_ = 0;
 };
 
 int millisUntil(Clock::time_point when, Clock::time_point now) {
-    if (when <= now) return 0;
+    if (when <= now)
+        return 0;
     const auto ms = std::chrono::ceil<std::chrono::milliseconds>(when - now).count();
     return static_cast<int>(ms);
 }
@@ -68,21 +71,27 @@ void readToEnd(int fd, Terminator& terminator, const ReportLimits& limits, Repor
     char chunk[65536];
     for (;;) {
         const auto now = Clock::now();
-        if (terminator.abandon(now)) return;
+        if (terminator.abandon(now))
+            return;
         const auto due = terminator.step(now);
-        pollfd p {fd, POLLIN, 0};
+        pollfd p{fd, POLLIN, 0};
         const int ready = ::poll(&p, 1, millisUntil(due, now));
-        if (ready < 0 && errno != EINTR) return;
-        if (ready <= 0) continue;
+        if (ready < 0 && errno != EINTR)
+            return;
+        if (ready <= 0)
+            continue;
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n == 0) return; // end of file
+        if (n == 0)
+            return; // end of file
         if (n < 0) {
-            if (errno == EINTR || errno == EAGAIN) continue;
+            if (errno == EINTR || errno == EAGAIN)
+                continue;
             return;
         }
         const std::size_t room = limits.maxOutput - run.output.size();
         const std::size_t got = static_cast<std::size_t>(n);
-        if (got > room) run.overflowed = true;
+        if (got > room)
+            run.overflowed = true;
         run.output.append(chunk, got < room ? got : room);
     }
 }
@@ -91,7 +100,8 @@ void waitForExit(pid_t pid, Terminator& terminator) {
     for (;;) {
         int status = 0;
         const pid_t r = ::waitpid(pid, &status, WNOHANG);
-        if (r == pid || (r < 0 && errno != EINTR)) return;
+        if (r == pid || (r < 0 && errno != EINTR))
+            return;
         const auto now = Clock::now();
         const auto due = terminator.step(now);
         if (terminator.abandon(now)) {
@@ -101,7 +111,8 @@ void waitForExit(pid_t pid, Terminator& terminator) {
             return;
         }
         const auto pause = std::min<Clock::duration>(std::chrono::milliseconds(2), due - now);
-        std::this_thread::sleep_for(pause > Clock::duration::zero() ? pause : Clock::duration::zero());
+        std::this_thread::sleep_for(pause > Clock::duration::zero() ? pause
+                                                                    : Clock::duration::zero());
     }
 }
 
@@ -109,9 +120,11 @@ void waitForExit(pid_t pid, Terminator& terminator) {
 
 ReportRun runReportCommand(const ReportCommand& command, const ReportLimits& limits) {
     ReportRun run;
-    if (command.argv.empty()) return run;
+    if (command.argv.empty())
+        return run;
     int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) return run;
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return run;
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -132,7 +145,8 @@ ReportRun runReportCommand(const ReportCommand& command, const ReportLimits& lim
                                               POSIX_SPAWN_SETSIGDEF);
 
     std::vector<char*> argv;
-    for (const std::string& a : command.argv) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const std::string& a : command.argv)
+        argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     pid_t pid = -1;
     const int spawned = ::posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);

@@ -31,7 +31,8 @@ void SerialWorker::run() {
         {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
-            if (tasks_.empty()) return;
+            if (tasks_.empty())
+                return;
             task = std::move(tasks_.front());
             tasks_.pop_front();
         }

@@ -12,7 +12,7 @@ namespace quelmo {
 // One long-lived thread that runs submitted tasks one after another, in
 // order. Destruction lets the queued tasks finish, then joins.
 class SerialWorker {
-public:
+  public:
     explicit SerialWorker(std::string name);
     ~SerialWorker();
     SerialWorker(const SerialWorker&) = delete;
@@ -20,7 +20,7 @@ public:
 
     void submit(std::function<void()> task);
 
-private:
+  private:
     void run();
 
     std::string name_;

@@ -22,29 +22,41 @@ locale_t cLocale() {
 
 bool isAllObjects(const QJsonArray& array) {
     for (const QJsonValue& v : array) {
-        if (!v.isObject()) return false;
+        if (!v.isObject())
+            return false;
     }
     return true;
 }
 
 void readDevice(const QJsonObject& device, SignalReadings& result) {
     const QJsonValue minor = device.value(QLatin1String("device_minorType"));
-    if (!minor.isString() || minor.toString() != QLatin1String("Headphones")) return;
+    if (!minor.isString() || minor.toString() != QLatin1String("Headphones"))
+        return;
     const QJsonValue rssiValue = device.value(QLatin1String("device_rssi"));
-    if (!rssiValue.isString()) return; // a JSON number is not accepted
+    if (!rssiValue.isString())
+        return; // a JSON number is not accepted
     const std::optional<double> rssi = parseRssiText(rssiValue.toString().toStdString());
-    if (!rssi) return;
+    if (!rssi)
+        return;
     const QJsonValue address = device.value(QLatin1String("device_address"));
-    if (!address.isString()) return;
+    if (!address.isString())
+        return;
     result[address.toString().toStdString()] = *rssi;
 }
 
 } // namespace
 
 std::optional<double> parseRssiText(std::string_view text) {
-    if (text.empty()) return std::nullopt;
+    if (text.empty())
+        return std::nullopt;
     switch (text.front()) {
-    case ' ': case '\t': case '\n': case '\v': case '\f': case '\r': case '\0':
+    case ' ':
+    case '\t':
+    case '\n':
+    case '\v':
+    case '\f':
+    case '\r':
+    case '\0':
         return std::nullopt;
     default:
         break;
@@ -53,36 +65,48 @@ std::optional<double> parseRssiText(std::string_view text) {
     // then ends the conversion early and fails the whole-text rule below.
     const std::string copy(text);
     const locale_t locale = cLocale();
-    if (locale == static_cast<locale_t>(nullptr)) return std::nullopt;
+    if (locale == static_cast<locale_t>(nullptr))
+        return std::nullopt;
     char* end = nullptr;
     const double value = strtod_l(copy.c_str(), &end, locale);
-    if (end != copy.c_str() + copy.size()) return std::nullopt;
+    if (end != copy.c_str() + copy.size())
+        return std::nullopt;
     // Not a number, zero or above, and -inf (an overflow, or "-inf") are all
     // unusable as a signal strength.
-    if (!(value < 0.0) || !std::isfinite(value)) return std::nullopt;
+    if (!(value < 0.0) || !std::isfinite(value))
+        return std::nullopt;
     return value;
 }
 
 SignalReadings parseSignalReport(std::string_view bytes) {
     SignalReadings result;
-    if (bytes.empty()) return result;
-    QJsonParseError error {};
+    if (bytes.empty())
+        return result;
+    QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(
         QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject()) return result;
-    const QJsonValue controllersValue = document.object().value(QLatin1String("SPBluetoothDataType"));
-    if (!controllersValue.isArray()) return result;
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return result;
+    const QJsonValue controllersValue =
+        document.object().value(QLatin1String("SPBluetoothDataType"));
+    if (!controllersValue.isArray())
+        return result;
     const QJsonArray controllers = controllersValue.toArray();
-    if (!isAllObjects(controllers)) return result;
+    if (!isAllObjects(controllers))
+        return result;
     for (const QJsonValue& controller : controllers) {
-        const QJsonValue connectedValue = controller.toObject().value(QLatin1String("device_connected"));
-        if (!connectedValue.isArray()) continue;
+        const QJsonValue connectedValue =
+            controller.toObject().value(QLatin1String("device_connected"));
+        if (!connectedValue.isArray())
+            continue;
         const QJsonArray connected = connectedValue.toArray();
-        if (!isAllObjects(connected)) continue;
+        if (!isAllObjects(connected))
+            continue;
         for (const QJsonValue& entry : connected) {
             const QJsonObject devices = entry.toObject();
             for (auto it = devices.begin(); it != devices.end(); ++it) {
-                if (it.value().isObject()) readDevice(it.value().toObject(), result);
+                if (it.value().isObject())
+                    readDevice(it.value().toObject(), result);
             }
         }
     }

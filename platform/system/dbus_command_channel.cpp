@@ -15,9 +15,9 @@ void DbusCommandChannel::listen(std::function<void(const std::string&)> handler)
         return;
     }
     // Only signals with exactly one text argument are delivered.
-    listening_ = bus_.connect(QString(), QString::fromLatin1(kPath), QString::fromLatin1(kInterface),
-                              QString::fromLatin1(kMember), QStringLiteral("s"), this,
-                              SLOT(onWord(QString)));
+    listening_ = bus_.connect(QString(), QString::fromLatin1(kPath),
+                              QString::fromLatin1(kInterface), QString::fromLatin1(kMember),
+                              QStringLiteral("s"), this, SLOT(onWord(QString)));
 }
 
 void DbusCommandChannel::onWord(const QString& word) {

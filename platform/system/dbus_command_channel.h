@@ -17,7 +17,7 @@ namespace quelmo {
 class DbusCommandChannel : public QObject, public CommandChannelPort {
     Q_OBJECT
 
-public:
+  public:
     static constexpr const char* kPath = "/app/quelmo";
     static constexpr const char* kInterface = "app.quelmo.mac";
     static constexpr const char* kMember = "command";
@@ -32,10 +32,10 @@ public:
     // Broadcasts `word` on `bus`. False when there is no bus to send on.
     static bool send(const QString& word, QDBusConnection bus = QDBusConnection::sessionBus());
 
-private slots:
+  private slots:
     void onWord(const QString& word);
 
-private:
+  private:
     QDBusConnection bus_;
     std::function<void(const std::string&)> handler_;
     bool listening_ = false;

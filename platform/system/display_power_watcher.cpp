@@ -6,7 +6,9 @@
 namespace quelmo {
 
 namespace {
-Display* asDisplay(void* d) { return static_cast<Display*>(d); }
+Display* asDisplay(void* d) {
+    return static_cast<Display*>(d);
+}
 } // namespace
 
 DisplayPowerWatcher::DisplayPowerWatcher(std::function<bool()> shouldWatch, double periodSeconds,

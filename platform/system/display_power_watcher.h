@@ -15,7 +15,7 @@ namespace quelmo {
 class DisplayPowerWatcher : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit DisplayPowerWatcher(std::function<bool()> shouldWatch, double periodSeconds = 3.0,
                                  QObject* parent = nullptr);
     ~DisplayPowerWatcher() override;
@@ -28,7 +28,7 @@ public:
     // One reading now (also what the timer does).
     void check();
 
-private:
+  private:
     std::function<bool()> shouldWatch_;
     std::function<void(bool)> onChange_;
     QTimer timer_;

@@ -47,8 +47,9 @@ void SystemEventsMonitor::observe(SystemEventHandlers handlers) {
                                     SLOT(onPrepareForSleep(bool)));
         const QString path = findSessionPath();
         if (!path.isEmpty() &&
-            systemBus_.connect(kLogin1, path, kProperties, QStringLiteral("PropertiesChanged"), this,
-                               SLOT(onSessionPropertiesChanged(QString, QVariantMap, QStringList)))) {
+            systemBus_.connect(
+                kLogin1, path, kProperties, QStringLiteral("PropertiesChanged"), this,
+                SLOT(onSessionPropertiesChanged(QString, QVariantMap, QStringList)))) {
             sessionPath_ = path;
         }
     }

@@ -13,8 +13,6 @@
 
 namespace quelmo {
 
-
-
 // Screen lock, system sleep and display sleep, as the desktop announces them:
 // - lock and unlock: the screen savers' ActiveChanged signal
 //   (org.gnome.ScreenSaver, org.freedesktop.ScreenSaver) on the session bus,
@@ -25,7 +23,7 @@ namespace quelmo {
 class SystemEventsMonitor : public QObject, public SystemEventsPort {
     Q_OBJECT
 
-public:
+  public:
     SystemEventsMonitor(QDBusConnection sessionBus, QDBusConnection systemBus,
                         std::unique_ptr<DisplayPowerWatcher> displayPower = nullptr,
                         QObject* parent = nullptr);
@@ -38,13 +36,13 @@ public:
     bool hearsSleep() const { return sleep_; }
     bool hearsSessionLock() const { return !sessionPath_.isEmpty(); }
 
-private slots:
+  private slots:
     void onScreenSaverActive(bool active);
     void onPrepareForSleep(bool goingToSleep);
     void onSessionPropertiesChanged(const QString& interface, const QVariantMap& changed,
                                     const QStringList& invalidated);
 
-private:
+  private:
     QString findSessionPath() const;
 
     QDBusConnection sessionBus_;

@@ -89,8 +89,8 @@ bool HangWatchdog::check() {
 
 void HangWatchdog::run() {
     using clock = std::chrono::steady_clock;
-    const auto interval = std::chrono::duration_cast<clock::duration>(
-        std::chrono::duration<double>(checkInterval_));
+    const auto interval =
+        std::chrono::duration_cast<clock::duration>(std::chrono::duration<double>(checkInterval_));
     auto next = clock::now() + interval;
     std::unique_lock guard(threadMutex_);
     while (true) {

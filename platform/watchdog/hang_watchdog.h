@@ -23,11 +23,11 @@ namespace quelmo {
 // check() at virtual times) or with a short real period, and observe the
 // action without ending the test runner.
 class HangWatchdog final : public WatchdogPort {
-public:
+  public:
     using Uptime = std::function<double()>;
     using Action = std::function<void()>;
 
-    static constexpr double kCheckInterval = 3.0; // s, first check one interval after construction
+    static constexpr double kCheckInterval = 3.0;  // s, first check one interval after construction
     static constexpr double kHangThreshold = 10.0; // s since the last beat, strictly more
     static constexpr int kExitStatus = 1;
 
@@ -66,7 +66,7 @@ public:
     // Checks run so far (by the thread or by check()).
     std::uint64_t checkCount() const { return checks_.load(); }
 
-private:
+  private:
     void run();
 
     Uptime uptime_;

@@ -20,20 +20,20 @@ AppStatus::TimePoint localTime(int y, int mo, int d, int h, int mi) {
 }
 
 std::vector<AppStatus> casesWithoutValue() {
-    return {AppStatus::needsSetup(),        AppStatus::permissionDenied(),
-            AppStatus::unsupported(),       AppStatus::off(),
-            AppStatus::screenLocked(),      AppStatus::waitingForAirPods(),
-            AppStatus::calibrating(),       AppStatus::watching(),
-            AppStatus::frosted(),           AppStatus::away()};
+    return {AppStatus::needsSetup(),  AppStatus::permissionDenied(), AppStatus::unsupported(),
+            AppStatus::off(),         AppStatus::screenLocked(),     AppStatus::waitingForAirPods(),
+            AppStatus::calibrating(), AppStatus::watching(),         AppStatus::frosted(),
+            AppStatus::away()};
 }
 
-std::string utf8(const QString& s) { return s.toStdString(); }
+std::string utf8(const QString& s) {
+    return s.toStdString();
+}
 
 TEST(AppStatus, TitlesMatchTheSpecByteForByte) {
     EXPECT_EQ(utf8(AppStatus::needsSetup().title()), "Finish setup to start");
     EXPECT_EQ(utf8(AppStatus::permissionDenied().title()), "Motion access is turned off");
-    EXPECT_EQ(utf8(AppStatus::unsupported().title()),
-              "Head tracking isn't available on this Mac");
+    EXPECT_EQ(utf8(AppStatus::unsupported().title()), "Head tracking isn't available on this Mac");
     EXPECT_EQ(utf8(AppStatus::off().title()), "Quelmo is off");
     EXPECT_EQ(utf8(AppStatus::screenLocked().title()), "Resting while the screen is locked");
     EXPECT_EQ(utf8(AppStatus::waitingForAirPods().title()), "Waiting for your AirPods");

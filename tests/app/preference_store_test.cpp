@@ -36,8 +36,8 @@ TEST(ParseStoredDouble, DecimalNumbers) {
 }
 
 TEST(ParseStoredDouble, AnythingElseIsNotADouble) {
-    for (const char* text : {"", " ", "abc", "50abc", "50 60", "0x40", "nan", "NaN", "inf",
-                             "-inf", "infinity", "1e999", "50,5", "true", "false", "--1"}) {
+    for (const char* text : {"", " ", "abc", "50abc", "50 60", "0x40", "nan", "NaN", "inf", "-inf",
+                             "infinity", "1e999", "50,5", "true", "false", "--1"}) {
         EXPECT_FALSE(parseStoredDouble(text).has_value()) << text;
     }
 }

@@ -133,9 +133,9 @@ TEST(Preferences, AssignmentHandsSubscribersTheNewValueBeforeTheFieldHoldsIt) {
     });
     p.setTriggerAngle(60);
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0], std::make_pair(50.0, 50.0)); // the current value at once
-    EXPECT_EQ(seen[1], std::make_pair(60.0, 50.0)); // before the field holds it
-    EXPECT_EQ(storedDuringNotification[1], "<none>");  // and before the write
+    EXPECT_EQ(seen[0], std::make_pair(50.0, 50.0));   // the current value at once
+    EXPECT_EQ(seen[1], std::make_pair(60.0, 50.0));   // before the field holds it
+    EXPECT_EQ(storedDuringNotification[1], "<none>"); // and before the write
     EXPECT_EQ(p.triggerAngle(), 60.0);
     EXPECT_EQ(store.read("triggerAngle"), "60");
 }
@@ -201,16 +201,11 @@ TEST(Preferences, EveryFieldIsWrittenUnderItsOwnKey) {
     p.setDiagnostics(true);
     p.setOnboardingDone(true);
     const std::map<std::string, std::string, std::less<>> expected{
-        {"enabled", "false"},
-        {"triggerAngle", "45.5"},
-        {"frostStrength", "0.75"},
-        {"showAngleInMenuBar", "true"},
-        {"useInputEvidence", "false"},
-        {"frostWhenWalkingAway", "false"},
-        {"frostWhenFar", "false"},
-        {"frostOnDisconnect", "true"},
-        {"diagnostics", "true"},
-        {"onboardingDone", "true"},
+        {"enabled", "false"},          {"triggerAngle", "45.5"},
+        {"frostStrength", "0.75"},     {"showAngleInMenuBar", "true"},
+        {"useInputEvidence", "false"}, {"frostWhenWalkingAway", "false"},
+        {"frostWhenFar", "false"},     {"frostOnDisconnect", "true"},
+        {"diagnostics", "true"},       {"onboardingDone", "true"},
     };
     EXPECT_EQ(store.values(), expected);
 
@@ -238,7 +233,8 @@ TEST(Preferences, EverySubscriptionDeliversItsCurrentValueAtOnce) {
         return [&got, name](bool v) { got.push_back(std::string(name) + "=" + (v ? "1" : "0")); };
     };
     auto d = [&](const char* name) {
-        return [&got, name](double v) { got.push_back(std::string(name) + "=" + std::to_string(v)); };
+        return
+            [&got, name](double v) { got.push_back(std::string(name) + "=" + std::to_string(v)); };
     };
     bag.push_back(p.subscribeEnabled(b("enabled")));
     bag.push_back(p.subscribeTriggerAngle(d("triggerAngle")));
@@ -250,11 +246,16 @@ TEST(Preferences, EverySubscriptionDeliversItsCurrentValueAtOnce) {
     bag.push_back(p.subscribeFrostOnDisconnect(b("frostOnDisconnect")));
     bag.push_back(p.subscribeDiagnostics(b("diagnostics")));
     bag.push_back(p.subscribeOnboardingDone(b("onboardingDone")));
-    const std::vector<std::string> expected{
-        "enabled=1",           "triggerAngle=50.000000", "frostStrength=0.300000",
-        "showAngleInMenuBar=0", "useInputEvidence=1",     "frostWhenWalkingAway=1",
-        "frostWhenFar=1",      "frostOnDisconnect=0",    "diagnostics=1",
-        "onboardingDone=0"};
+    const std::vector<std::string> expected{"enabled=1",
+                                            "triggerAngle=50.000000",
+                                            "frostStrength=0.300000",
+                                            "showAngleInMenuBar=0",
+                                            "useInputEvidence=1",
+                                            "frostWhenWalkingAway=1",
+                                            "frostWhenFar=1",
+                                            "frostOnDisconnect=0",
+                                            "diagnostics=1",
+                                            "onboardingDone=0"};
     EXPECT_EQ(got, expected);
 
     // Each subscription hears only its own property.
@@ -275,16 +276,11 @@ TEST(Preferences, TenQtPropertiesWithNotifySignals) {
     Preferences p(store);
     const QMetaObject* meta = p.metaObject();
     const std::vector<std::pair<const char*, QMetaType::Type>> expected{
-        {"enabled", QMetaType::Bool},
-        {"triggerAngle", QMetaType::Double},
-        {"frostStrength", QMetaType::Double},
-        {"showAngleInMenuBar", QMetaType::Bool},
-        {"useInputEvidence", QMetaType::Bool},
-        {"frostWhenWalkingAway", QMetaType::Bool},
-        {"frostWhenFar", QMetaType::Bool},
-        {"frostOnDisconnect", QMetaType::Bool},
-        {"diagnostics", QMetaType::Bool},
-        {"onboardingDone", QMetaType::Bool},
+        {"enabled", QMetaType::Bool},          {"triggerAngle", QMetaType::Double},
+        {"frostStrength", QMetaType::Double},  {"showAngleInMenuBar", QMetaType::Bool},
+        {"useInputEvidence", QMetaType::Bool}, {"frostWhenWalkingAway", QMetaType::Bool},
+        {"frostWhenFar", QMetaType::Bool},     {"frostOnDisconnect", QMetaType::Bool},
+        {"diagnostics", QMetaType::Bool},      {"onboardingDone", QMetaType::Bool},
     };
     EXPECT_EQ(meta->propertyCount() - meta->propertyOffset(), 10);
     for (const auto& [name, type] : expected) {

@@ -205,7 +205,7 @@ TEST(VirtualScheduler, ATimerMayDestroyItsOwnHandleWhileFiring) {
     TimerHandle timer;
     timer = s.scheduleRepeating(0.2, 0.05, [&, captured] {
         ++ticks;
-        timer.reset(); // destroys the handle, and so the timer, under us
+        timer.reset();   // destroys the handle, and so the timer, under us
         seen = captured; // the action's captures are still alive
     });
     s.advance(10);
@@ -227,9 +227,8 @@ TEST(VirtualScheduler, ActionsMayScheduleNewTimersThatFallDueInTheSameAdvance) {
     VirtualScheduler s;
     std::vector<double> at;
     TimerHandle inner;
-    auto outer = s.scheduleOnce(1, [&] {
-        inner = s.scheduleOnce(0.5, [&] { at.push_back(s.uptime()); });
-    });
+    auto outer =
+        s.scheduleOnce(1, [&] { inner = s.scheduleOnce(0.5, [&] { at.push_back(s.uptime()); }); });
     s.advance(2);
     EXPECT_EQ(at, std::vector<double>{1001.5});
 }
@@ -238,9 +237,8 @@ TEST(VirtualScheduler, ARepeatingTimerStartedInsideAnotherCountsFromThatMoment) 
     VirtualScheduler s;
     std::vector<double> at;
     TimerHandle tick;
-    auto start = s.scheduleOnce(0.3, [&] {
-        tick = s.scheduleRepeating(0.2, 0.05, [&] { at.push_back(s.uptime()); });
-    });
+    auto start = s.scheduleOnce(
+        0.3, [&] { tick = s.scheduleRepeating(0.2, 0.05, [&] { at.push_back(s.uptime()); }); });
     s.advance(1);
     EXPECT_EQ(at, (std::vector<double>{1000.5, 1000.7, 1000.9}));
 }

@@ -14,7 +14,7 @@ namespace quelmo {
 
 // Reaches the model's test values and private state.
 class AppModelTestAccess {
-public:
+  public:
     static double injectedOffset(const AppModel& m) { return m.injectedOffset_; }
     static double injectedTarget(const AppModel& m) { return m.injectedTarget_; }
     static double injectedSignalDrop(const AppModel& m) { return m.injectedSignalDrop_; }
@@ -211,7 +211,8 @@ struct FakeActivity : ActivityAssertionPort {
     int begun = 0;
     std::string reason;
     unsigned long long options = 0;
-    std::unique_ptr<ActivityToken> beginActivity(unsigned long long o, const std::string& r) override {
+    std::unique_ptr<ActivityToken> beginActivity(unsigned long long o,
+                                                 const std::string& r) override {
         ++begun;
         options = o;
         reason = r;

@@ -183,7 +183,8 @@ TEST(MotionPipeline, PeriodicLineFormat) {
     const auto periodic = rig.log.matching("angle ");
     ASSERT_FALSE(periodic.empty());
     const std::string& line = periodic.back();
-    EXPECT_TRUE(line.starts_with("angle 0.0 vel 0 frosted 0 away 0 vmin 0.000 vmax 0.000 n ")) << line;
+    EXPECT_TRUE(line.starts_with("angle 0.0 vel 0 frosted 0 away 0 vmin 0.000 vmax 0.000 n "))
+        << line;
     EXPECT_NE(line.find(" steps 0 soft 0 walking 0 idle 9999.0 rssi -100,-58 drop "),
               std::string::npos)
         << line;

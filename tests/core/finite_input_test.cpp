@@ -14,7 +14,9 @@ using testing::GuardDriver;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-bool finite(const std::optional<double>& v) { return !v || std::isfinite(*v); }
+bool finite(const std::optional<double>& v) {
+    return !v || std::isfinite(*v);
+}
 
 void expectAllFinite(const PrivacyGuard& g, double t) {
     const TurnDetector& d = g.detector();

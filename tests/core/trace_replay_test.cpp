@@ -91,10 +91,10 @@ TEST(TraceReplay, ExamplesFrostAndClearOnce) {
         const char* file;
         const char* state;
     };
-    for (const Example e : {Example{"turn-away-and-back.trace", ",frosted,"},
-                            Example{"walk-away-and-back.trace", ",away,"},
-                            Example{"far-signal-drop.trace", ",away,"},
-                            Example{"loss-while-turned-away.trace", ",away,"}}) {
+    for (const Example e :
+         {Example{"turn-away-and-back.trace", ",frosted,"},
+          Example{"walk-away-and-back.trace", ",away,"}, Example{"far-signal-drop.trace", ",away,"},
+          Example{"loss-while-turned-away.trace", ",away,"}}) {
         const Replay r = replay(readFile(std::string(QUELMO_EXAMPLES_DIR) + "/" + e.file));
         EXPECT_EQ(r.status, 0) << e.file << r.err;
         const auto frosts = frostLines(r.out);

@@ -36,7 +36,7 @@ struct Walker {
     }
 };
 
-constexpr double kHard = 0.3; // filtered peak about 0.23 g
+constexpr double kHard = 0.3;  // filtered peak about 0.23 g
 constexpr double kSoft = 0.12; // filtered peak about 0.08 g: soft but not hard
 
 TEST(WalkDetector, RestAndAConstantOffset) {
@@ -107,7 +107,7 @@ TEST(WalkDetector, SoftStepsMustKeepARhythm) {
     w.step(kSoft, 0.8);
     EXPECT_EQ(w.d.softSteps(), 3);
     EXPECT_EQ(w.d.stepsInRhythm(), 0); // never hard
-    w.step(kSoft, 0.5);                 // gap 0.8 after 0.5: irregular
+    w.step(kSoft, 0.5);                // gap 0.8 after 0.5: irregular
     EXPECT_EQ(w.d.softSteps(), 2);
 
     Walker steady;

@@ -6,7 +6,7 @@
 // Gives each test's engine the views' modules and C++ helpers.
 class Setup : public QObject {
     Q_OBJECT
-public slots:
+  public slots:
     void qmlEngineAvailable(QQmlEngine* engine) { quelmo::prepareQmlEngine(*engine); }
 };
 

@@ -24,11 +24,12 @@ Q_DECLARE_METATYPE(ManagedObjects)
 namespace {
 
 class FakeBluez : public QDBusVirtualObject {
-public:
+  public:
     ManagedObjects objects;
     QString introspect(const QString&) const override { return {}; }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        if (message.member() != QLatin1String("GetManagedObjects")) return false;
+        if (message.member() != QLatin1String("GetManagedObjects"))
+            return false;
         connection.send(message.createReply(QVariant::fromValue(objects)));
         return true;
     }
@@ -49,14 +50,16 @@ void add(ManagedObjects& objects, const QString& path, const QVariantMap& proper
 }
 
 class BtReportOnABus : public ::testing::Test {
-protected:
+  protected:
     QProcess daemon;
     QString address;
 
     void SetUp() override {
         daemon.start(QStringLiteral("dbus-daemon"),
-                     {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-        if (!daemon.waitForStarted(3000) || !daemon.waitForReadyRead(3000)) GTEST_SKIP() << "no dbus-daemon";
+                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                      QStringLiteral("--print-address=1")});
+        if (!daemon.waitForStarted(3000) || !daemon.waitForReadyRead(3000))
+            GTEST_SKIP() << "no dbus-daemon";
         address = QString::fromUtf8(daemon.readLine()).trimmed();
     }
     void TearDown() override {
@@ -70,7 +73,8 @@ protected:
         QProcess tool;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), address);
-        env.insert(QStringLiteral("PATH"), path + QStringLiteral(":") + env.value(QStringLiteral("PATH")));
+        env.insert(QStringLiteral("PATH"),
+                   path + QStringLiteral(":") + env.value(QStringLiteral("PATH")));
         tool.setProcessEnvironment(env);
         tool.start(QStringLiteral(QUELMO_BT_REPORT_TOOL), {});
         QElapsedTimer timer;
@@ -95,10 +99,13 @@ TEST_F(BtReportOnABus, ReportsConnectedHeadphonesWithTheirSignal) {
     add(bluez.objects, QStringLiteral("/org/bluez/hci1/dev_AA_BB_CC_DD_EE_01"),
         device(QStringLiteral("AA:BB:CC:DD:EE:01"), 0, QStringLiteral("audio-headset"), true));
     add(bluez.objects, QStringLiteral("/org/bluez/hci0/dev_BB_00_00_00_00_02"),
-        device(QStringLiteral("BB:00:00:00:00:02"), 0x002540, QStringLiteral("input-keyboard"), true));
+        device(QStringLiteral("BB:00:00:00:00:02"), 0x002540, QStringLiteral("input-keyboard"),
+               true));
     add(bluez.objects, QStringLiteral("/org/bluez/hci0/dev_CC_00_00_00_00_03"),
-        device(QStringLiteral("CC:00:00:00:00:03"), 0x240418, QStringLiteral("audio-headphones"), false));
-    bluez.objects[QDBusObjectPath(QStringLiteral("/org/bluez/hci0"))][QStringLiteral("org.bluez.Adapter1")] = {};
+        device(QStringLiteral("CC:00:00:00:00:03"), 0x240418, QStringLiteral("audio-headphones"),
+               false));
+    bluez.objects[QDBusObjectPath(QStringLiteral("/org/bluez/hci0"))]
+                 [QStringLiteral("org.bluez.Adapter1")] = {};
     ASSERT_TRUE(bus.registerVirtualObject(QStringLiteral("/"), &bluez));
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.bluez")));
 
@@ -108,9 +115,11 @@ TEST_F(BtReportOnABus, ReportsConnectedHeadphonesWithTheirSignal) {
     QFile script(btmgmt);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
     script.write("#!/bin/sh\n"
-                 "[ \"$1\" = --index ] && [ \"$3\" = conn-info ] && [ \"$4\" = -t ] && [ \"$5\" = 0 ] || exit 1\n"
+                 "[ \"$1\" = --index ] && [ \"$3\" = conn-info ] && [ \"$4\" = -t ] && [ \"$5\" = "
+                 "0 ] || exit 1\n"
                  "if [ \"$2\" = 0 ]; then r=-5; else r=8; fi\n"
-                 "printf 'Connection Information for %s (BR/EDR)\\n\\tRSSI %s\\tTX power 4\\tmaximum TX power 4\\n' \"$6\" \"$r\"\n");
+                 "printf 'Connection Information for %s (BR/EDR)\\n\\tRSSI %s\\tTX power "
+                 "4\\tmaximum TX power 4\\n' \"$6\" \"$r\"\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 

@@ -23,15 +23,20 @@ std::string fixture(const std::string& name) {
 
 TEST(BtReport, ReadsTheRelativeRssiFromConnInfoOutput) {
     EXPECT_EQ(parseConnInfoRssi(fixture("btmgmt-conn-info-ok.txt"), kAddress), -7);
-    EXPECT_EQ(parseConnInfoRssi(fixture("btmgmt-conn-info-in-range.txt"), kAddress), 0); // case differs
+    EXPECT_EQ(parseConnInfoRssi(fixture("btmgmt-conn-info-in-range.txt"), kAddress),
+              0); // case differs
     EXPECT_EQ(parseConnInfoRssi(fixture("btmgmt-conn-info-interactive.txt"), kAddress), 12);
 }
 
 TEST(BtReport, FailuresAndOtherDevicesGiveNoRssi) {
-    EXPECT_EQ(parseConnInfoRssi(fixture("btmgmt-conn-info-not-connected.txt"), kAddress), std::nullopt);
-    EXPECT_EQ(parseConnInfoRssi(fixture("btmgmt-conn-info-permission.txt"), kAddress), std::nullopt);
-    EXPECT_EQ(parseConnInfoRssi(fixture("btmgmt-conn-info-unavailable.txt"), kAddress), std::nullopt);
-    EXPECT_EQ(parseConnInfoRssi(fixture("btmgmt-conn-info-ok.txt"), "00:1B:66:A1:B2:C4"), std::nullopt);
+    EXPECT_EQ(parseConnInfoRssi(fixture("btmgmt-conn-info-not-connected.txt"), kAddress),
+              std::nullopt);
+    EXPECT_EQ(parseConnInfoRssi(fixture("btmgmt-conn-info-permission.txt"), kAddress),
+              std::nullopt);
+    EXPECT_EQ(parseConnInfoRssi(fixture("btmgmt-conn-info-unavailable.txt"), kAddress),
+              std::nullopt);
+    EXPECT_EQ(parseConnInfoRssi(fixture("btmgmt-conn-info-ok.txt"), "00:1B:66:A1:B2:C4"),
+              std::nullopt);
     EXPECT_EQ(parseConnInfoRssi("", kAddress), std::nullopt);
     EXPECT_EQ(parseConnInfoRssi("\tRSSI -5\n", kAddress), std::nullopt); // no header line
     const std::string header = "Connection Information for " + kAddress + " (BR/EDR)\n";
@@ -64,7 +69,8 @@ TEST(BtReport, TheReportIsWhatTheSignalReaderReads) {
         {"", "AA:BB:CC:DD:EE:FF", std::nullopt}, // RSSI unknown: listed, not read
         {"Headset", "11:22:33:44:55:66", -48},
     });
-    EXPECT_EQ(HeadphoneSignal::parse(json), (SignalReadings{{kAddress, -67.0}, {"11:22:33:44:55:66", -48.0}}));
+    EXPECT_EQ(HeadphoneSignal::parse(json),
+              (SignalReadings{{kAddress, -67.0}, {"11:22:33:44:55:66", -48.0}}));
     EXPECT_EQ(reportJson({}), "{\"SPBluetoothDataType\":[{\"device_connected\":[]}]}\n");
 }
 

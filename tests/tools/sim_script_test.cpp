@@ -39,9 +39,9 @@ TEST(SimScript, ReadsStepsCommentsAndBlankLines) {
 
 TEST(SimScript, ReportsTheFirstBadLine) {
     const std::pair<const char*, int> bad[] = {
-        {"2 face\nfive hold\n", 2}, {"2 jump\n", 1},       {"1 turn\n", 1},
-        {"1 turn left\n", 1},       {"1 hold 3\n", 1},     {"-1 hold\n", 1},
-        {"1 rssi 5\n", 1},          {"1 turn nan\n", 1},   {"2\n", 1},
+        {"2 face\nfive hold\n", 2}, {"2 jump\n", 1},           {"1 turn\n", 1},
+        {"1 turn left\n", 1},       {"1 hold 3\n", 1},         {"-1 hold\n", 1},
+        {"1 rssi 5\n", 1},          {"1 turn nan\n", 1},       {"2\n", 1},
         {"1 turn 400\n", 1},        {"# only a comment\n", 0},
     };
     for (const auto& [text, line] : bad) {
@@ -91,7 +91,8 @@ TEST(VirtualHeadphones, WalkingIsAVerticalGaitOfTheGivenStrength) {
     EXPECT_NEAR(quietPeak, 0.09, 0.005);
     // One stride every 1/1.9 s: the gait is back where it started.
     phones.gait = VirtualHeadphones::kWalkG;
-    EXPECT_NEAR(verticalAcceleration(phones.sample(0.1)), verticalAcceleration(phones.sample(0.1 + 1 / 1.9)), 1e-9);
+    EXPECT_NEAR(verticalAcceleration(phones.sample(0.1)),
+                verticalAcceleration(phones.sample(0.1 + 1 / 1.9)), 1e-9);
 }
 
 TEST(VirtualHeadphones, ConnectionAndSignalFollowTheScript) {
@@ -127,8 +128,9 @@ TEST(SimState, TheReportShowsTheLiveSimulatorOnly) {
     EXPECT_TRUE(readSharedState(path).has_value());
     EXPECT_FALSE(readLiveSharedState(path).has_value());
 
-    for (const char* junk : {"pid=1\nconnected=1\n", "pid=x\nconnected=1\nrssi=-50\n",
-                             "pid=1\nconnected=2\nrssi=-50\n", "pid=1\nconnected=1\nrssi=5\n", ""}) {
+    for (const char* junk :
+         {"pid=1\nconnected=1\n", "pid=x\nconnected=1\nrssi=-50\n",
+          "pid=1\nconnected=2\nrssi=-50\n", "pid=1\nconnected=1\nrssi=5\n", ""}) {
         std::ofstream(path, std::ios::trunc) << junk;
         EXPECT_FALSE(readSharedState(path).has_value()) << junk;
     }

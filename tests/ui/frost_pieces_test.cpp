@@ -67,7 +67,9 @@ TEST(BoxBlur, SpreadsLightEvenlyAndKeepsFlatAreasFlat) {
 }
 
 // Pixels as the window paints them (its card and labels included).
-QImage paintedWindow(FrostWindow& window) { return window.grab().toImage(); }
+QImage paintedWindow(FrostWindow& window) {
+    return window.grab().toImage();
+}
 
 TEST(FrostWindowLook, PictureUnderTintThenTheCentredCard) {
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -99,7 +101,8 @@ TEST(FrostWindowLook, PictureUnderTintThenTheCentredCard) {
     EXPECT_EQ(window.title()->font().pixelSize(), 21);
     EXPECT_EQ(window.title()->font().weight(), QFont::DemiBold);
     EXPECT_EQ(window.hint()->font().pixelSize(), 13);
-    EXPECT_EQ(window.hint()->palette().color(QPalette::WindowText), QColor::fromRgbF(1, 1, 1, 0.72f));
+    EXPECT_EQ(window.hint()->palette().color(QPalette::WindowText),
+              QColor::fromRgbF(1, 1, 1, 0.72f));
     EXPECT_EQ(window.title()->text(), QStringLiteral("Welcome back"));
 }
 

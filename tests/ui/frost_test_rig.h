@@ -18,7 +18,8 @@ namespace quelmo::test {
 struct FrostRig {
     explicit FrostRig(bool withFades = false)
         : fades(withFades),
-          overlay(FrostOverlay::Options{std::chrono::milliseconds(30), std::chrono::milliseconds(40),
+          overlay(FrostOverlay::Options{std::chrono::milliseconds(30),
+                                        std::chrono::milliseconds(40),
                                         [this] { return this->fades; },
                                         [this](FrostWindow&) {
                                             ++pictures;

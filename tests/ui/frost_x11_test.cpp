@@ -58,15 +58,17 @@ int stackingIndex(Window window) {
 int inputRectangles(const QWidget& window) {
     int count = -1;
     int ordering = 0;
-    XRectangle* rectangles =
-        XShapeGetRectangles(qtDisplay(), static_cast<Window>(window.winId()), ShapeInput, &count, &ordering);
+    XRectangle* rectangles = XShapeGetRectangles(qtDisplay(), static_cast<Window>(window.winId()),
+                                                 ShapeInput, &count, &ordering);
     if (rectangles != nullptr) {
         XFree(rectangles);
     }
     return count;
 }
 
-std::string number(int value) { return std::to_string(value); }
+std::string number(int value) {
+    return std::to_string(value);
+}
 
 // A plain coloured top-level window.
 struct Swatch : QWidget {
@@ -113,11 +115,14 @@ TEST(FrostOnX11, CoversTheScreenAboveOtherWindowsWhileClicksAndKeysPassThrough) 
         EXPECT_EQ(inputRectangles(*window), 0); // an empty input shape
         EXPECT_GT(stackingIndex(static_cast<Window>(window->winId())),
                   stackingIndex(static_cast<Window>(app.winId())));
-        EXPECT_EQ(window->backdrop().size(), window->targetScreen()->geometry().size() / kBackdropReduction);
+        EXPECT_EQ(window->backdrop().size(),
+                  window->targetScreen()->geometry().size() / kBackdropReduction);
     }
 
     const QPoint target = button->mapToGlobal(button->rect().center());
-    ASSERT_EQ(runOnServer({"xdotool", "mousemove", number(target.x()), number(target.y()), "click", "1"}), 0);
+    ASSERT_EQ(
+        runOnServer({"xdotool", "mousemove", number(target.x()), number(target.y()), "click", "1"}),
+        0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 1; }, 5000));
     ASSERT_EQ(runOnServer({"xdotool", "type", "frost"}), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return edit->text() == QStringLiteral("frost"); }, 5000));
@@ -128,7 +133,8 @@ TEST(FrostOnX11, CoversTheScreenAboveOtherWindowsWhileClicksAndKeysPassThrough) 
 
     overlay.setFrost(false, false);
     for (const auto& window : overlay.windows()) {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return attributesOf(*window).map_state == IsUnmapped; }, 5000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return attributesOf(*window).map_state == IsUnmapped; }, 5000));
     }
 }
 
@@ -152,8 +158,9 @@ TEST(FrostOnX11, ThePictureIsTheScreenUnderTheWindowBlurred) {
     QUELMO_SKIP_WITHOUT_XVFB();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     Swatch left(QRect(screen.x(), screen.y(), screen.width() / 2, screen.height()), Qt::red);
-    Swatch right(QRect(screen.x() + screen.width() / 2, screen.y(), screen.width() / 2, screen.height()),
-                 Qt::blue);
+    Swatch right(
+        QRect(screen.x() + screen.width() / 2, screen.y(), screen.width() / 2, screen.height()),
+        Qt::blue);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&left));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&right));
     QTest::qWait(50);
@@ -191,8 +198,8 @@ TEST(FrostOnX11, OneWindowPerScreenAsScreensComeAndGo) {
         for (std::size_t i = 0; i < overlay.windows().size(); ++i) {
             const FrostWindow& window = *overlay.windows()[i];
             if (window.targetScreen() != screens[static_cast<int>(i)] ||
-                window.geometry() != screens[static_cast<int>(i)]->geometry() || !window.isVisible() ||
-                window.windowOpacity() != 1.0) {
+                window.geometry() != screens[static_cast<int>(i)]->geometry() ||
+                !window.isVisible() || window.windowOpacity() != 1.0) {
                 return false;
             }
         }
@@ -200,7 +207,9 @@ TEST(FrostOnX11, OneWindowPerScreenAsScreensComeAndGo) {
     };
 
     // A second monitor on the right half of the X screen.
-    ASSERT_EQ(runOnServer({"xrandr", "--setmonitor", "quelmo-right", "640/169x800/212+640+0", "none"}), 0);
+    ASSERT_EQ(
+        runOnServer({"xrandr", "--setmonitor", "quelmo-right", "640/169x800/212+640+0", "none"}),
+        0);
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return QGuiApplication::screens().size() == 2 && coversEveryScreen(); }, 10000));
     EXPECT_TRUE(overlay.isShown());

@@ -9,11 +9,12 @@ int main(int argc, char** argv) {
     // The offscreen platform warns about every window feature it lacks
     // (raise, opacity, ...); those warnings say nothing about the code.
     static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
-        if (!message.startsWith(QLatin1String("This plugin does not support"))) {
-            previous(type, context, message);
-        }
-    });
+    qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (!message.startsWith(QLatin1String("This plugin does not support"))) {
+                previous(type, context, message);
+            }
+        });
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();

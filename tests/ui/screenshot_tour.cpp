@@ -30,17 +30,18 @@ void wait(int milliseconds) {
 }
 
 bool screenshot(const QString& file) {
-    return QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file}) == 0;
+    return QProcess::execute(QStringLiteral("import"),
+                             {QStringLiteral("-window"), QStringLiteral("root"), file}) == 0;
 }
 
 // Something private-looking to hide: a document window on a coloured desktop.
 class Desktop : public QWidget {
-public:
+  public:
     Desktop() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint) {
         setGeometry(QGuiApplication::primaryScreen()->geometry());
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         QLinearGradient sky(0, 0, width(), height());

@@ -18,12 +18,19 @@ TEST(StatusMenu, ThirteenEntriesInOrderWithTheirKeys) {
     s.start();
     const QList<QAction*> items = s.controller->menu()->actions();
     ASSERT_EQ(items.size(), 13);
-    const QStringList titles = {
-        QString(), QString(), QString(), QString(),
-        QStringLiteral("Turn Quelmo Off"), QStringLiteral("Pause for 30 Minutes"),
-        QStringLiteral("I'm Facing the Screen"), QString(),
-        QStringLiteral("Settings\u2026"), QStringLiteral("Welcome Guide\u2026"),
-        QStringLiteral("About Quelmo"), QString(), QStringLiteral("Quit Quelmo")};
+    const QStringList titles = {QString(),
+                                QString(),
+                                QString(),
+                                QString(),
+                                QStringLiteral("Turn Quelmo Off"),
+                                QStringLiteral("Pause for 30 Minutes"),
+                                QStringLiteral("I'm Facing the Screen"),
+                                QString(),
+                                QStringLiteral("Settings\u2026"),
+                                QStringLiteral("Welcome Guide\u2026"),
+                                QStringLiteral("About Quelmo"),
+                                QString(),
+                                QStringLiteral("Quit Quelmo")};
     for (int i = 0; i < 13; ++i) {
         EXPECT_EQ(items[i]->isSeparator(), i == 3 || i == 7 || i == 11) << i;
         if (i > 2) {
@@ -60,8 +67,8 @@ TEST(StatusMenu, LinesVisibilityAndEnablingForEveryStatus) {
         {Kind::unsupported, none, none, false},
         {Kind::off, none, none, false, false},
         {Kind::screenLocked, none, none, false},
-        {Kind::waitingForAirPods, QStringLiteral("Put them in your ears and connect them to this Mac."),
-         none, false},
+        {Kind::waitingForAirPods,
+         QStringLiteral("Put them in your ears and connect them to this Mac."), none, false},
         {Kind::calibrating, none, none, true},
         {Kind::watching, QStringLiteral("Frosts when you turn past 50\u00B0."), none, true},
         {Kind::frosted, QStringLiteral("Look back, or move the mouse for 3 seconds."), none, true},
@@ -85,9 +92,11 @@ TEST(StatusMenu, LinesVisibilityAndEnablingForEveryStatus) {
         EXPECT_EQ(item.toggleItem()->text(),
                   c.enabled ? QStringLiteral("Turn Quelmo Off") : QStringLiteral("Turn Quelmo On"));
         EXPECT_EQ(item.pauseItem()->isEnabled(), c.enabled);
-        EXPECT_EQ(item.pauseItem()->text(), c.kind == Kind::paused ? QStringLiteral("Resume Now")
-                                                                   : QStringLiteral("Pause for 30 Minutes"));
-        for (QAction* always : {item.settingsItem(), item.guideItem(), item.aboutItem(), item.quitItem()}) {
+        EXPECT_EQ(item.pauseItem()->text(), c.kind == Kind::paused
+                                                ? QStringLiteral("Resume Now")
+                                                : QStringLiteral("Pause for 30 Minutes"));
+        for (QAction* always :
+             {item.settingsItem(), item.guideItem(), item.aboutItem(), item.quitItem()}) {
             EXPECT_TRUE(always->isEnabled());
             EXPECT_TRUE(always->isVisible());
         }
@@ -99,9 +108,11 @@ TEST(StatusMenu, TheLinesChangeOnlyWhenTheMenuOpens) {
     s.reach(Kind::watching);
     emit s.controller->menu()->aboutToShow();
     s.rig.prefs->setTriggerAngle(47.6);
-    EXPECT_EQ(s.controller->detailLine()->text(), QStringLiteral("Frosts when you turn past 50\u00B0."));
+    EXPECT_EQ(s.controller->detailLine()->text(),
+              QStringLiteral("Frosts when you turn past 50\u00B0."));
     emit s.controller->menu()->aboutToShow();
-    EXPECT_EQ(s.controller->detailLine()->text(), QStringLiteral("Frosts when you turn past 48\u00B0."));
+    EXPECT_EQ(s.controller->detailLine()->text(),
+              QStringLiteral("Frosts when you turn past 48\u00B0."));
 }
 
 TEST(StatusMenuActions, PauseAndResumeFollowTheTitle) {
@@ -167,7 +178,8 @@ TEST(StatusMenuActions, AboutShowsOneBoxWithVersionAndCredits) {
     EXPECT_TRUE(box->isVisible());
     EXPECT_EQ(box->windowTitle(), QStringLiteral("About Quelmo"));
     EXPECT_TRUE(box->text().contains(QStringLiteral(QUELMO_VERSION_STRING)));
-    EXPECT_TRUE(box->informativeText().contains(QStringLiteral("Your screen looks away when you do.<br>")));
+    EXPECT_TRUE(
+        box->informativeText().contains(QStringLiteral("Your screen looks away when you do.<br>")));
     EXPECT_TRUE(box->informativeText().contains(
         QStringLiteral("Not affiliated with Apple Inc. AirPods is a trademark of Apple Inc.")));
     EXPECT_TRUE(box->informativeText().contains(QStringLiteral("font-size:11pt")));

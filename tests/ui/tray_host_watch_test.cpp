@@ -35,7 +35,11 @@ TEST(TrayHostWatch, MakesTheIconOnceAndKeepsLookingWhileItCannot) {
     TrayHosts hosts;
     int made = 0;
     bool makeWorks = false;
-    TrayHostWatch watch([&] { return hosts; }, [&] { ++made; return makeWorks; });
+    TrayHostWatch watch([&] { return hosts; },
+                        [&] {
+                            ++made;
+                            return makeWorks;
+                        });
     watch.start();
     EXPECT_EQ(made, 0);
     EXPECT_TRUE(watch.isWaiting());

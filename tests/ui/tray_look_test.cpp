@@ -15,7 +15,9 @@ namespace {
 using test::Kind;
 using test::StatusRig;
 
-QString degrees(const char* digits) { return QString::fromLatin1(digits) + QChar(0x00B0); }
+QString degrees(const char* digits) {
+    return QString::fromLatin1(digits) + QChar(0x00B0);
+}
 
 TEST(TrayAngleText, AbsoluteCappedAndRoundedLikePrintf) {
     EXPECT_EQ(trayAngleText(5.4), degrees("  5"));
@@ -30,13 +32,16 @@ TEST(TrayAngleText, AbsoluteCappedAndRoundedLikePrintf) {
 }
 
 TEST(TrayTexts, DetailLineAndToolTip) {
-    EXPECT_EQ(detailLineText(Kind::watching, 45.0), QStringLiteral("Frosts when you turn past 45\u00B0."));
-    EXPECT_EQ(detailLineText(Kind::watching, 47.6), QStringLiteral("Frosts when you turn past 48\u00B0."));
+    EXPECT_EQ(detailLineText(Kind::watching, 45.0),
+              QStringLiteral("Frosts when you turn past 45\u00B0."));
+    EXPECT_EQ(detailLineText(Kind::watching, 47.6),
+              QStringLiteral("Frosts when you turn past 48\u00B0."));
     for (Kind kind : {Kind::paused, Kind::needsSetup, Kind::permissionDenied, Kind::unsupported,
                       Kind::off, Kind::screenLocked, Kind::calibrating}) {
         EXPECT_TRUE(detailLineText(kind, 50.0).isEmpty()) << kindName(kind);
     }
-    EXPECT_EQ(trayToolTip(AppStatus::frosted()), QStringLiteral("Quelmo: Frosted. You're turned away."));
+    EXPECT_EQ(trayToolTip(AppStatus::frosted()),
+              QStringLiteral("Quelmo: Frosted. You're turned away."));
 }
 
 TEST(SymbolIcons, EverySymbolInBothTonesAndNothingElse) {
@@ -85,7 +90,8 @@ TEST(TrayPixmap, IconThenAFixedWidthAngleDimmedWhenAsked) {
         return most;
     };
     look.dimmed = true;
-    EXPECT_LT(maxAlpha(renderTrayPixmap(look, IconTone::light, 22, 1.0)), maxAlpha(ninetyNine) * 0.6);
+    EXPECT_LT(maxAlpha(renderTrayPixmap(look, IconTone::light, 22, 1.0)),
+              maxAlpha(ninetyNine) * 0.6);
 
     // A symbol we have no icon for falls back to the eye.
     EXPECT_EQ(traySymbolFor(QStringLiteral("questionmark")), QStringLiteral("eye"));

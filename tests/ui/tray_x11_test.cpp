@@ -29,11 +29,16 @@ TEST(TrayOnX11, DocksIntoAnXEmbedTrayThatComesUpAfterUs) {
     ASSERT_TRUE(tray.waitForStarted());
     // The controller looks again every 2 s.
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return s.controller->trayIcon() != nullptr && s.controller->trayIcon()->isVisible(); },
+        [&] {
+            return s.controller->trayIcon() != nullptr && s.controller->trayIcon()->isVisible();
+        },
         15000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return s.controller->trayIcon()->geometry().isValid(); }, 10000));
-    EXPECT_EQ(s.controller->trayIcon()->toolTip(), QStringLiteral("Quelmo: Waiting for your AirPods"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return s.controller->panelTone() == IconTone::dark; }, 10000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return s.controller->trayIcon()->geometry().isValid(); }, 10000));
+    EXPECT_EQ(s.controller->trayIcon()->toolTip(),
+              QStringLiteral("Quelmo: Waiting for your AirPods"));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return s.controller->panelTone() == IconTone::dark; }, 10000));
     s.controller.reset();
     tray.terminate();
     tray.waitForFinished();

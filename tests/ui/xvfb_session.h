@@ -30,6 +30,8 @@ inline Display* qtDisplay() {
 }
 
 // Runs an X client (xdotool, xrandr, ...) against the test server.
-inline int runOnServer(std::vector<std::string> argv) { return sharedXvfb().run(argv); }
+inline int runOnServer(std::vector<std::string> argv) {
+    return sharedXvfb().run(argv);
+}
 
 } // namespace quelmo::test

@@ -42,7 +42,7 @@ TEST(GaugeGeometry, ArcsHaveOneSegmentPerTwoDegreesAndAtLeastTwo) {
     EXPECT_EQ(segmentCount(bands.rightFrost.from, bands.rightFrost.to), 22);
 
     EXPECT_EQ(segmentCount(10, 10), 2);
-    EXPECT_EQ(segmentCount(0, 5.9), 2);  // 2.95 truncates to 2
+    EXPECT_EQ(segmentCount(0, 5.9), 2); // 2.95 truncates to 2
     EXPECT_EQ(segmentCount(0, 7.9), 3);
     EXPECT_EQ(segmentCount(0, NAN), 2);
     EXPECT_EQ(segmentCount(0, 1e300), 1000); // bounded, whatever it is handed

@@ -61,9 +61,9 @@ TEST(SettingsRules, VersionLineKeepsItsSpaceWithoutAVersion) {
 // Records what would have been handed to the file manager.
 class UrlRecorder : public QObject {
     Q_OBJECT
-public:
+  public:
     QList<QUrl> opened;
-public slots:
+  public slots:
     void open(const QUrl& url) { opened.append(url); }
 };
 

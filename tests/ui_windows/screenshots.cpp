@@ -38,8 +38,8 @@ bool save(QQuickView* window, const char* name) {
 
 void scrollSettings(QQuickView* window, double fraction) {
     auto* flickable = part(window, "scroller")->property("contentItem").value<QObject*>();
-    const double range = flickable->property("contentHeight").toDouble() -
-                         flickable->property("height").toDouble();
+    const double range =
+        flickable->property("contentHeight").toDouble() - flickable->property("height").toDouble();
     flickable->setProperty("contentY", range * fraction);
 }
 

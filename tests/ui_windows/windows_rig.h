@@ -52,6 +52,8 @@ inline QObject* part(QQuickView* window, const char* name) {
 }
 
 // Presses a button of a view, as a click would.
-inline void press(QObject* button) { QMetaObject::invokeMethod(button, "clicked"); }
+inline void press(QObject* button) {
+    QMetaObject::invokeMethod(button, "clicked");
+}
 
 } // namespace quelmo::testing

@@ -12,8 +12,12 @@ namespace {
 
 using Kind = AppStatus::Kind;
 
-QString text(QObject* item) { return item ? item->property("text").toString() : QString("<none>"); }
-bool shown(QObject* item) { return item && item->property("visible").toBool(); }
+QString text(QObject* item) {
+    return item ? item->property("text").toString() : QString("<none>");
+}
+bool shown(QObject* item) {
+    return item && item->property("visible").toBool();
+}
 
 TEST(Windows, NoEngineUntilAWindowOpens) {
     WindowsRig rig;
@@ -54,7 +58,8 @@ TEST(Windows, ClosingSettingsEndsTheViewAndAFreshOneComesNext) {
     rig.windows->showSettings();
     QQuickView* first = rig.windows->settingsWindow();
     ASSERT_EQ(model.liveDisplays(), 1);
-    EXPECT_EQ(text(part(first, "headerAngle")), QString::fromUtf8("%1°").arg(std::lround(model.liveAngle())));
+    EXPECT_EQ(text(part(first, "headerAngle")),
+              QString::fromUtf8("%1°").arg(std::lround(model.liveAngle())));
 
     // A refused login change leaves its error text in this view.
     QFile::remove(rig.home.filePath("autostart"));

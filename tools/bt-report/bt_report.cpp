@@ -20,9 +20,9 @@ bool isHeadphoneIcon(std::string_view icon) {
 namespace {
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -49,21 +49,29 @@ std::optional<int> parseConnInfoRssi(std::string_view output, std::string_view a
             forAddress = equalsIgnoringCase(rest.substr(0, rest.find(' ')), address);
             continue;
         }
-        if (!forAddress) continue;
+        if (!forAddress)
+            continue;
         const auto at = line.find(rssiLabel);
-        if (at == std::string_view::npos) continue;
+        if (at == std::string_view::npos)
+            continue;
         std::string_view number = line.substr(at + rssiLabel.size());
         int value = 0;
-        const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-        const bool ended = end == number.data() + number.size() || *end == '\t' || *end == ' ' || *end == '\r';
-        if (error != std::errc() || !ended || value < -128 || value > 127) return std::nullopt;
-        if (value == 127) return std::nullopt;
+        const auto [end, error] =
+            std::from_chars(number.data(), number.data() + number.size(), value);
+        const bool ended =
+            end == number.data() + number.size() || *end == '\t' || *end == ' ' || *end == '\r';
+        if (error != std::errc() || !ended || value < -128 || value > 127)
+            return std::nullopt;
+        if (value == 127)
+            return std::nullopt;
         return value;
     }
     return std::nullopt;
 }
 
-int approximateDbm(int relative) { return std::min(kGoldenRangeLowerLimit + relative, -1); }
+int approximateDbm(int relative) {
+    return std::min(kGoldenRangeLowerLimit + relative, -1);
+}
 
 namespace {
 
@@ -91,7 +99,8 @@ std::string reportJson(const std::vector<Device>& devices) {
     std::string out = "{\"SPBluetoothDataType\":[{\"device_connected\":[";
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const Device& d = devices[i];
-        if (i > 0) out += ',';
+        if (i > 0)
+            out += ',';
         out += "\n  {";
         appendJsonString(out, d.name.empty() ? d.address : d.name);
         out += ":{\"device_address\":";

@@ -36,42 +36,50 @@ constexpr int kBudgetMs = 3000;
 QString findBtmgmt() {
     QString path = QStandardPaths::findExecutable(QStringLiteral("btmgmt"));
     if (path.isEmpty()) {
-        path = QStandardPaths::findExecutable(QStringLiteral("btmgmt"),
-                                              {QStringLiteral("/usr/bin"), QStringLiteral("/usr/sbin")});
+        path = QStandardPaths::findExecutable(
+            QStringLiteral("btmgmt"), {QStringLiteral("/usr/bin"), QStringLiteral("/usr/sbin")});
     }
     return path;
 }
 
 std::optional<int> readRssi(const QString& btmgmt, int adapterIndex, const QString& address,
                             const QDeadlineTimer& budget) {
-    if (btmgmt.isEmpty() || budget.hasExpired()) return std::nullopt;
+    if (btmgmt.isEmpty() || budget.hasExpired())
+        return std::nullopt;
     QProcess process;
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.setStandardInputFile(QProcess::nullDevice());
     process.start(btmgmt, {QStringLiteral("--index"), QString::number(adapterIndex),
-                           QStringLiteral("conn-info"), QStringLiteral("-t"), QStringLiteral("0"), address});
-    if (!process.waitForFinished(static_cast<int>(std::min<qint64>(budget.remainingTime(), 1000)))) {
+                           QStringLiteral("conn-info"), QStringLiteral("-t"), QStringLiteral("0"),
+                           address});
+    if (!process.waitForFinished(
+            static_cast<int>(std::min<qint64>(budget.remainingTime(), 1000)))) {
         process.kill();
         process.waitForFinished(200);
         return std::nullopt;
     }
     const QByteArray output = process.readAllStandardOutput();
     const auto relative = quelmo::btreport::parseConnInfoRssi(
-        std::string_view(output.constData(), static_cast<std::size_t>(output.size())), address.toStdString());
-    if (!relative) return std::nullopt;
+        std::string_view(output.constData(), static_cast<std::size_t>(output.size())),
+        address.toStdString());
+    if (!relative)
+        return std::nullopt;
     return quelmo::btreport::approximateDbm(*relative);
 }
 
 std::vector<Device> connectedHeadphones() {
     std::vector<Device> devices;
     QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected()) return devices;
+    if (!bus.isConnected())
+        return devices;
     QDBusInterface manager(QStringLiteral("org.bluez"), QStringLiteral("/"),
                            QStringLiteral("org.freedesktop.DBus.ObjectManager"), bus);
-    if (!manager.isValid()) return devices;
+    if (!manager.isValid())
+        return devices;
     manager.setTimeout(kBusTimeoutMs);
     const QDBusReply<ManagedObjects> reply = manager.call(QStringLiteral("GetManagedObjects"));
-    if (!reply.isValid()) return devices;
+    if (!reply.isValid())
+        return devices;
 
     const QDeadlineTimer budget(kBudgetMs);
     const QString btmgmt = findBtmgmt();
@@ -79,19 +87,27 @@ std::vector<Device> connectedHeadphones() {
     const ManagedObjects objects = reply.value();
     for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
         const auto device = it.value().constFind(QStringLiteral("org.bluez.Device1"));
-        if (device == it.value().cend()) continue;
+        if (device == it.value().cend())
+            continue;
         const QVariantMap& p = device.value();
-        if (!p.value(QStringLiteral("Connected")).toBool()) continue;
-        const bool byClass = quelmo::btreport::isHeadphoneClass(p.value(QStringLiteral("Class")).toUInt());
-        const bool byIcon = quelmo::btreport::isHeadphoneIcon(p.value(QStringLiteral("Icon")).toString().toStdString());
-        if (!byClass && !byIcon) continue;
+        if (!p.value(QStringLiteral("Connected")).toBool())
+            continue;
+        const bool byClass =
+            quelmo::btreport::isHeadphoneClass(p.value(QStringLiteral("Class")).toUInt());
+        const bool byIcon = quelmo::btreport::isHeadphoneIcon(
+            p.value(QStringLiteral("Icon")).toString().toStdString());
+        if (!byClass && !byIcon)
+            continue;
         const QString address = p.value(QStringLiteral("Address")).toString();
-        if (address.isEmpty()) continue;
+        if (address.isEmpty())
+            continue;
         QString name = p.value(QStringLiteral("Alias")).toString();
-        if (name.isEmpty()) name = p.value(QStringLiteral("Name")).toString();
+        if (name.isEmpty())
+            name = p.value(QStringLiteral("Name")).toString();
         const auto match = adapterPattern.match(it.key().path());
         const int index = match.hasMatch() ? match.captured(1).toInt() : 0;
-        devices.push_back(Device{name.toStdString(), address.toStdString(), readRssi(btmgmt, index, address, budget)});
+        devices.push_back(Device{name.toStdString(), address.toStdString(),
+                                 readRssi(btmgmt, index, address, budget)});
     }
     return devices;
 }

@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
     }
     std::ifstream file(argv[1]);
     if (!file) {
-        std::cerr << "quelmo-replay: cannot open " << argv[1] << ": " << std::strerror(errno) << '\n';
+        std::cerr << "quelmo-replay: cannot open " << argv[1] << ": " << std::strerror(errno)
+                  << '\n';
         return 2;
     }
     return quelmo::replayTrace(file, std::cout, std::cerr);

@@ -5,8 +5,8 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <locale.h>
+#include <string>
 
 namespace quelmo::trace {
 

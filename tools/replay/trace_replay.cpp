@@ -44,10 +44,18 @@ SettingSetter numberSetting(Record& (*record)(PrivacyGuard&), Field Record::*fie
     };
 }
 
-TurnSettings& turnOf(PrivacyGuard& g) { return g.detector().settings; }
-WalkSettings& walkOf(PrivacyGuard& g) { return g.walker().settings; }
-InputSettings& inputOf(PrivacyGuard& g) { return g.input; }
-AwaySettings& awayOf(PrivacyGuard& g) { return g.away; }
+TurnSettings& turnOf(PrivacyGuard& g) {
+    return g.detector().settings;
+}
+WalkSettings& walkOf(PrivacyGuard& g) {
+    return g.walker().settings;
+}
+InputSettings& inputOf(PrivacyGuard& g) {
+    return g.input;
+}
+AwaySettings& awayOf(PrivacyGuard& g) {
+    return g.away;
+}
 
 const std::unordered_map<std::string_view, SettingSetter>& settingsByName() {
     static const std::unordered_map<std::string_view, SettingSetter> table = {
@@ -82,7 +90,8 @@ const std::unordered_map<std::string_view, SettingSetter>& settingsByName() {
         {"input.workingWindow", numberSetting(inputOf, &InputSettings::workingWindow)},
         {"input.resetGap", numberSetting(inputOf, &InputSettings::resetGap)},
         {"input.recenterBand", numberSetting(inputOf, &InputSettings::recenterBand)},
-        {"input.recenterTimeConstant", numberSetting(inputOf, &InputSettings::recenterTimeConstant)},
+        {"input.recenterTimeConstant",
+         numberSetting(inputOf, &InputSettings::recenterTimeConstant)},
         {"input.overrideAfter", numberSetting(inputOf, &InputSettings::overrideAfter)},
         {"away.frostWhenWalkingAway", numberSetting(awayOf, &AwaySettings::frostWhenWalkingAway)},
         {"away.frostOnDisconnect", numberSetting(awayOf, &AwaySettings::frostOnDisconnect)},
@@ -101,8 +110,7 @@ const std::unordered_map<std::string_view, SettingSetter>& settingsByName() {
 }
 
 // Appends printf-formatted text to the output buffer.
-template <typename... Args>
-void appendf(std::string& out, const char* format, Args... args) {
+template <typename... Args> void appendf(std::string& out, const char* format, Args... args) {
     char buffer[128];
     const int n = std::snprintf(buffer, sizeof buffer, format, args...);
     if (n > 0) {
@@ -114,8 +122,8 @@ void appendf(std::string& out, const char* format, Args... args) {
 // precision is defined to give exactly that text, and is several times faster.
 void appendFixed(std::string& out, double value) {
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, 6);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
     if (result.ec == std::errc()) {
         out.append(buffer, result.ptr);
     } else {
@@ -214,7 +222,8 @@ const char* runLine(PrivacyGuard& guard, const std::vector<std::string_view>& fi
         for (std::size_t i = 2; i < fields.size(); ++i) {
             const std::string_view reading = fields[i];
             const std::size_t eq = reading.find('=');
-            if (eq == std::string_view::npos || reading.find('=', eq + 1) != std::string_view::npos) {
+            if (eq == std::string_view::npos ||
+                reading.find('=', eq + 1) != std::string_view::npos) {
                 return "a reading needs exactly one '='";
             }
             const auto dbm = parseNumber(reading.substr(eq + 1));

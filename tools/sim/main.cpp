@@ -29,7 +29,9 @@ constexpr auto kPeriod = std::chrono::milliseconds(20); // 50 Hz
 
 std::atomic<bool> stopRequested{false};
 
-void onSignal(int) { stopRequested = true; }
+void onSignal(int) {
+    stopRequested = true;
+}
 
 void usage(std::FILE* to) {
     std::fputs(
@@ -64,18 +66,20 @@ void usage(std::FILE* to) {
 
 // Publishes the state --report reads, whenever it changes.
 class StatePublisher {
-public:
+  public:
     explicit StatePublisher(std::string path) : path_(std::move(path)) {}
     ~StatePublisher() {
-        if (written_) std::remove(path_.c_str());
+        if (written_)
+            std::remove(path_.c_str());
     }
     void publish(const VirtualHeadphones& phones) {
-        if (written_ && phones.connected == last_.connected && phones.rssi == last_.rssi) return;
+        if (written_ && phones.connected == last_.connected && phones.rssi == last_.rssi)
+            return;
         last_ = SharedState{static_cast<long>(::getpid()), phones.connected, phones.rssi};
         written_ = writeSharedState(path_, last_);
     }
 
-private:
+  private:
     std::string path_;
     SharedState last_;
     bool written_ = false;
@@ -84,11 +88,12 @@ private:
 // Sends one tick's worth: connection changes first, then the sample. A
 // Quelmo that starts listening later hears a connect first.
 class Feeder {
-public:
+  public:
     explicit Feeder(MotionSender& sender) : sender_(sender) {}
     void tick(const VirtualHeadphones& phones, bool connectionChanged, double t) {
         const bool wasReachable = sender_.reachable();
-        if (connectionChanged) sender_.sendConnection(phones.connected);
+        if (connectionChanged)
+            sender_.sendConnection(phones.connected);
         if (phones.connected) {
             sender_.sendSample(phones.sample(t));
             if (!wasReachable && sender_.reachable() && !connectionChanged) {
@@ -97,31 +102,36 @@ public:
         }
     }
 
-private:
+  private:
     MotionSender& sender_;
 };
 
 std::string statusLine(const VirtualHeadphones& phones, const MotionSender& sender) {
     char line[200];
-    const char* gait = phones.gait >= VirtualHeadphones::kWalkG    ? "walking"
-                       : phones.gait > 0                            ? "walking softly"
-                                                                    : "still";
-    std::snprintf(line, sizeof line, "heading %+6.1f°  %-14s  %-12s  signal %4d dBm  %s", phones.heading,
-                  gait, phones.connected ? "connected" : "disconnected", phones.rssi,
-                  !phones.connected ? "" : sender.reachable() ? "→ Quelmo" : "(Quelmo is not listening)");
+    const char* gait = phones.gait >= VirtualHeadphones::kWalkG ? "walking"
+                       : phones.gait > 0                        ? "walking softly"
+                                                                : "still";
+    std::snprintf(line, sizeof line, "heading %+6.1f°  %-14s  %-12s  signal %4d dBm  %s",
+                  phones.heading, gait, phones.connected ? "connected" : "disconnected",
+                  phones.rssi,
+                  !phones.connected    ? ""
+                  : sender.reachable() ? "→ Quelmo"
+                                       : "(Quelmo is not listening)");
     return line;
 }
 
-int runScript(const std::vector<Step>& steps, MotionSender& sender, StatePublisher& state, bool loop) {
-    std::fprintf(stderr, "quelmo-sim: playing %.1f s of script to %s\n", ScriptPlayer(steps).totalSeconds(),
-                 sender.path().c_str());
+int runScript(const std::vector<Step>& steps, MotionSender& sender, StatePublisher& state,
+              bool loop) {
+    std::fprintf(stderr, "quelmo-sim: playing %.1f s of script to %s\n",
+                 ScriptPlayer(steps).totalSeconds(), sender.path().c_str());
     VirtualHeadphones phones;
     Feeder feeder(sender);
     do {
         ScriptPlayer player(steps);
         player.onStep = [](const Step& step, double at) {
             std::fprintf(stderr, "  %6.1f s  line %3d: %s", at, step.line, actionName(step.action));
-            if (step.action == Action::turn || step.action == Action::rssi) std::fprintf(stderr, " %g", step.argument);
+            if (step.action == Action::turn || step.action == Action::rssi)
+                std::fprintf(stderr, " %g", step.argument);
             std::fputc('\n', stderr);
         };
         const auto start = Clock::now();
@@ -137,14 +147,16 @@ int runScript(const std::vector<Step>& steps, MotionSender& sender, StatePublish
             std::this_thread::sleep_until(next);
         }
     } while (loop && !stopRequested);
-    if (phones.connected) sender.sendConnection(false);
+    if (phones.connected)
+        sender.sendConnection(false);
     return 0;
 }
 
 int runInteractive(MotionSender& sender, StatePublisher& state) {
-    std::fprintf(stderr, "quelmo-sim: sending to %s\n"
-                         "Left/Right turn, Up faces the screen, w walk, s soft walk, d (dis)connect, "
-                         "+/- signal, q quit\n",
+    std::fprintf(stderr,
+                 "quelmo-sim: sending to %s\n"
+                 "Left/Right turn, Up faces the screen, w walk, s soft walk, d (dis)connect, "
+                 "+/- signal, q quit\n",
                  sender.path().c_str());
     RawTerminal terminal;
     VirtualHeadphones phones;
@@ -160,26 +172,42 @@ int runInteractive(MotionSender& sender, StatePublisher& state) {
             0, std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now()).count()));
         if (const auto key = terminal.readKey(wait, ch)) {
             switch (*key) {
-            case Key::left: target += 15; break;
-            case Key::right: target -= 15; break;
-            case Key::up: target = 0; break;
-            case Key::down: break;
+            case Key::left:
+                target += 15;
+                break;
+            case Key::right:
+                target -= 15;
+                break;
+            case Key::up:
+                target = 0;
+                break;
+            case Key::down:
+                break;
             case Key::other:
-                if (ch == 'q' || ch == 'Q') stopRequested = true;
-                else if (ch == 'w') phones.gait = phones.gait == VirtualHeadphones::kWalkG ? 0 : VirtualHeadphones::kWalkG;
-                else if (ch == 's') phones.gait = phones.gait == VirtualHeadphones::kQuietWalkG ? 0 : VirtualHeadphones::kQuietWalkG;
+                if (ch == 'q' || ch == 'Q')
+                    stopRequested = true;
+                else if (ch == 'w')
+                    phones.gait =
+                        phones.gait == VirtualHeadphones::kWalkG ? 0 : VirtualHeadphones::kWalkG;
+                else if (ch == 's')
+                    phones.gait = phones.gait == VirtualHeadphones::kQuietWalkG
+                                      ? 0
+                                      : VirtualHeadphones::kQuietWalkG;
                 else if (ch == 'd') {
                     phones.connected = !phones.connected;
                     connectionChanged = true;
-                } else if (ch == '+' || ch == '=') phones.rssi = std::min(phones.rssi + 3, -1);
-                else if (ch == '-') phones.rssi = std::max(phones.rssi - 3, -127);
+                } else if (ch == '+' || ch == '=')
+                    phones.rssi = std::min(phones.rssi + 3, -1);
+                else if (ch == '-')
+                    phones.rssi = std::max(phones.rssi - 3, -127);
                 break;
             }
             continue; // handle every pending key before the next tick
         }
         const auto now = Clock::now();
         const double t = std::chrono::duration<double>(now - start).count();
-        phones.heading = approach(phones.heading, target, std::chrono::duration<double>(now - last).count());
+        phones.heading =
+            approach(phones.heading, target, std::chrono::duration<double>(now - last).count());
         last = now;
         state.publish(phones);
         feeder.tick(phones, connectionChanged, t);
@@ -188,7 +216,8 @@ int runInteractive(MotionSender& sender, StatePublisher& state) {
         next += kPeriod;
     }
     std::fputc('\n', stderr);
-    if (phones.connected) sender.sendConnection(false);
+    if (phones.connected)
+        sender.sendConnection(false);
     return 0;
 }
 
@@ -204,7 +233,8 @@ int main(int argc, char** argv) {
             usage(stdout);
             return 0;
         } else if (arg == "--report") {
-            const std::string json = simulatedReport(readLiveSharedState(MotionPaths::fromEnvironment().simStatePath()));
+            const std::string json =
+                simulatedReport(readLiveSharedState(MotionPaths::fromEnvironment().simStatePath()));
             std::fwrite(json.data(), 1, json.size(), stdout);
             return 0;
         } else if (arg == "--loop") {
@@ -236,7 +266,9 @@ int main(int argc, char** argv) {
         text << file.rdbuf();
         scriptText = text.str();
     } else if (!::isatty(STDIN_FILENO)) {
-        std::fputs("quelmo-sim: give a script (or \"demo\"), or run it in a terminal to steer by keyboard\n", stderr);
+        std::fputs("quelmo-sim: give a script (or \"demo\"), or run it in a terminal to steer by "
+                   "keyboard\n",
+                   stderr);
         usage(stderr);
         return 2;
     }
@@ -245,7 +277,8 @@ int main(int argc, char** argv) {
         ScriptError error;
         auto parsed = parseScript(scriptText, error);
         if (!parsed) {
-            std::fprintf(stderr, "quelmo-sim: %s:%d: %s\n", scriptName.c_str(), error.line, error.message.c_str());
+            std::fprintf(stderr, "quelmo-sim: %s:%d: %s\n", scriptName.c_str(), error.line,
+                         error.message.c_str());
             return 2;
         }
         steps = std::move(*parsed);
@@ -253,7 +286,8 @@ int main(int argc, char** argv) {
 
     const MotionPaths paths = MotionPaths::fromEnvironment();
     std::string why;
-    if (!ensurePrivateFolder(paths.runtimeDir, why) || !ensurePrivateFolder(paths.socketFolder(), why)) {
+    if (!ensurePrivateFolder(paths.runtimeDir, why) ||
+        !ensurePrivateFolder(paths.socketFolder(), why)) {
         std::fprintf(stderr, "quelmo-sim: %s\n", why.c_str());
         return 1;
     }

@@ -9,7 +9,7 @@ namespace quelmo::sim {
 // Sends native-protocol datagrams to Quelmo's motion socket. Sending never
 // blocks; when nobody listens the datagram is simply lost.
 class MotionSender {
-public:
+  public:
     explicit MotionSender(std::string socketPath);
     ~MotionSender();
     MotionSender(const MotionSender&) = delete;
@@ -21,7 +21,7 @@ public:
     bool reachable() const { return reachable_; }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     bool send(const unsigned char* data, std::size_t size);
 
     std::string path_;

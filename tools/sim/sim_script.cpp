@@ -41,14 +41,22 @@ const char* const kDemoScript = R"(# quelmo-sim demo: virtual headphones at the 
 
 const char* actionName(Action action) {
     switch (action) {
-    case Action::face: return "face";
-    case Action::turn: return "turn";
-    case Action::hold: return "hold";
-    case Action::walk: return "walk";
-    case Action::quietWalk: return "quiet-walk";
-    case Action::disconnect: return "disconnect";
-    case Action::connect: return "connect";
-    case Action::rssi: return "rssi";
+    case Action::face:
+        return "face";
+    case Action::turn:
+        return "turn";
+    case Action::hold:
+        return "hold";
+    case Action::walk:
+        return "walk";
+    case Action::quietWalk:
+        return "quiet-walk";
+    case Action::disconnect:
+        return "disconnect";
+    case Action::connect:
+        return "connect";
+    case Action::rssi:
+        return "rssi";
     }
     return "?";
 }
@@ -57,7 +65,8 @@ namespace {
 
 // A number in the "C" locale that is finite and fills the whole word.
 bool readNumber(const std::string& word, double& out) {
-    if (word.empty()) return false;
+    if (word.empty())
+        return false;
     char* end = nullptr;
     static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     out = strtod_l(word.c_str(), &end, c);
@@ -67,7 +76,8 @@ bool readNumber(const std::string& word, double& out) {
 std::optional<Action> actionNamed(const std::string& word) {
     for (Action a : {Action::face, Action::turn, Action::hold, Action::walk, Action::quietWalk,
                      Action::disconnect, Action::connect, Action::rssi}) {
-        if (word == actionName(a)) return a;
+        if (word == actionName(a))
+            return a;
     }
     return std::nullopt;
 }
@@ -85,18 +95,22 @@ std::optional<std::vector<Step>> parseScript(std::string_view text, ScriptError&
     };
     while (std::getline(in, raw)) {
         ++lineNumber;
-        if (const auto hash = raw.find('#'); hash != std::string::npos) raw.erase(hash);
+        if (const auto hash = raw.find('#'); hash != std::string::npos)
+            raw.erase(hash);
         std::istringstream words(raw);
         std::vector<std::string> w;
-        for (std::string word; words >> word;) w.push_back(word);
-        if (w.empty()) continue;
+        for (std::string word; words >> word;)
+            w.push_back(word);
+        if (w.empty())
+            continue;
 
         Step step;
         step.line = lineNumber;
         if (!readNumber(w[0], step.seconds) || step.seconds < 0 || step.seconds > 86400) {
             return fail("\"" + w[0] + "\" is not a number of seconds (0 to 86400)");
         }
-        if (w.size() < 2) return fail("missing action after the seconds");
+        if (w.size() < 2)
+            return fail("missing action after the seconds");
         const auto action = actionNamed(w[1]);
         if (!action) {
             return fail("unknown action \"" + w[1] +
@@ -105,10 +119,12 @@ std::optional<std::vector<Step>> parseScript(std::string_view text, ScriptError&
         step.action = *action;
         const bool takesArgument = step.action == Action::turn || step.action == Action::rssi;
         if (takesArgument && w.size() != 3) {
-            return fail(std::string(actionName(step.action)) +
-                        (step.action == Action::turn ? " needs a heading in degrees" : " needs a strength in dBm"));
+            return fail(std::string(actionName(step.action)) + (step.action == Action::turn
+                                                                    ? " needs a heading in degrees"
+                                                                    : " needs a strength in dBm"));
         }
-        if (!takesArgument && w.size() != 2) return fail("unexpected text after " + w[1]);
+        if (!takesArgument && w.size() != 2)
+            return fail("unexpected text after " + w[1]);
         if (takesArgument && !readNumber(w[2], step.argument)) {
             return fail("\"" + w[2] + "\" is not a number");
         }

@@ -17,24 +17,28 @@ bool writeSharedState(const std::string& path, const SharedState& state) {
         std::ofstream out(temp, std::ios::trunc);
         out << "pid=" << state.pid << "\nconnected=" << (state.connected ? 1 : 0)
             << "\nrssi=" << state.rssi << "\n";
-        if (!out.flush()) return false;
+        if (!out.flush())
+            return false;
     }
     return std::rename(temp.c_str(), path.c_str()) == 0;
 }
 
 std::optional<SharedState> readSharedState(const std::string& path) {
     std::ifstream in(path);
-    if (!in) return std::nullopt;
+    if (!in)
+        return std::nullopt;
     SharedState state;
     bool havePid = false, haveConnected = false, haveRssi = false;
     std::string line;
     for (int lines = 0; lines < 16 && std::getline(in, line); ++lines) {
         const auto eq = line.find('=');
-        if (eq == std::string::npos) continue;
+        if (eq == std::string::npos)
+            continue;
         const std::string key = line.substr(0, eq);
         std::istringstream value(line.substr(eq + 1));
         long number = 0;
-        if (!(value >> number) || !value.eof()) continue;
+        if (!(value >> number) || !value.eof())
+            continue;
         if (key == "pid" && number > 0) {
             state.pid = number;
             havePid = true;
@@ -46,21 +50,25 @@ std::optional<SharedState> readSharedState(const std::string& path) {
             haveRssi = true;
         }
     }
-    if (!havePid || !haveConnected || !haveRssi) return std::nullopt;
+    if (!havePid || !haveConnected || !haveRssi)
+        return std::nullopt;
     return state;
 }
 
 std::optional<SharedState> readLiveSharedState(const std::string& path) {
     auto state = readSharedState(path);
-    if (!state) return std::nullopt;
+    if (!state)
+        return std::nullopt;
     const bool alive = ::kill(static_cast<pid_t>(state->pid), 0) == 0 || errno == EPERM;
-    if (!alive) return std::nullopt;
+    if (!alive)
+        return std::nullopt;
     return state;
 }
 
 std::string simulatedReport(const std::optional<SharedState>& state) {
     std::vector<btreport::Device> devices;
-    if (state && state->connected) devices.push_back({kDeviceName, kDeviceAddress, state->rssi});
+    if (state && state->connected)
+        devices.push_back({kDeviceName, kDeviceAddress, state->rssi});
     return btreport::reportJson(devices);
 }
 

@@ -10,7 +10,7 @@ enum class Key { left, right, up, down, other };
 // Puts the terminal on standard input into key-at-a-time mode without echo
 // for as long as it lives.
 class RawTerminal {
-public:
+  public:
     RawTerminal();
     ~RawTerminal();
     RawTerminal(const RawTerminal&) = delete;
@@ -19,9 +19,9 @@ public:
     // A key pressed within timeoutMs, if any. Plain characters come back in ch.
     std::optional<Key> readKey(int timeoutMs, char& ch);
 
-private:
+  private:
     bool active_ = false;
-    termios original_ {};
+    termios original_{};
 };
 
 } // namespace quelmo::sim

@@ -28,7 +28,8 @@ ScriptPlayer::ScriptPlayer(std::vector<Step> steps) : steps_(std::move(steps)) {
 
 double ScriptPlayer::totalSeconds() const {
     double total = 0;
-    for (const Step& s : steps_) total += s.seconds;
+    for (const Step& s : steps_)
+        total += s.seconds;
     return total;
 }
 
@@ -37,8 +38,12 @@ void ScriptPlayer::begin(VirtualHeadphones& phones) {
     fromHeading_ = phones.heading;
     phones.gait = 0;
     switch (step.action) {
-    case Action::walk: phones.gait = VirtualHeadphones::kWalkG; break;
-    case Action::quietWalk: phones.gait = VirtualHeadphones::kQuietWalkG; break;
+    case Action::walk:
+        phones.gait = VirtualHeadphones::kWalkG;
+        break;
+    case Action::quietWalk:
+        phones.gait = VirtualHeadphones::kQuietWalkG;
+        break;
     case Action::connect:
         connectionChanged |= !phones.connected;
         phones.connected = true;
@@ -47,28 +52,34 @@ void ScriptPlayer::begin(VirtualHeadphones& phones) {
         connectionChanged |= phones.connected;
         phones.connected = false;
         break;
-    case Action::rssi: phones.rssi = static_cast<int>(std::lround(step.argument)); break;
+    case Action::rssi:
+        phones.rssi = static_cast<int>(std::lround(step.argument));
+        break;
     case Action::face:
     case Action::turn:
-    case Action::hold: break;
+    case Action::hold:
+        break;
     }
     begun_ = true;
-    if (onStep) onStep(step, stepStart_);
+    if (onStep)
+        onStep(step, stepStart_);
 }
 
 bool ScriptPlayer::advance(double t, VirtualHeadphones& phones) {
     while (index_ < steps_.size()) {
-        if (!begun_) begin(phones);
+        if (!begun_)
+            begin(phones);
         const Step& step = steps_[index_];
         const double elapsed = t - stepStart_;
         if (step.action == Action::turn || step.action == Action::face) {
             const double target = step.action == Action::turn ? step.argument : 0.0;
-            const double span = step.action == Action::turn ? step.seconds
-                                                            : std::min(step.seconds, kFaceSeconds);
+            const double span =
+                step.action == Action::turn ? step.seconds : std::min(step.seconds, kFaceSeconds);
             const double u = span > 0 ? elapsed / span : 1.0;
             phones.heading = fromHeading_ + (target - fromHeading_) * smoothStep(u);
         }
-        if (elapsed < step.seconds) return true;
+        if (elapsed < step.seconds)
+            return true;
         stepStart_ += step.seconds;
         ++index_;
         begun_ = false;
@@ -79,7 +90,8 @@ bool ScriptPlayer::advance(double t, VirtualHeadphones& phones) {
 
 double approach(double heading, double target, double dt) {
     const double step = VirtualHeadphones::kTurnSpeed * dt;
-    if (std::fabs(target - heading) <= step) return target;
+    if (std::fabs(target - heading) <= step)
+        return target;
     return heading + (target > heading ? step : -step);
 }
 

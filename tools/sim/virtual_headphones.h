@@ -12,7 +12,7 @@ namespace quelmo::sim {
 // The simulated wearer: where the head points, whether they walk, whether
 // the earbuds are connected and how strong their signal is.
 class VirtualHeadphones {
-public:
+  public:
     static constexpr double kGaitHz = 1.9;
     static constexpr double kWalkG = 0.3;
     static constexpr double kQuietWalkG = 0.09;
@@ -30,7 +30,7 @@ public:
 
 // Plays a script against the headphones in real or virtual time.
 class ScriptPlayer {
-public:
+  public:
     explicit ScriptPlayer(std::vector<Step> steps);
 
     // Brings the headphones to time t (seconds since the start). Returns
@@ -44,7 +44,7 @@ public:
     const Step* current() const { return index_ < steps_.size() ? &steps_[index_] : nullptr; }
     double totalSeconds() const;
 
-private:
+  private:
     void begin(VirtualHeadphones& phones);
 
     std::vector<Step> steps_;

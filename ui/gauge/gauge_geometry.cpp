@@ -60,11 +60,8 @@ Point needleTip(double angle, const Geometry& geometry) {
 
 Bands bandsFor(double triggerAngle, double releaseAngle) {
     return {
-        {releaseAngle, -releaseAngle},
-        {triggerAngle, releaseAngle},
-        {-releaseAngle, -triggerAngle},
-        {90.0, triggerAngle},
-        {-triggerAngle, -90.0},
+        {releaseAngle, -releaseAngle}, {triggerAngle, releaseAngle}, {-releaseAngle, -triggerAngle},
+        {90.0, triggerAngle},          {-triggerAngle, -90.0},
     };
 }
 

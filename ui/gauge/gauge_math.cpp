@@ -11,8 +11,12 @@
 namespace quelmo {
 
 namespace {
-gauge::Point toPoint(QPointF p) { return {p.x(), p.y()}; }
-QPointF toQPoint(gauge::Point p) { return {p.x, p.y}; }
+gauge::Point toPoint(QPointF p) {
+    return {p.x(), p.y()};
+}
+QPointF toQPoint(gauge::Point p) {
+    return {p.x, p.y};
+}
 } // namespace
 
 QVariantList GaugeMath::brandColors() const {
@@ -31,9 +35,13 @@ QVariantList GaugeMath::brandPositions() const {
     return positions;
 }
 
-QString GaugeMath::accessibilityLabel() const { return gauge::accessibilityLabel; }
+QString GaugeMath::accessibilityLabel() const {
+    return gauge::accessibilityLabel;
+}
 
-double GaugeMath::needleAnimationMs() const { return gauge::kNeedleAnimationSeconds * 1000.0; }
+double GaugeMath::needleAnimationMs() const {
+    return gauge::kNeedleAnimationSeconds * 1000.0;
+}
 
 QPointF GaugeMath::pivot(double width, double height) const {
     return toQPoint(gauge::geometryFor(width, height).pivot);
@@ -47,7 +55,9 @@ QPointF GaugeMath::pointAt(double degrees, double radius, QPointF centre) const 
     return toQPoint(gauge::pointAt(degrees, radius, toPoint(centre)));
 }
 
-double GaugeMath::needleAngle(double angle) const { return gauge::needleAngle(angle); }
+double GaugeMath::needleAngle(double angle) const {
+    return gauge::needleAngle(angle);
+}
 
 QPolygonF GaugeMath::arc(double from, double to, double radius, QPointF centre) const {
     QPolygonF polygon;
@@ -72,6 +82,8 @@ QString GaugeMath::accessibilityValue(double angle, bool active) const {
     return gauge::accessibilityValue(angle, active);
 }
 
-QString GaugeMath::angleReadout(double angle) const { return gauge::angleReadout(angle); }
+QString GaugeMath::angleReadout(double angle) const {
+    return gauge::angleReadout(angle);
+}
 
 } // namespace quelmo

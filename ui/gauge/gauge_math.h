@@ -18,7 +18,7 @@ class GaugeMath : public QObject {
     Q_PROPERTY(QString accessibilityLabel READ accessibilityLabel CONSTANT)
     Q_PROPERTY(double needleAnimationMs READ needleAnimationMs CONSTANT)
 
-public:
+  public:
     using QObject::QObject;
 
     QVariantList brandColors() const;

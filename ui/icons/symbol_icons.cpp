@@ -12,10 +12,10 @@ QString symbolIconPath(const QString& symbolName, IconTone tone) {
     if (symbolName.isEmpty() || symbolName.contains(QLatin1Char('/'))) {
         return {};
     }
-    const QString path = QStringLiteral(":/quelmo/icons/%1/%2.svg")
-                             .arg(tone == IconTone::light ? QStringLiteral("light")
-                                                          : QStringLiteral("dark"),
-                                  symbolName);
+    const QString path =
+        QStringLiteral(":/quelmo/icons/%1/%2.svg")
+            .arg(tone == IconTone::light ? QStringLiteral("light") : QStringLiteral("dark"),
+                 symbolName);
     return QFile::exists(path) ? path : QString();
 }
 
@@ -40,8 +40,12 @@ IconTone toneForBackground(const QColor& background) {
     return background.lightnessF() < 0.5 ? IconTone::dark : IconTone::light;
 }
 
-QString appIconPath() { return QStringLiteral(":/quelmo/icons/quelmo.svg"); }
+QString appIconPath() {
+    return QStringLiteral(":/quelmo/icons/quelmo.svg");
+}
 
-QIcon appIcon() { return QIcon(appIconPath()); }
+QIcon appIcon() {
+    return QIcon(appIconPath());
+}
 
 } // namespace quelmo

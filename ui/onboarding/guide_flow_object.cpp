@@ -8,19 +8,27 @@ using namespace onboarding;
 
 namespace {
 // Steps from QML that are out of range are treated as the first page.
-Step toStep(int raw) { return stepFromRaw(raw).value_or(Step::welcome); }
+Step toStep(int raw) {
+    return stepFromRaw(raw).value_or(Step::welcome);
+}
 } // namespace
 
-int GuideFlow::stepCount() const { return kStepCount; }
+int GuideFlow::stepCount() const {
+    return kStepCount;
+}
 
 int GuideFlow::validStep(int raw) const {
     const auto step = stepFromRaw(raw);
     return step ? static_cast<int>(*step) : -1;
 }
 
-QString GuideFlow::stepLabel(int step) const { return onboarding::stepLabel(toStep(step)); }
+QString GuideFlow::stepLabel(int step) const {
+    return onboarding::stepLabel(toStep(step));
+}
 
-bool GuideFlow::hasBack(int step) const { return onboarding::hasBack(toStep(step)); }
+bool GuideFlow::hasBack(int step) const {
+    return onboarding::hasBack(toStep(step));
+}
 
 int GuideFlow::previous(int step) const {
     return static_cast<int>(onboarding::previous(toStep(step)));
@@ -48,7 +56,8 @@ bool GuideFlow::primaryEnabled(int step, const QString& authorization) const {
     return onboarding::primaryEnabled(toStep(step), authorization);
 }
 
-bool GuideFlow::sawItWork(double frostCount, double frostsAtStart, const QString& statusKind) const {
+bool GuideFlow::sawItWork(double frostCount, double frostsAtStart,
+                          const QString& statusKind) const {
     return onboarding::sawItWork(static_cast<std::int64_t>(frostCount),
                                  static_cast<std::int64_t>(frostsAtStart), statusKind);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QObject>
 #include "ui/onboarding/onboarding_flow.h"
+#include <QObject>
 
 #include <QString>
 
@@ -17,7 +17,7 @@ class GuideFlow : public QObject {
     Q_PROPERTY(int done READ done CONSTANT)
     Q_PROPERTY(int stepCount READ stepCount CONSTANT)
 
-public:
+  public:
     using QObject::QObject;
 
     int welcome() const { return static_cast<int>(onboarding::Step::welcome); }
@@ -35,7 +35,8 @@ public:
     Q_INVOKABLE QString primaryAction(int step) const;
     Q_INVOKABLE QString primaryTitle(int step, bool sawItWork) const;
     Q_INVOKABLE bool primaryEnabled(int step, const QString& authorization) const;
-    Q_INVOKABLE bool sawItWork(double frostCount, double frostsAtStart, const QString& statusKind) const;
+    Q_INVOKABLE bool sawItWork(double frostCount, double frostsAtStart,
+                               const QString& statusKind) const;
     // "success", "live" or "waiting".
     Q_INVOKABLE QString tryItContent(bool sawItWork, const QString& statusKind) const;
     Q_INVOKABLE QString tryItReadout(const QString& statusKind, double liveAngle) const;

@@ -16,7 +16,9 @@ QString stepLabel(Step step) {
     return QStringLiteral("Step %1 of %2").arg(static_cast<int>(step) + 1).arg(kStepCount);
 }
 
-bool hasBack(Step step) { return step == Step::permission || step == Step::tryIt; }
+bool hasBack(Step step) {
+    return step == Step::permission || step == Step::tryIt;
+}
 
 Step previous(Step step) {
     switch (step) {

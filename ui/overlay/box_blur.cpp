@@ -42,7 +42,8 @@ void blurColumns(Plane& plane, int radius, int passes) {
     for (int pass = 0; pass < passes; ++pass) {
         std::memcpy(copy.data(), plane.pixels.data(), copy.size());
         const auto source = [&](int y) {
-            return copy.data() + count * static_cast<std::size_t>(std::clamp(y, 0, plane.height - 1));
+            return copy.data() +
+                   count * static_cast<std::size_t>(std::clamp(y, 0, plane.height - 1));
         };
         std::fill(sums.begin(), sums.end(), 0u);
         for (int k = -radius; k <= radius; ++k) {
@@ -70,10 +71,12 @@ void boxBlur(QImage& image, int radius, int passes) {
     if (image.isNull() || radius <= 0 || passes <= 0 || image.depth() != 32) {
         return;
     }
-    Plane plane{image.width(), image.height(),
-                std::vector<std::uint32_t>(static_cast<std::size_t>(image.width()) * image.height())};
+    Plane plane{
+        image.width(), image.height(),
+        std::vector<std::uint32_t>(static_cast<std::size_t>(image.width()) * image.height())};
     for (int y = 0; y < plane.height; ++y) {
-        std::memcpy(plane.row(y), image.constScanLine(y), static_cast<std::size_t>(plane.width) * 4);
+        std::memcpy(plane.row(y), image.constScanLine(y),
+                    static_cast<std::size_t>(plane.width) * 4);
     }
     // The filters along the two directions commute, so all vertical passes
     // can run first and all horizontal ones after.

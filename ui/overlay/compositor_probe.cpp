@@ -4,6 +4,8 @@
 
 namespace quelmo {
 
-bool compositorRunning() { return screenSelectionOwned("_NET_WM_CM_S"); }
+bool compositorRunning() {
+    return screenSelectionOwned("_NET_WM_CM_S");
+}
 
 } // namespace quelmo

@@ -19,8 +19,8 @@ QImage blurredBackdrop(FrostWindow& window) {
     }
     // Qt's smooth reduction by two averages each 2 × 2 block.
     QImage picture = captured
-                         .scaled((captured.size() / 2).expandedTo(QSize(1, 1)), Qt::IgnoreAspectRatio,
-                                 Qt::SmoothTransformation)
+                         .scaled((captured.size() / 2).expandedTo(QSize(1, 1)),
+                                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                          .convertToFormat(QImage::Format_RGB32);
     boxBlur(picture, kBackdropBlurRadius);
     return picture;

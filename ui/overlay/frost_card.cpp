@@ -25,8 +25,7 @@ QLabel* makeLabel(QWidget* parent, const QFont& font, const QColor& color) {
 } // namespace
 
 FrostCard::FrostCard(QWidget* parent)
-    : QWidget(parent),
-      title_(makeLabel(this, frost_look::titleFont(), frost_look::titleColor())),
+    : QWidget(parent), title_(makeLabel(this, frost_look::titleFont(), frost_look::titleColor())),
       hint_(makeLabel(this, frost_look::hintFont(), frost_look::hintColor())) {
     auto* stack = new QVBoxLayout(this);
     stack->setContentsMargins(frost_look::cardInsetX, frost_look::cardInsetY,

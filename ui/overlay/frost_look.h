@@ -23,11 +23,17 @@ inline constexpr int lineSpacing = 6;
 // throughout.
 QFont titleFont();
 QFont hintFont();
-inline QColor titleColor() { return QColor(255, 255, 255); }
-inline QColor hintColor() { return QColor::fromRgbF(1.0f, 1.0f, 1.0f, 0.72f); }
+inline QColor titleColor() {
+    return QColor(255, 255, 255);
+}
+inline QColor hintColor() {
+    return QColor::fromRgbF(1.0f, 1.0f, 1.0f, 0.72f);
+}
 
 // What a window shows when no picture of the screen could be taken: a
 // neutral grey under the tint, so the frost is opaque all the same.
-inline QColor fallbackBackground() { return QColor(88, 88, 96); }
+inline QColor fallbackBackground() {
+    return QColor(88, 88, 96);
+}
 
 } // namespace quelmo::frost_look

@@ -32,7 +32,7 @@ class WindowFader;
 // back to 1 and they stay. Screen changes and strength changes re-create the
 // windows without changing the state.
 class FrostOverlay : public QObject, public OverlayPort {
-public:
+  public:
     struct Options {
         std::chrono::milliseconds fadeIn{140};
         std::chrono::milliseconds fadeOut{180};
@@ -73,7 +73,7 @@ public:
     // that raised itself meanwhile ends up below the frost once more.
     static constexpr std::chrono::milliseconds kRaiseInterval{250};
 
-private:
+  private:
     void apply();
     void fadeIn();
     void fadeOut();

@@ -15,9 +15,7 @@ FrostWindow::FrostWindow(QScreen* screen, const QColor& tint)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool |
                            Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint |
                            Qt::WindowTransparentForInput),
-      screen_(screen),
-      tint_(tint),
-      card_(new FrostCard(this)) {
+      screen_(screen), tint_(tint), card_(new FrostCard(this)) {
     // Bypassing the window manager (override-redirect) keeps the window out
     // of every workspace's stacking, so it covers panels and shows on all
     // desktops; WindowTransparentForInput gives it an empty input shape.
@@ -42,8 +40,12 @@ FrostWindow::FrostWindow(QScreen* screen, const QColor& tint)
     winId();
 }
 
-QLabel* FrostWindow::title() const { return card_->title(); }
-QLabel* FrostWindow::hint() const { return card_->hint(); }
+QLabel* FrostWindow::title() const {
+    return card_->title();
+}
+QLabel* FrostWindow::hint() const {
+    return card_->hint();
+}
 
 void FrostWindow::setTexts(const FrostTexts& texts) {
     card_->title()->setText(texts.title);

@@ -20,7 +20,7 @@ struct FrostTexts;
 // opaque: a translucent window shows nothing useful on an X server without
 // a compositor.
 class FrostWindow : public QWidget {
-public:
+  public:
     FrostWindow(QScreen* screen, const QColor& tint);
 
     QScreen* targetScreen() const { return screen_; }
@@ -39,10 +39,10 @@ public:
     // How many times the window has been painted (a benchmark waits on it).
     int framesPainted() const { return framesPainted_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QPointer<QScreen> screen_;
     QColor tint_;
     QImage backdrop_;

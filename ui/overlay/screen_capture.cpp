@@ -75,7 +75,8 @@ QImage captureWithRender(Display* dpy, const NativeArea& area, int factor) {
 
     XRenderPictureAttributes attributes{};
     attributes.subwindow_mode = IncludeInferiors;
-    const Picture source = XRenderCreatePicture(dpy, area.root, format, CPSubwindowMode, &attributes);
+    const Picture source =
+        XRenderCreatePicture(dpy, area.root, format, CPSubwindowMode, &attributes);
     // Destination pixel (x, y) samples the root at (factor·x + area.x, factor·y + area.y).
     XTransform transform{};
     transform.matrix[0][0] = XDoubleToFixed(factor);
@@ -86,9 +87,9 @@ QImage captureWithRender(Display* dpy, const NativeArea& area, int factor) {
     XRenderSetPictureTransform(dpy, source, &transform);
     XRenderSetPictureFilter(dpy, source, const_cast<char*>(FilterBilinear), nullptr, 0);
 
-    const Pixmap pixmap = XCreatePixmap(dpy, area.root, static_cast<unsigned>(width),
-                                        static_cast<unsigned>(height),
-                                        static_cast<unsigned>(rootAttributes.depth));
+    const Pixmap pixmap =
+        XCreatePixmap(dpy, area.root, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                      static_cast<unsigned>(rootAttributes.depth));
     const Picture target = XRenderCreatePicture(dpy, pixmap, format, 0, nullptr);
     XRenderComposite(dpy, PictOpSrc, source, None, target, 0, 0, 0, 0, 0, 0,
                      static_cast<unsigned>(width), static_cast<unsigned>(height));
@@ -108,11 +109,12 @@ QImage captureWithRender(Display* dpy, const NativeArea& area, int factor) {
     // visual's say where the colours are.)
     const Visual* visual = rootAttributes.visual;
     const int hostOrder = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? LSBFirst : MSBFirst;
-    if (ximage->bits_per_pixel == 32 && ximage->byte_order == hostOrder && visual->red_mask == 0xff0000 &&
-        visual->green_mask == 0xff00 && visual->blue_mask == 0xff) {
+    if (ximage->bits_per_pixel == 32 && ximage->byte_order == hostOrder &&
+        visual->red_mask == 0xff0000 && visual->green_mask == 0xff00 && visual->blue_mask == 0xff) {
         image = QImage(width, height, QImage::Format_RGB32);
         for (int y = 0; y < height; ++y) {
-            std::memcpy(image.scanLine(y), ximage->data + static_cast<std::ptrdiff_t>(y) * ximage->bytes_per_line,
+            std::memcpy(image.scanLine(y),
+                        ximage->data + static_cast<std::ptrdiff_t>(y) * ximage->bytes_per_line,
                         static_cast<std::size_t>(width) * 4);
         }
     }

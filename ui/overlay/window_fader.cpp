@@ -7,7 +7,9 @@ namespace quelmo {
 
 WindowFader::WindowFader(QObject* parent) : QObject(parent) {}
 
-WindowFader::~WindowFader() { stop(); }
+WindowFader::~WindowFader() {
+    stop();
+}
 
 void WindowFader::fade(const std::vector<QWidget*>& windows, qreal target,
                        std::chrono::milliseconds duration, bool animate, Done done) {
@@ -54,6 +56,8 @@ void WindowFader::stop() {
     }
 }
 
-bool WindowFader::isRunning() const { return group_ != nullptr; }
+bool WindowFader::isRunning() const {
+    return group_ != nullptr;
+}
 
 } // namespace quelmo

@@ -17,7 +17,7 @@ namespace quelmo {
 // (animate false) the opacity is set at once and `done` runs before fade()
 // returns, so the caller's logic is the same either way.
 class WindowFader : public QObject {
-public:
+  public:
     explicit WindowFader(QObject* parent = nullptr);
     ~WindowFader() override;
 
@@ -30,7 +30,7 @@ public:
     void stop();
     bool isRunning() const;
 
-private:
+  private:
     QPointer<QParallelAnimationGroup> group_;
 };
 

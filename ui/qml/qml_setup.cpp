@@ -13,8 +13,7 @@ namespace {
 
 constexpr const char* kNativeUri = "Quelmo.Native";
 
-template <typename T>
-void registerSingleton(const char* name) {
+template <typename T> void registerSingleton(const char* name) {
     qmlRegisterSingletonType<T>(kNativeUri, 1, 0, name,
                                 [](QQmlEngine*, QJSEngine*) -> QObject* { return new T; });
 }

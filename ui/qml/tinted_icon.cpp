@@ -62,9 +62,9 @@ void TintedIcon::paint(QPainter* painter) {
     // Fit the symbol into the item, keeping its proportions, centred.
     QSizeF symbol = renderer.viewBoxF().size();
     symbol.scale(box, Qt::KeepAspectRatio);
-    const QRectF target(QPointF((box.width() - symbol.width()) / 2.0,
-                                (box.height() - symbol.height()) / 2.0),
-                        symbol);
+    const QRectF target(
+        QPointF((box.width() - symbol.width()) / 2.0, (box.height() - symbol.height()) / 2.0),
+        symbol);
 
     const qreal dpr = window() ? window()->effectiveDevicePixelRatio() : 1.0;
     QImage image((box * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);

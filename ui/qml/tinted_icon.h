@@ -15,7 +15,7 @@ class TintedIcon : public QQuickPaintedItem {
     Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged)
     Q_PROPERTY(bool brand READ brand WRITE setBrand NOTIFY brandChanged)
 
-public:
+  public:
     explicit TintedIcon(QQuickItem* parent = nullptr);
 
     QUrl source() const { return source_; }
@@ -27,12 +27,12 @@ public:
 
     void paint(QPainter* painter) override;
 
-signals:
+  signals:
     void sourceChanged();
     void colorChanged();
     void brandChanged();
 
-private:
+  private:
     QUrl source_;
     QColor color_{Qt::black};
     bool brand_ = false;

@@ -44,6 +44,8 @@ QString headerButton(const QString& statusKind) {
     return {};
 }
 
-QString versionLine(const QString& version) { return QStringLiteral("Quelmo ") + version; }
+QString versionLine(const QString& version) {
+    return QStringLiteral("Quelmo ") + version;
+}
 
 } // namespace quelmo::settings

@@ -8,8 +8,12 @@
 
 namespace quelmo {
 
-double SettingsRules::triggerMin() const { return settings::kTriggerMin; }
-double SettingsRules::triggerMax() const { return settings::kTriggerMax; }
+double SettingsRules::triggerMin() const {
+    return settings::kTriggerMin;
+}
+double SettingsRules::triggerMax() const {
+    return settings::kTriggerMax;
+}
 
 double SettingsRules::storedTriggerAngle(double sliderValue) const {
     return settings::storedTriggerAngle(sliderValue);

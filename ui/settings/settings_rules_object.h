@@ -11,7 +11,7 @@ class SettingsRules : public QObject {
     Q_PROPERTY(double triggerMin READ triggerMin CONSTANT)
     Q_PROPERTY(double triggerMax READ triggerMax CONSTANT)
 
-public:
+  public:
     using QObject::QObject;
 
     double triggerMin() const;

@@ -88,8 +88,8 @@ void StatusItemController::observe() {
     // so each observation hands the new value on rather than reading the
     // model back (which would still give the old one).
     bag_.push_back(model_.subscribeStatus([this](const AppStatus& status) { render(status); }));
-    bag_.push_back(model_.subscribeLiveAngle(
-        [this](double angle) { renderAngle(model_.status(), angle); }));
+    bag_.push_back(
+        model_.subscribeLiveAngle([this](double angle) { renderAngle(model_.status(), angle); }));
     // The preference holds its new value only after its subscribers ran:
     // look again on the next turn of the event loop.
     bag_.push_back(model_.prefs().subscribeShowAngleInMenuBar([this](bool) {
@@ -122,7 +122,8 @@ void StatusItemController::renderAngle(const AppStatus& status, double angle) {
 IconTone StatusItemController::panelTone() const {
     // What the panel looks like, once seen; until then the application's
     // palette is the best guess.
-    return panelTone_.value_or(toneForBackground(QGuiApplication::palette().color(QPalette::Window)));
+    return panelTone_.value_or(
+        toneForBackground(QGuiApplication::palette().color(QPalette::Window)));
 }
 
 QPixmap StatusItemController::trayPixmap() const {
@@ -158,11 +159,12 @@ bool StatusItemController::makeTrayIcon() {
     tray_ = new QSystemTrayIcon(this);
     tray_->setContextMenu(&menu_);
     // A left click opens the menu too, as clicking a menu-bar item does.
-    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger && !menu_.isVisible()) {
-            menu_.popup(QCursor::pos());
-        }
-    });
+    connect(tray_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger && !menu_.isVisible()) {
+                    menu_.popup(QCursor::pos());
+                }
+            });
     applyLook();
     tray_->show();
     // The panel's colour decides between the light and the dark symbols;
@@ -199,7 +201,9 @@ void StatusItemController::menuNeedsUpdate() {
     recenterItem_->setEnabled(statusAllowsRecenter(kind));
 }
 
-void StatusItemController::toggleEnabled() { model_.prefs().setEnabled(!model_.prefs().enabled()); }
+void StatusItemController::toggleEnabled() {
+    model_.prefs().setEnabled(!model_.prefs().enabled());
+}
 
 void StatusItemController::togglePause() {
     // The same test that chose the item's title.
@@ -210,11 +214,17 @@ void StatusItemController::togglePause() {
     }
 }
 
-void StatusItemController::recenter() { model_.recenterManually(); }
+void StatusItemController::recenter() {
+    model_.recenterManually();
+}
 
-void StatusItemController::openSettings() { windows_.showSettings(); }
+void StatusItemController::openSettings() {
+    windows_.showSettings();
+}
 
-void StatusItemController::openGuide() { windows_.showOnboarding(); }
+void StatusItemController::openGuide() {
+    windows_.showOnboarding();
+}
 
 void StatusItemController::fix() {
     if (model_.status().kind() == AppStatus::Kind::permissionDenied) {
@@ -233,6 +243,8 @@ void StatusItemController::about() {
     aboutBox_->activateWindow();
 }
 
-void StatusItemController::quit() { QCoreApplication::quit(); }
+void StatusItemController::quit() {
+    QCoreApplication::quit();
+}
 
 } // namespace quelmo

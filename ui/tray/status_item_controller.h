@@ -32,7 +32,7 @@ class WindowsPort;
 // TrayHostWatch); until then the controller keeps its look up to date so
 // the icon shows the right thing the moment it appears.
 class StatusItemController : public QObject {
-public:
+  public:
     struct Options {
         // What the desktop offers for tray icons (tests pass their own).
         std::function<TrayHosts()> probe;
@@ -74,7 +74,7 @@ public:
     // The tray icon's height in logical pixels.
     static constexpr int kIconHeight = 22;
 
-private:
+  private:
     void buildMenu();
     bool makeTrayIcon();
     void render(const AppStatus& status);

@@ -8,7 +8,6 @@
 #include <QDBusInterface>
 #include <QGuiApplication>
 
-
 namespace quelmo {
 namespace {
 

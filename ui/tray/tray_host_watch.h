@@ -29,7 +29,7 @@ TrayHosts probeTrayHosts();
 // then settle for an XEmbed tray. Without any host the application keeps
 // running and looks again every few seconds, then every half minute.
 class TrayHostWatch : public QObject {
-public:
+  public:
     using Probe = std::function<TrayHosts()>;
 
     TrayHostWatch(Probe probe, std::function<bool()> ready, QObject* parent = nullptr);
@@ -52,7 +52,7 @@ public:
     static constexpr int kQuickRetries = 30;
     static constexpr std::chrono::milliseconds kSlowRetry{30000};
 
-private:
+  private:
     void look();
 
     Probe probe_;

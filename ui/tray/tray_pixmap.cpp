@@ -43,9 +43,10 @@ QPixmap renderTrayPixmap(const TrayLook& look, IconTone tone, int height, qreal 
     const QFont font = angleFont(height);
     const QFontMetrics metrics(font);
     const int iconWidth = symbol.isEmpty() ? 0 : height;
-    const int textWidth = look.angleText.isEmpty()
-                              ? 0
-                              : metrics.horizontalAdvance(QStringLiteral(" 99") + QChar(0x00B0)) + 1;
+    const int textWidth =
+        look.angleText.isEmpty()
+            ? 0
+            : metrics.horizontalAdvance(QStringLiteral(" 99") + QChar(0x00B0)) + 1;
     const int width = std::max(1, iconWidth + textWidth);
 
     QPixmap pixmap(QSize(width, height) * devicePixelRatio);

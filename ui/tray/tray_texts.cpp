@@ -48,6 +48,8 @@ bool statusAllowsRecenter(AppStatus::Kind kind) {
            kind == AppStatus::Kind::frosted || kind == AppStatus::Kind::away;
 }
 
-QString trayToolTip(const AppStatus& status) { return QStringLiteral("Quelmo: ") + status.title(); }
+QString trayToolTip(const AppStatus& status) {
+    return QStringLiteral("Quelmo: ") + status.title();
+}
 
 } // namespace quelmo

@@ -12,7 +12,7 @@ namespace quelmo {
 class LoginItemObject : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit LoginItemObject(LoginItem item, QObject* parent = nullptr)
         : QObject(parent), item_(std::move(item)) {}
 
@@ -21,7 +21,7 @@ public:
 
     const LoginItem& item() const { return item_; }
 
-private:
+  private:
     LoginItem item_;
 };
 

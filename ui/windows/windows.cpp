@@ -27,13 +27,14 @@ constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint |
                                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
-QVariant objectValue(QObject* object) { return QVariant::fromValue(object); }
+QVariant objectValue(QObject* object) {
+    return QVariant::fromValue(object);
+}
 
 } // namespace
 
 Windows::Windows(LoginItem loginItem, QString logDirectory, QObject* parent)
-    : QObject(parent),
-      loginItem_(new LoginItemObject(std::move(loginItem), this)),
+    : QObject(parent), loginItem_(new LoginItemObject(std::move(loginItem), this)),
       logDirectory_(std::move(logDirectory)) {
     if (sharedWindows == nullptr) {
         sharedWindows = this;
@@ -50,7 +51,9 @@ Windows::~Windows() {
     }
 }
 
-Windows* Windows::shared() { return sharedWindows; }
+Windows* Windows::shared() {
+    return sharedWindows;
+}
 
 void Windows::showSettings() {
     AppModel* model = AppModel::shared();
@@ -58,13 +61,14 @@ void Windows::showSettings() {
         return;
     }
     if (!settings_) {
-        settings_ = makeWindow(kSettingsUrl, kSettingsTitle, kSettingsWidth, kSettingsHeight,
-                               {{QStringLiteral("model"), objectValue(model)},
-                                {QStringLiteral("prefs"), objectValue(&model->prefs())},
-                                {QStringLiteral("loginItem"), objectValue(loginItem_)},
-                                {QStringLiteral("windows"), objectValue(this)},
-                                {QStringLiteral("logDirectory"), logDirectory_},
-                                {QStringLiteral("version"), QCoreApplication::applicationVersion()}});
+        settings_ =
+            makeWindow(kSettingsUrl, kSettingsTitle, kSettingsWidth, kSettingsHeight,
+                       {{QStringLiteral("model"), objectValue(model)},
+                        {QStringLiteral("prefs"), objectValue(&model->prefs())},
+                        {QStringLiteral("loginItem"), objectValue(loginItem_)},
+                        {QStringLiteral("windows"), objectValue(this)},
+                        {QStringLiteral("logDirectory"), logDirectory_},
+                        {QStringLiteral("version"), QCoreApplication::applicationVersion()}});
     }
     bringToFront(settings_);
 }

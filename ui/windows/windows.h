@@ -13,7 +13,6 @@
 
 class QQmlEngine;
 
-
 namespace quelmo {
 
 class AppModel;
@@ -32,7 +31,7 @@ class LoginItemObject;
 class Windows : public QObject, public WindowsPort {
     Q_OBJECT
 
-public:
+  public:
     static constexpr const char* kSettingsTitle = "Quelmo Settings";
     static constexpr const char* kOnboardingTitle = "Welcome to Quelmo";
     static constexpr int kSettingsWidth = 460;
@@ -59,15 +58,15 @@ public:
     // Made with the first window.
     QQmlEngine* engine() const { return engine_.get(); }
 
-protected:
+  protected:
     // Sees each window's close, whichever way it was asked for.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private slots:
+  private slots:
     // The guide's close action: closes whichever guide is open when it runs.
     void closeOnboarding();
 
-private:
+  private:
     QQuickView* makeWindow(const char* qmlUrl, const char* title, int width, int height,
                            const QVariantMap& properties);
     void windowWillClose(QQuickView* window);

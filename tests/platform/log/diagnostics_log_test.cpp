@@ -4,12 +4,12 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace quelmo {
@@ -21,7 +21,7 @@ using WallClock = DiagnosticsLog::WallClock;
 constexpr std::int64_t kCap = 2'000'000;
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (fs::temp_directory_path() / "quelmo-log-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) {
@@ -36,7 +36,7 @@ public:
     }
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -76,7 +76,8 @@ WallClock::time_point localTime(int y, int mo, int d, int h, int mi, int s, int 
     return WallClock::from_time_t(t) + std::chrono::milliseconds(ms);
 }
 
-const std::string kStart = std::string("--- Quelmo ") + QUELMO_EXPECTED_VERSION + " diagnostics started";
+const std::string kStart =
+    std::string("--- Quelmo ") + QUELMO_EXPECTED_VERSION + " diagnostics started";
 const std::regex kLinePattern(R"(^\d{4}-\d{2}-\d{2} ([01]\d|2[0-3]):[0-5]\d:[0-5]\d\.\d{3} .*$)");
 
 // A fixed clock: 2026-03-09 14:05:07.042 local time.
@@ -86,7 +87,9 @@ DiagnosticsLog::Clock fixedClock() {
 }
 
 // Length of a line for a message of n bytes: timestamp, space, message, LF.
-std::int64_t lineLength(std::size_t n) { return 23 + 1 + static_cast<std::int64_t>(n) + 1; }
+std::int64_t lineLength(std::size_t n) {
+    return 23 + 1 + static_cast<std::int64_t>(n) + 1;
+}
 
 TEST(DiagnosticsLog, StartsClosedAndWritesNothingWhileClosed) {
     TempDir tmp;

@@ -21,7 +21,7 @@ QString readAll(const fs::path& p) {
 }
 
 class LoginItemTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     fs::path root() const { return fs::path(dir.path().toStdString()); }
     fs::path entry() const { return root() / "autostart" / LoginItem::kEntryName; }

@@ -46,7 +46,7 @@ struct ScriptedPrompt {
 };
 
 class HeadTrackerTest : public ::testing::Test {
-protected:
+  protected:
     test::TempPaths temp;
     ScriptedPrompt prompt;
     Seen seen;
@@ -152,7 +152,8 @@ TEST_F(HeadTrackerTest, ConnectionCallbackRunsAfterWhatWasQueued) {
     auto tracker = makeTracker();
     std::vector<std::string> order;
     tracker->onConnectionChange = [&](bool) { order.push_back("connection"); };
-    QMetaObject::invokeMethod(qApp, [&] { order.push_back("queued"); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [&] { order.push_back("queued"); }, Qt::QueuedConnection);
     // The service reporting a connect, as its sources do.
     tracker->manager().onConnectionChange(true);
     EXPECT_TRUE(order.empty());
@@ -268,7 +269,7 @@ TEST_F(HeadTrackerTest, ALiveSocketIsNotStolenButAStaleOneIsReplaced) {
     // A socket file nobody listens on (left by a crash) is taken over.
     first.reset();
     const int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
-    sockaddr_un addr {};
+    sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     std::strncpy(addr.sun_path, temp.paths.socketPath().c_str(), sizeof addr.sun_path - 1);
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
@@ -335,8 +336,10 @@ TEST(HeadTrackerAuthorization, MapsTheRecordAndReadsItAfreshEachTime) {
     EXPECT_EQ(HeadTracker::currentAuthorization(), A::authorized);
     std::ofstream(record) << "Authorized";
     EXPECT_EQ(HeadTracker::currentAuthorization(), A::notDetermined);
-    if (old) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else ::unsetenv("XDG_CONFIG_HOME");
+    if (old)
+        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
 }
 
 } // namespace
@@ -363,7 +366,8 @@ TEST_F(HeadTrackerTest, VirtualHeadphonesFeedTheTracker) {
 
     // While it plays, --report gives the simulated headphones' signal.
     ASSERT_TRUE(waitFor([&] { return !seen.motion.empty(); }));
-    ASSERT_TRUE(waitFor([&] { return QFile::exists(QString::fromStdString(temp.paths.simStatePath())); }));
+    ASSERT_TRUE(
+        waitFor([&] { return QFile::exists(QString::fromStdString(temp.paths.simStatePath())); }));
     QProcess report;
     report.setProcessEnvironment(env);
     report.start(QStringLiteral(QUELMO_SIM_TOOL), {QStringLiteral("--report")});

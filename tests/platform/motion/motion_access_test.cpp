@@ -19,7 +19,8 @@ namespace {
 
 QWidget* visibleWindow(const char* name) {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == QLatin1String(name) && w->isVisible()) return w;
+        if (w->objectName() == QLatin1String(name) && w->isVisible())
+            return w;
     }
     return nullptr;
 }
@@ -62,7 +63,8 @@ TEST(MotionAccessRecord, WritingCreatesAPrivateRecordAndUndecidedRemovesIt) {
     ASSERT_TRUE(writeMotionAccess(record, MotionAccessStatus::notDetermined, error));
     EXPECT_NE(::stat(record.c_str(), &st), 0);
 
-    EXPECT_FALSE(writeMotionAccess("/proc/quelmo-no-such/motion-access", MotionAccessStatus::denied, error));
+    EXPECT_FALSE(
+        writeMotionAccess("/proc/quelmo-no-such/motion-access", MotionAccessStatus::denied, error));
     EXPECT_FALSE(error.empty());
 }
 
@@ -119,7 +121,8 @@ TEST(MotionAccessSettings, TheCheckBoxWritesTheRecord) {
     openMotionAccessSettings({}, record);
     EXPECT_EQ(visibleWindow("motionAccessDialog"), dialog);
     EXPECT_FALSE(allow->isEnabled());
-    EXPECT_TRUE(dialog->findChild<QLabel*>(QStringLiteral("statusLabel"))->text().contains("restricted"));
+    EXPECT_TRUE(
+        dialog->findChild<QLabel*>(QStringLiteral("statusLabel"))->text().contains("restricted"));
     dialog->close();
     EXPECT_TRUE(test::waitFor([] { return visibleWindow("motionAccessDialog") == nullptr; }));
 }

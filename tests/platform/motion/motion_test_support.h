@@ -52,10 +52,11 @@ struct TempPaths {
 
 inline bool sendUnix(const std::string& path, const void* data, std::size_t size) {
     const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_un addr {};
+    sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
-    const ssize_t n = ::sendto(fd, data, size, 0, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
+    const ssize_t n =
+        ::sendto(fd, data, size, 0, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
     ::close(fd);
     return n == static_cast<ssize_t>(size);
 }
@@ -74,11 +75,12 @@ inline bool sendConnection(const MotionPaths& paths, bool connected) {
 
 inline bool sendUdp(int port, const void* data, std::size_t size) {
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr {};
+    sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<std::uint16_t>(port));
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const ssize_t n = ::sendto(fd, data, size, 0, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
+    const ssize_t n =
+        ::sendto(fd, data, size, 0, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
     ::close(fd);
     return n == static_cast<ssize_t>(size);
 }
@@ -86,7 +88,7 @@ inline bool sendUdp(int port, const void* data, std::size_t size) {
 // A UDP port on 127.0.0.1 that was free a moment ago.
 inline int freeUdpPort() {
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr {};
+    sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);

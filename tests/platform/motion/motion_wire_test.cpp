@@ -60,7 +60,8 @@ TEST(MotionWire, MalformedDatagramsAreRejectedWithTheirReason) {
     cut.pop_back();
     EXPECT_EQ(decode(cut), DecodeStatus::badLength);
     EXPECT_EQ(decode({'Q', 'L', 'M'}), DecodeStatus::tooShort);
-    EXPECT_EQ(decode(std::vector<unsigned char>(wire::kMaxMessageSize + 1, 'Q')), DecodeStatus::tooLong);
+    EXPECT_EQ(decode(std::vector<unsigned char>(wire::kMaxMessageSize + 1, 'Q')),
+              DecodeStatus::tooLong);
 
     auto edited = good;
     edited[0] = 'X';
@@ -130,7 +131,8 @@ TEST(OpentrackWire, OnlyWholePacketsOfFiniteNumbersCount) {
     EXPECT_EQ(pose.pitch, 10);
     EXPECT_FALSE(opentrack::decode(buf, opentrack::kPacketSize - 1, pose));
     EXPECT_FALSE(opentrack::decode(buf, opentrack::kPacketSize + 1, pose));
-    opentrack::encode(opentrack::Pose{0, 0, 0, std::numeric_limits<double>::quiet_NaN(), 0, 0}, buf);
+    opentrack::encode(opentrack::Pose{0, 0, 0, std::numeric_limits<double>::quiet_NaN(), 0, 0},
+                      buf);
     EXPECT_FALSE(opentrack::decode(buf, opentrack::kPacketSize, pose));
 }
 

@@ -10,7 +10,8 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    std::string base = (std::filesystem::temp_directory_path() / "quelmo-settings-test-XXXXXX").string();
+    std::string base =
+        (std::filesystem::temp_directory_path() / "quelmo-settings-test-XXXXXX").string();
     if (!::mkdtemp(base.data())) {
         return 2;
     }

@@ -36,7 +36,7 @@ void writeFile(const QString& path, const std::string& bytes) {
 
 // A settings file in a fresh temporary folder.
 class SettingsFile : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("Quelmo/Quelmo.conf"));
 };
@@ -49,8 +49,8 @@ QVariant independentlyRead(const QString& path, const char* key) {
 
 TEST(QSettingsPreferenceStore, UsersStoreLivesUnderXdgConfigHome) {
     QSettingsPreferenceStore store;
-    const QString expected =
-        QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath(QStringLiteral("Quelmo/Quelmo.conf"));
+    const QString expected = QDir(qEnvironmentVariable("XDG_CONFIG_HOME"))
+                                 .filePath(QStringLiteral("Quelmo/Quelmo.conf"));
     EXPECT_EQ(store.fileName(), expected);
 }
 
@@ -103,7 +103,7 @@ TEST_F(SettingsFile, ValuesSurviveARestart) {
     QSettingsPreferenceStore store(path);
     Preferences p(store);
     EXPECT_FALSE(p.enabled());
-    EXPECT_EQ(p.triggerAngle(), 70.0); // limited when read
+    EXPECT_EQ(p.triggerAngle(), 70.0);       // limited when read
     EXPECT_EQ(p.frostStrength(), 0.1 + 0.2); // every bit of the double
     EXPECT_TRUE(p.frostOnDisconnect());
     EXPECT_EQ(independentlyRead(path, "triggerAngle").toString(), QStringLiteral("80"));
@@ -123,9 +123,9 @@ TEST_F(SettingsFile, HandWrittenValuesAreReadAsText) {
                     "onboardingDone=@Invalid()\n");
     QSettingsPreferenceStore store(path);
     Preferences p(store);
-    EXPECT_TRUE(p.enabled());               // text: the default, not false
-    EXPECT_EQ(p.triggerAngle(), 50.0);      // not a number: the default
-    EXPECT_EQ(p.frostStrength(), 1.0);      // limited
+    EXPECT_TRUE(p.enabled());          // text: the default, not false
+    EXPECT_EQ(p.triggerAngle(), 50.0); // not a number: the default
+    EXPECT_EQ(p.frostStrength(), 1.0); // limited
     EXPECT_TRUE(p.showAngleInMenuBar());
     EXPECT_FALSE(p.useInputEvidence());
     EXPECT_FALSE(p.frostWhenWalkingAway()); // quotes are the file format's

@@ -19,7 +19,9 @@ namespace {
 
 const std::string fixtures = QUELMO_SIGNAL_FIXTURES;
 
-ReportCommand script(const std::string& name) { return {{"/bin/sh", fixtures + "/" + name}}; }
+ReportCommand script(const std::string& name) {
+    return {{"/bin/sh", fixtures + "/" + name}};
+}
 
 // Short limits for the misbehaving tools, so the suite stays quick; the real
 // 4-second limit has a test of its own.
@@ -107,7 +109,7 @@ TEST(HeadphoneSignal, AToolStillRunningAfterFourSecondsIsTerminatedWhileTheAppRu
     EXPECT_GE(elapsed, 3900);
     EXPECT_LT(elapsed, 6000);
     EXPECT_TRUE(done.reading.empty()); // the report was cut short
-    EXPECT_GE(ticks, 30);             // the main thread kept running meanwhile
+    EXPECT_GE(ticks, 30);              // the main thread kept running meanwhile
 }
 
 TEST(HeadphoneSignal, EveryRunEndsHoweverTheToolMisbehaves) {
@@ -148,7 +150,8 @@ TEST(ReportCommand, EnvironmentOverridesTheBundledHelper) {
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
     ::unsetenv("QUELMO_BLUETOOTH_REPORT");
-    EXPECT_EQ(ReportCommand::fromEnvironment(folder).argv, std::vector<std::string>{"quelmo-bt-report"});
+    EXPECT_EQ(ReportCommand::fromEnvironment(folder).argv,
+              std::vector<std::string>{"quelmo-bt-report"});
     const std::string helper = folder + "/quelmo-bt-report";
     std::ofstream(helper) << "#!/bin/sh\n";
     ::chmod(helper.c_str(), 0755);
@@ -158,7 +161,10 @@ TEST(ReportCommand, EnvironmentOverridesTheBundledHelper) {
     EXPECT_EQ(ReportCommand::fromEnvironment(folder).argv,
               (std::vector<std::string>{"/bin/sh", "-c", "quelmo-sim --report 'with space'"}));
     ::setenv("QUELMO_BLUETOOTH_REPORT", (fixtures + "/good-report.sh").c_str(), 1);
-    EXPECT_EQ(HeadphoneSignal::parse(runReportCommand(ReportCommand::fromEnvironment(folder)).output).size(), 1u);
+    EXPECT_EQ(
+        HeadphoneSignal::parse(runReportCommand(ReportCommand::fromEnvironment(folder)).output)
+            .size(),
+        1u);
     ::unsetenv("QUELMO_BLUETOOTH_REPORT");
 }
 

@@ -35,14 +35,14 @@ TEST(SignalReport, ReadsConnectedHeadphonesOnly) {
 
 TEST(SignalReport, RssiMustBeTextThatIsWhollyANegativeNumber) {
     const std::pair<std::string, std::optional<double>> cases[] = {
-        {R"("-58")", -58.0},  {R"("-0.5")", -0.5},     {R"("-6.1e1")", -61.0},
+        {R"("-58")", -58.0},    {R"("-0.5")", -0.5}, {R"("-6.1e1")", -61.0},
         {R"("-0x10")", -16.0}, // strtod's hexadecimal form is a number too
-        {R"("0")", {}},       {R"("12")", {}},         {R"("abc")", {}},
-        {R"("")", {}},        {R"(" -58")", {}},       {R"("\t-58")", {}},
-        {R"("-58 dBm")", {}}, {R"("-58 ")", {}},       {R"("-58\u0000")", {}},
-        {R"("\u0000-58")", {}}, {R"("-1,5")", {}},     {R"("nan")", {}},
-        {R"("-inf")", {}},    {R"("-1e999")", {}},     {R"(-58)", {}},
-        {R"(null)", {}},      {R"(["-58"])", {}},
+        {R"("0")", {}},         {R"("12")", {}},     {R"("abc")", {}},
+        {R"("")", {}},          {R"(" -58")", {}},   {R"("\t-58")", {}},
+        {R"("-58 dBm")", {}},   {R"("-58 ")", {}},   {R"("-58\u0000")", {}},
+        {R"("\u0000-58")", {}}, {R"("-1,5")", {}},   {R"("nan")", {}},
+        {R"("-inf")", {}},      {R"("-1e999")", {}}, {R"(-58)", {}},
+        {R"(null)", {}},        {R"(["-58"])", {}},
     };
     for (const auto& [rssi, expected] : cases) {
         const SignalReadings reading = HeadphoneSignal::parse(report(headphones("A", rssi)));
@@ -57,8 +57,12 @@ TEST(SignalReport, RssiMustBeTextThatIsWhollyANegativeNumber) {
 TEST(SignalReport, MalformedDevicesAreLeftOutAndTheOthersKept) {
     const std::string devices =
         device("No address", R"("device_minorType":"Headphones","device_rssi":"-50")") + "," +
-        device("Wrong case", R"("device_address":"B","device_minorType":"headphones","device_rssi":"-50")") + "," +
-        device("Number address", R"("device_address":7,"device_minorType":"Headphones","device_rssi":"-50")") + "," +
+        device("Wrong case",
+               R"("device_address":"B","device_minorType":"headphones","device_rssi":"-50")") +
+        "," +
+        device("Number address",
+               R"("device_address":7,"device_minorType":"Headphones","device_rssi":"-50")") +
+        "," +
         R"({"Not an object":"x","Good":{"device_address":"C","device_minorType":"Headphones","device_rssi":"-70"}})";
     EXPECT_EQ(HeadphoneSignal::parse(report(devices)), (SignalReadings{{"C", -70.0}}));
 }
@@ -71,8 +75,10 @@ TEST(SignalReport, LaterDevicesWithTheSameAddressWin) {
 TEST(SignalReport, ControllersAreReadIndependently) {
     const std::string good = R"({"device_connected":[)" + headphones("A", R"("-60")") + "]}";
     const std::string noList = R"({"device_not_connected":[]})";
-    const std::string badList = R"({"device_connected":[)" + headphones("B", R"("-60")") + R"(,5]})";
-    const std::string text = R"({"SPBluetoothDataType":[)" + noList + "," + badList + "," + good + "]}";
+    const std::string badList =
+        R"({"device_connected":[)" + headphones("B", R"("-60")") + R"(,5]})";
+    const std::string text =
+        R"({"SPBluetoothDataType":[)" + noList + "," + badList + "," + good + "]}";
     EXPECT_EQ(HeadphoneSignal::parse(text), (SignalReadings{{"A", -60.0}}));
 }
 
@@ -81,14 +87,16 @@ TEST(SignalReport, AnythingButTheExpectedShapeIsEmpty) {
     for (const std::string& text : {
              std::string(),
              std::string("not json"),
-             "[" + report(one) + "]",                                       // top level an array
+             "[" + report(one) + "]",                                         // top level an array
              R"({"SPBluetoothDataType":{"device_connected":[)" + one + "]}}", // object, not array
-             R"({"SPBluetoothDataType":[{"device_connected":[)" + one + "]},3]}", // a non-object controller
-             report(one).substr(0, report(one).size() - 3),                // cut short
+             R"({"SPBluetoothDataType":[{"device_connected":[)" + one +
+                 "]},3]}",                                  // a non-object controller
+             report(one).substr(0, report(one).size() - 3), // cut short
              report(one) + "trailing",
              std::string("\"SPBluetoothDataType\""),
              // Nesting deep enough to exhaust a recursive parser's stack.
-             "{\"SPBluetoothDataType\":" + std::string(100000, '[') + std::string(100000, ']') + "}",
+             "{\"SPBluetoothDataType\":" + std::string(100000, '[') + std::string(100000, ']') +
+                 "}",
          }) {
         EXPECT_TRUE(HeadphoneSignal::parse(text).empty()) << text;
     }

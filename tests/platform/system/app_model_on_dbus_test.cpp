@@ -43,7 +43,8 @@ TEST(AppModelOnDbus, CommandsAndScreenLockArriveOverTheBus) {
     ASSERT_TRUE(waitUntil([&] { return model.status().kind() == AppStatus::Kind::screenLocked; }));
     EXPECT_FALSE(rig.tracker.running);
 
-    bus.dbusSend({"/org/gnome/ScreenSaver", "org.gnome.ScreenSaver.ActiveChanged", "boolean:false"});
+    bus.dbusSend(
+        {"/org/gnome/ScreenSaver", "org.gnome.ScreenSaver.ActiveChanged", "boolean:false"});
     ASSERT_TRUE(
         waitUntil([&] { return model.status().kind() == AppStatus::Kind::waitingForAirPods; }));
     EXPECT_TRUE(rig.tracker.running);

@@ -46,7 +46,7 @@ class FakeLogind : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
 
-public:
+  public:
     FakeLogind(QDBusConnection bus, QThread* thread) : bus_(std::move(bus)) {
         moveToThread(thread);
         bus_.registerService("org.freedesktop.login1");
@@ -68,10 +68,10 @@ public:
 
     static constexpr const char* kSession = "/org/freedesktop/login1/session/_31";
 
-public slots:
+  public slots:
     QDBusObjectPath GetSessionByPID(uint) { return QDBusObjectPath(kSession); }
 
-private:
+  private:
     QDBusConnection bus_;
 };
 

@@ -13,7 +13,7 @@ namespace quelmo::testing {
 
 // A dbus-daemon of the test's own, so tests never touch the user's buses.
 class PrivateBus {
-public:
+  public:
     PrivateBus() {
         const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
         if (daemon.isEmpty()) {
@@ -56,7 +56,7 @@ public:
         return QDBusConnection::connectToBus(address_, name);
     }
 
-private:
+  private:
     QProcess process_;
     QString address_;
     QStringList names_;

@@ -100,8 +100,8 @@ TEST(HangWatchdog, ExactlyTenSecondsDoesNotAct) {
 TEST(HangWatchdog, TheThresholdIsStrictlyMoreThanTenSeconds) {
     double now = 100.0;
     int acted = 0;
-    HangWatchdog w({.uptime = [&] { return now; }, .endProcess = [&] { ++acted; },
-                    .runThread = false});
+    HangWatchdog w(
+        {.uptime = [&] { return now; }, .endProcess = [&] { ++acted; }, .runThread = false});
     w.setFrosted(true);
     now = 110.0;
     EXPECT_FALSE(w.check());
@@ -143,15 +143,15 @@ TEST(HangWatchdog, ActionRunsWithoutTheLockHeld) {
     double now = 0.0;
     std::unique_ptr<HangWatchdog> w;
     bool acted = false;
-    w = std::make_unique<HangWatchdog>(HangWatchdog::Options{
-        .uptime = [&] { return now; },
-        .endProcess =
-            [&] {
-                // Would deadlock if the check still held the lock.
-                w->beat();
-                acted = w->isFrosted();
-            },
-        .runThread = false});
+    w = std::make_unique<HangWatchdog>(HangWatchdog::Options{.uptime = [&] { return now; },
+                                                             .endProcess =
+                                                                 [&] {
+                                                                     // Would deadlock if the check
+                                                                     // still held the lock.
+                                                                     w->beat();
+                                                                     acted = w->isFrosted();
+                                                                 },
+                                                             .runThread = false});
     w->setFrosted(true);
     now = 11.0;
     EXPECT_TRUE(w->check());
@@ -163,8 +163,8 @@ TEST(HangWatchdog, ActionRunsWithoutTheLockHeld) {
 TEST(HangWatchdog, ItsThreadChecksOneIntervalAfterConstructionAndThenRepeatedly) {
     std::atomic<int> acted{0};
     const auto constructed = std::chrono::steady_clock::now();
-    HangWatchdog w({.uptime = [] { return 0.0; }, .endProcess = [&] { ++acted; },
-                    .checkInterval = 0.2});
+    HangWatchdog w(
+        {.uptime = [] { return 0.0; }, .endProcess = [&] { ++acted; }, .checkInterval = 0.2});
     std::this_thread::sleep_for(100ms);
     const auto checks = w.checkCount();
     if (std::chrono::steady_clock::now() - constructed < 200ms) {
@@ -181,7 +181,8 @@ TEST(HangWatchdog, ItsThreadChecksOneIntervalAfterConstructionAndThenRepeatedly)
 TEST(HangWatchdog, ItsThreadActsWhenTheMainThreadIsSilentWhileFrosted) {
     std::atomic<double> now{0.0};
     std::atomic<int> acted{0};
-    HangWatchdog w({.uptime = [&] { return now.load(); }, .endProcess = [&] { ++acted; },
+    HangWatchdog w({.uptime = [&] { return now.load(); },
+                    .endProcess = [&] { ++acted; },
                     .checkInterval = 0.005});
     w.setFrosted(true);
     now = 10.5;
@@ -238,7 +239,7 @@ void silentWhileClear() {
 }
 
 class HangWatchdogProcess : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
 };
 
