@@ -6,7 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench install clean asan
+.PHONY: all deps configure build run test bench install clean asan format-check
 
 all: build
 
@@ -23,7 +23,11 @@ build: configure
 run: build
 	@scripts/run-main.sh $(BUILD_DIR)
 
-test: build
+# C++ files must be formatted as .clang-format says (scripts/check-format.sh --fix).
+format-check: deps
+	@scripts/check-format.sh
+
+test: build format-check
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
 bench: build

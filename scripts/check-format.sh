@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Fails when a C++ file is not formatted as .clang-format says.
+# Fix with: scripts/check-format.sh --fix
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if [ -d .git ] || git rev-parse --git-dir >/dev/null 2>&1; then
+  mapfile -t files < <(git ls-files '*.cpp' '*.h' '*.c')
+else
+  mapfile -t files < <(find core app platform ui tools tests bench fuzz -name '*.cpp' -o -name '*.h' -o -name '*.c')
+fi
+if [ "${1:-}" = "--fix" ]; then
+  clang-format -i "${files[@]}"
+  exit 0
+fi
+if ! clang-format --dry-run -Werror "${files[@]}" 2>/tmp/quelmo-format.$$; then
+  grep -E '^[^ ].*: (error|warning):' /tmp/quelmo-format.$$ | cut -d: -f1 | sort -u | sed 's/^/unformatted: /' >&2
+  rm -f /tmp/quelmo-format.$$
+  echo "Run scripts/check-format.sh --fix" >&2
+  exit 1
+fi
+rm -f /tmp/quelmo-format.$$
+echo "format check: ${#files[@]} files formatted"
