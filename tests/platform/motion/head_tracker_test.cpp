@@ -60,6 +60,7 @@ class HeadTrackerTest : public ::testing::Test {
         MotionServiceOptions options;
         options.paths = temp.paths;
         options.opentrackPort = opentrackPort;
+        options.bluetoothEarbuds = false;
         options.prompter = prompt.prompter();
         auto tracker = std::make_unique<HeadTracker>(std::make_unique<MotionService>(options));
         QThread* main = QThread::currentThread();
@@ -256,6 +257,7 @@ TEST_F(HeadTrackerTest, ALiveSocketIsNotStolenButAStaleOneIsReplaced) {
         MotionServiceOptions options;
         options.paths = temp.paths;
         options.opentrackPort = 0;
+        options.bluetoothEarbuds = false;
         MotionService second(options);
         EXPECT_FALSE(second.isDeviceMotionAvailable());
         EXPECT_NE(second.sourceErrors().find("another program"), std::string::npos);
@@ -288,6 +290,7 @@ TEST_F(HeadTrackerTest, OpentrackYawIsTheHeadingAndTheFirstPacketConnects) {
     MotionServiceOptions options;
     options.paths = temp.paths;
     options.settingsFile = temp.paths.settingsPath();
+    options.bluetoothEarbuds = false;
     HeadTracker tracker(std::make_unique<MotionService>(options));
     tracker.onMotion = [&](double h, double v) { seen.motion.emplace_back(h, v); };
     tracker.onConnectionChange = [&](bool c) { seen.connections.push_back(c); };
