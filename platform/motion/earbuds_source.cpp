@@ -14,6 +14,19 @@
 
 namespace quelmo {
 
+namespace {
+
+// The notifier may be the one whose signal is running: let the event loop
+// delete it after the signal returns.
+void retire(std::unique_ptr<QSocketNotifier>& notifier) {
+    if (!notifier)
+        return;
+    notifier->setEnabled(false);
+    notifier.release()->deleteLater();
+}
+
+} // namespace
+
 EarbudsSource::EarbudsSource(EarbudsTarget target) : EarbudsSource(nullptr) {
     target_ = std::move(target);
 }
@@ -99,7 +112,7 @@ void EarbudsSource::onWritable() {
         close(true);
         return;
     }
-    writable_.reset();
+    retire(writable_);
     readable_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
     QObject::connect(readable_.get(), &QSocketNotifier::activated, readable_.get(),
                      [this] { drain(); });
@@ -123,8 +136,8 @@ void EarbudsSource::send(const unsigned char* data, std::size_t size) {
 void EarbudsSource::close(bool retry) {
     answerTimer_->stop();
     retryTimer_->stop();
-    readable_.reset();
-    writable_.reset();
+    retire(readable_);
+    retire(writable_);
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;

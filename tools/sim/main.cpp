@@ -135,8 +135,23 @@ std::string statusLine(const VirtualHeadphones& phones, const HeadphoneOutput& s
     return line;
 }
 
+// Fake earbuds play their script from the moment Quelmo asks for head
+// tracking (or after a while without it), so no part of it is missed.
+void waitForQuelmo(EarbudsServer& earbuds) {
+    constexpr auto kPatience = std::chrono::seconds(30);
+    std::fprintf(stderr, "quelmo-sim: waiting for Quelmo to ask for head tracking\n");
+    const VirtualHeadphones phones;
+    const auto start = Clock::now();
+    while (!earbuds.reachable() && !stopRequested && Clock::now() - start < kPatience) {
+        earbuds.tick(phones, false, 0);
+        std::this_thread::sleep_for(kPeriod);
+    }
+}
+
 int runScript(const std::vector<Step>& steps, HeadphoneOutput& feeder, StatePublisher& state,
               bool loop) {
+    if (auto* earbuds = dynamic_cast<EarbudsServer*>(&feeder))
+        waitForQuelmo(*earbuds);
     std::fprintf(stderr, "quelmo-sim: playing %.1f s of script to %s\n",
                  ScriptPlayer(steps).totalSeconds(), feeder.destination().c_str());
     VirtualHeadphones phones;
