@@ -310,6 +310,42 @@ TEST_F(HeadTrackerTest, OpentrackYawIsTheHeadingAndTheFirstPacketConnects) {
     EXPECT_TRUE(waitFor([&] { return tracker.manager().droppedDatagrams() == 1; }));
 }
 
+TEST_F(HeadTrackerTest, TheFirstLiveSourceKeepsTheStreamUntilQuiet) {
+    setAccess(MotionAccessStatus::authorized);
+    const int port = test::freeUdpPort();
+    auto tracker = makeTracker(port);
+    std::vector<std::string> sources;
+    tracker->onSourceChange = [&](std::string name) { sources.push_back(name); };
+    tracker->start();
+    unsigned char packet[opentrack::kPacketSize];
+    opentrack::encode(opentrack::Pose{0, 0, 0, 50, 0, 0}, packet);
+
+    // The socket sends first: opentrack is ignored, its connect too.
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(10)));
+    ASSERT_TRUE(waitFor([&] { return seen.motion.size() == 1; }));
+    ASSERT_TRUE(test::sendUdp(port, packet, sizeof packet));
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(11)));
+    ASSERT_TRUE(waitFor([&] { return seen.motion.size() == 2; }));
+    test::settle(100);
+    EXPECT_EQ(seen.motion.size(), 2u);
+    EXPECT_TRUE(seen.connections.empty());
+    EXPECT_EQ(sources, std::vector<std::string>{"the motion socket"});
+
+    // Quiet for 1.5 s: opentrack takes over.
+    QElapsedTimer quiet;
+    quiet.start();
+    ASSERT_TRUE(waitFor(
+        [&] {
+            test::sendUdp(port, packet, sizeof packet);
+            test::settle(50);
+            return seen.motion.size() > 2;
+        },
+        4000));
+    EXPECT_GE(quiet.elapsed(), MotionService::kSourceQuiet.count() - 100);
+    EXPECT_NEAR(seen.motion.back().first, 50.0, 1e-9);
+    EXPECT_EQ(sources, (std::vector<std::string>{"the motion socket", "opentrack"}));
+}
+
 TEST_F(HeadTrackerTest, OpentrackIsOffUnlessAPortIsConfigured) {
     EXPECT_EQ(configuredOpentrackPort(temp.paths.settingsPath()), 0); // no file
     ::mkdir((temp.paths.configDir + "/Quelmo").c_str(), 0700);
