@@ -78,6 +78,12 @@ void EarbudsSource::stop() {
 void EarbudsSource::setTarget(const std::optional<EarbudsTarget>& target) {
     if (target == target_)
         return;
+    // Renamed only: the channel stays.
+    if (target && target_ && target->address == target_->address &&
+        target->unixSocket == target_->unixSocket) {
+        target_ = target;
+        return;
+    }
     if (state_ == State::streaming)
         send(earbuds::kStopFrame, sizeof earbuds::kStopFrame);
     close(false);

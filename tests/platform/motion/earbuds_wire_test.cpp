@@ -175,20 +175,5 @@ TEST(EarbudsWire, EarDetectionAndOtherFrames) {
     EXPECT_EQ(wearingOf(9, 1), Wearing::unchanged);
 }
 
-TEST(EarbudsWire, AppleDevicesAndModels) {
-    std::uint16_t pid = 1;
-    EXPECT_TRUE(isAppleModalias("bluetooth:v004Cp2014d0100", pid));
-    EXPECT_EQ(pid, 0x2014);
-    EXPECT_STREQ(modelName(pid), "AirPods Pro 2");
-    EXPECT_TRUE(isAppleModalias("bluetooth:v004cp200ed0001", pid));
-    EXPECT_STREQ(modelName(pid), "AirPods Pro");
-    EXPECT_TRUE(isAppleModalias("bluetooth:v004C", pid));
-    EXPECT_EQ(pid, 0);
-    EXPECT_EQ(modelName(pid), nullptr);
-    EXPECT_FALSE(isAppleModalias("bluetooth:v0075p0100d0200", pid)); // Samsung
-    EXPECT_FALSE(isAppleModalias("usb:v004Cp2014", pid));
-    EXPECT_FALSE(isAppleModalias(nullptr, pid));
-}
-
 } // namespace
 } // namespace quelmo
