@@ -21,8 +21,8 @@ void encodeReadRssi(std::uint16_t handle, unsigned char out[kReadRssiCommandSize
 
 // One event packet read from the socket, as far as Read RSSI is concerned.
 struct RssiReply {
-    bool answersUs = false;    // the reply to Read RSSI for this handle
-    std::optional<int> rssi;   // absent: the controller refused (status not 0)
+    bool answersUs = false;  // the reply to Read RSSI for this handle
+    std::optional<int> rssi; // absent: the controller refused (status not 0)
 };
 RssiReply parseRssiEvent(const unsigned char* data, std::size_t size, std::uint16_t handle);
 
