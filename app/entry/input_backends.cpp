@@ -45,7 +45,9 @@ InputBackends chooseInputBackends(const DesktopSession& session, const QDBusConn
         return chosen;
     }
     chooseWaylandInput(chosen, bus);
-    if (KGlobalAccelHotKeys::isOffered(bus)) {
+    // kglobalaccel only sees keys inside KWin: elsewhere it may well be
+    // installed, and even start, but never hear a key.
+    if (session.family == DesktopFamily::kde && KGlobalAccelHotKeys::isOffered(bus)) {
         chosen.hotKeys = std::make_unique<KGlobalAccelHotKeys>(bus);
         chosen.hotKeyName = "kglobalaccel";
     } else {

@@ -23,7 +23,7 @@ struct InputBackends {
 // X11 sessions: XInput2 and XGrabKey, as ever. Wayland sessions, best first:
 // activity from ext-idle-notify or org_kde_kwin_idle, else Mutter's idle
 // monitor, else what XWayland sees; the hot key from kglobalaccel where it
-// runs, else none (bound by the user to `quelmo --recenter`).
+// runs in KDE Plasma, else none (bound by the user to `quelmo --recenter`).
 InputBackends chooseInputBackends(const DesktopSession& session,
                                   const QDBusConnection& bus = QDBusConnection::sessionBus());
 

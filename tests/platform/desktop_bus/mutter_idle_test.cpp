@@ -4,6 +4,7 @@
 #include "platform/desktop_bus/mutter_idle_monitor.h"
 #include "tests/platform/system/private_bus.h"
 
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusReply>

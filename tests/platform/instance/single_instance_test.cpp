@@ -36,7 +36,8 @@ TEST(SingleInstance, SecondStartGivesWayAndBringsTheFirstForward) {
     env.insert("QUELMO_TEST_INSTANCE_FOLDER", folder);
     second.setProcessEnvironment(env);
     second.start(QCoreApplication::applicationFilePath(),
-                 {"--gtest_filter=SingleInstanceChild.*", "--gtest_also_run_disabled_tests"});
+                 {"--gtest_filter=SingleInstanceChild.DISABLED_GivesWay",
+                  "--gtest_also_run_disabled_tests"});
     ASSERT_TRUE(waitUntil([&] { return second.state() == QProcess::NotRunning; }));
     EXPECT_EQ(second.exitCode(), 0) << second.readAll().toStdString();
     ASSERT_TRUE(waitUntil([&] { return reopened == 1; }));
