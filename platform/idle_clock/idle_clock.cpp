@@ -10,8 +10,9 @@ std::int64_t nanoseconds(IdleClock::Clock::time_point at) {
 }
 } // namespace
 
-IdleClock::IdleClock(std::chrono::milliseconds timeout, Clock::time_point start)
-    : timeout_(timeout), state_(nanoseconds(start) * 2) {}
+IdleClock::IdleClock(std::chrono::milliseconds timeout, Clock::time_point start,
+                     std::optional<std::chrono::milliseconds> trustActiveFor)
+    : timeout_(timeout), trustActiveFor_(trustActiveFor), state_(nanoseconds(start) * 2) {}
 
 void IdleClock::store(Clock::time_point mark, bool idle) {
     state_.store(nanoseconds(mark) * 2 + (idle ? 1 : 0));
@@ -37,7 +38,9 @@ double IdleClock::secondsSinceLastEvent(Clock::time_point now) const {
     const std::int64_t state = state_.load();
     const bool idle = (state & 1) != 0;
     double seconds = static_cast<double>(nanoseconds(now) - state / 2) / 1e9;
-    if (!idle) {
+    const bool believed =
+        !trustActiveFor_ || seconds <= std::chrono::duration<double>(*trustActiveFor_).count();
+    if (!idle && believed) {
         seconds = std::min(seconds, std::chrono::duration<double>(timeout_).count());
     }
     return std::max(seconds, 0.0);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 namespace quelmo {
 
@@ -17,6 +18,13 @@ namespace quelmo {
 // state clears at most one timeout late and is never cleared by input that came
 // before it. The timeout is therefore the resolution.
 //
+// Some compositors stop their idle timers altogether while another program
+// inhibits idling (a video player): then no "idle" ever comes after "resumed",
+// and a user who left would pass for one who types on and on. With
+// `trustActiveFor` set, an active stretch without any "idle" for longer than
+// that is no longer believed: the reading falls back to the time since
+// "resumed". Real use pauses for longer than a timeout far more often.
+//
 // Notifications come from a listener thread and readings from another, so the
 // whole state is one atomic word.
 class IdleClock {
@@ -24,7 +32,8 @@ class IdleClock {
     using Clock = std::chrono::steady_clock;
 
     // Starts as if the user had just been active at `start`.
-    IdleClock(std::chrono::milliseconds timeout, Clock::time_point start);
+    IdleClock(std::chrono::milliseconds timeout, Clock::time_point start,
+              std::optional<std::chrono::milliseconds> trustActiveFor = std::nullopt);
 
     // The compositor saw no input for the timeout, as of `at`.
     void idled(Clock::time_point at);
@@ -41,6 +50,7 @@ class IdleClock {
     void store(Clock::time_point mark, bool idle);
 
     const std::chrono::milliseconds timeout_;
+    const std::optional<std::chrono::milliseconds> trustActiveFor_;
     // Nanoseconds of the mark shifted left by one, the idle flag in the low
     // bit. The mark: when idle, the last event; when active, "resumed".
     std::atomic<std::int64_t> state_;

@@ -20,7 +20,7 @@ constexpr double kIdleSecondsWithoutSource = 1e9;
 
 struct WaylandIdleMonitor::Impl {
     explicit Impl(const Options& o)
-        : options(o), clock(o.timeout, IdleClock::Clock::now()),
+        : options(o), clock(o.timeout, IdleClock::Clock::now(), kTrustActiveFor),
           listener(o.displayName, [this](wl_registry* registry, std::uint32_t name,
                                          const char* interface, std::uint32_t version) {
               onGlobal(registry, name, interface, version);

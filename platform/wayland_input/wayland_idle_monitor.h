@@ -29,6 +29,11 @@ class WaylandIdleMonitor {
     // honoured (sway 1.7 honoured 20 ms: its timers run in milliseconds).
     static constexpr std::chrono::milliseconds kDefaultTimeout{250};
 
+    // How long an active stretch without "idle" is believed (see IdleClock):
+    // compositors before ext-idle-notify version 2 stop the timer while an idle
+    // inhibitor is active.
+    static constexpr std::chrono::milliseconds kTrustActiveFor{20000};
+
     struct Options {
         std::string displayName; // "" means $WAYLAND_DISPLAY
         std::chrono::milliseconds timeout = kDefaultTimeout;

@@ -52,6 +52,19 @@ TEST(IdleClock, NeverPlacesTheLastEventLaterThanItReallyWas) {
     EXPECT_NEAR(at(clock, 2s), 1.7, 1e-9);
 }
 
+TEST(IdleClock, AnEndlessActiveStretchIsNotBelievedWhereTimersCanStop) {
+    // An idle inhibitor stopped the compositor's timer right after "resumed":
+    // after 20 s the user no longer passes for one who is typing.
+    IdleClock clock(250ms, t0, 20s);
+    EXPECT_DOUBLE_EQ(at(clock, 10s), 0.25);
+    EXPECT_DOUBLE_EQ(at(clock, 20s), 0.25);
+    EXPECT_DOUBLE_EQ(at(clock, 21s), 21.0);
+    // Real use brings "idle" and "resumed" again, and with them belief.
+    clock.idled(t0 + 30s);
+    clock.resumed(t0 + 31s);
+    EXPECT_DOUBLE_EQ(at(clock, 32s), 0.25);
+}
+
 TEST(IdleClock, SeedFromADirectReading) {
     IdleClock clock(500ms, t0);
     clock.seed(t0 + 1s, t0 + 10s);
