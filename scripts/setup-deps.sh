@@ -20,6 +20,9 @@ packages=(
   xvfb xdotool imagemagick dbus dbus-x11 x11-utils
   # frost and tray tests: a compositor, an XEmbed tray
   xcompmgr trayer
+  # Wayland input activity over our own connection; headless sway and mutter and
+  # synthetic Wayland input for its tests
+  libwayland-dev libwayland-bin sway wtype mutter
 )
 
 missing=()
