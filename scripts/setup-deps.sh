@@ -20,6 +20,8 @@ packages=(
   xvfb xdotool imagemagick dbus dbus-x11 x11-utils
   # frost and tray tests: a compositor, an XEmbed tray
   xcompmgr trayer
+  # benchmarks: xrandr splits one X screen into two monitors
+  x11-xserver-utils
 )
 
 missing=()
