@@ -12,7 +12,7 @@
 # - the settings window: on screen after `quelmo --send settings` (the menu
 #   item's action; goal under 300 ms), resident memory while it is open (goal
 #   under 90 MB) and within 5 s of closing it (goal under 45 MB).
-# QUELMO_EVENT_LOOP=glib measures with GLib's event loop instead of Qt's own.
+# QT_NO_GLIB=1 measures with Qt's own event loop instead of GLib's (the default).
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/bench_lib.sh"
@@ -61,16 +61,19 @@ rss_mb() { awk '/VmRSS/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"; }
 sched() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1; runs += $3 } END { print ns, runs }'; }
 
 # Starts quelmo: its pid in $app, the ms until its tray icon was on screen
-# in $tray_ms (empty when none came within 5 s).
+# in $tray_ms (empty when none came within 5 s) and the CPU time it had used
+# by then in $tray_cpu_ms.
 start_app() {
   local start shown=""
   tray_ms=""
+  tray_cpu_ms=""
   start=$(now_ms)
   "$quelmo" >/dev/null 2>&1 &
   app=$!
   for _ in $(seq 1000); do
     if xdotool search --onlyvisible --pid "$app" >/dev/null 2>&1; then
       shown=$(now_ms)
+      tray_cpu_ms=$(sched "$app" | awk '{ printf "%.0f", $1 / 1e6 }')
       break
     fi
     sleep 0.005
@@ -83,16 +86,18 @@ stop_app() {
 }
 
 starts=()
+start_cpus=()
 for round in 1 2 3; do
   start_app
-  [ -n "$tray_ms" ] && starts+=("$tray_ms")
+  [ -n "$tray_ms" ] && starts+=("$tray_ms") && start_cpus+=("$tray_cpu_ms")
   [ "$round" -lt 3 ] && stop_app
 done
 pids+=("$app")
 if [ ${#starts[@]} -gt 0 ]; then
   tray=$(median "${starts[@]}")
-  echo "start to tray icon: ${starts[*]} ms; median $tray ms"
-  record "Start to tray icon" "< 150 ms" "$tray ms" "$(passes "$tray < 150")"
+  tray_cpu=$(median "${start_cpus[@]}")
+  echo "start to tray icon: ${starts[*]} ms; median $tray ms (CPU time by then: ${start_cpus[*]} ms)"
+  record "Start to tray icon" "< 150 ms" "$tray ms (CPU $tray_cpu ms)" "$(passes "$tray < 150")"
 else
   echo "start to tray icon: no tray icon within 5 s"
   record "Start to tray icon" "< 150 ms" "no tray icon" fail
@@ -143,7 +148,9 @@ if [ -n "$window" ]; then
   opened=$(($(now_ms) - start))
   sleep 2
   open_rss=$(rss_mb "$app")
-  xdotool windowclose "$window" 2>/dev/null || xdotool windowunmap "$window"
+  # Ctrl+W closes the focused window, as a user would.
+  xdotool windowfocus --sync "$window" 2>/dev/null
+  xdotool key ctrl+w
   closed_at=$(now_ms)
   closed_rss=$(rss_mb "$app")
   while [ $(($(now_ms) - closed_at)) -lt 5000 ]; do

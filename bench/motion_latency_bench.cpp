@@ -1,9 +1,12 @@
 // Time from a head sample's arrival to the guard's decision on it, through
 // the same receiving path as the app (the native source's socket read on the
-// main thread's event loop, then the guard), with Qt's GLib event loop and
-// with its own Unix one (QT_NO_GLIB=1), which the app uses. A thread sends a
-// still head at 50 Hz beside a 5 Hz timer like the app's tick; each sample
-// carries its number, so its decision time can be matched with its send time.
+// main thread's event loop, then the guard), with Qt's GLib event loop (the
+// app's) and, to compare, with Qt's own Unix one (QT_NO_GLIB=1). A thread
+// sends a still head at 50 Hz beside a 5 Hz timer like the app's tick; each
+// sample carries its number, so its decision time can be matched with its
+// send time. Whatever the app's receiving path was before, the delay cannot
+// have grown by more than the whole of it, so the goal is a 99th percentile
+// of at most 5 ms.
 // Arguments are ignored, so the benchmark runner's flags do no harm.
 
 #include "bench/bench_results.h"
@@ -166,8 +169,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     char measured[96];
-    std::snprintf(measured, sizeof measured, "%.2f ms (GLib loop %.2f ms)", unix, glib);
-    quelmo::bench::record("Sample to decision, 99th percentile, 50 Hz",
-                          "at most 5 ms above the GLib loop's", measured, unix <= glib + 5.0);
+    std::snprintf(measured, sizeof measured, "%.2f ms (Qt's Unix loop %.2f ms)", glib, unix);
+    quelmo::bench::record("Sample to decision, 99th percentile, 50 Hz", "grows by <= 5 ms",
+                          measured, glib <= 5.0);
     return 0;
 }
