@@ -28,9 +28,24 @@ int hostByteOrder() {
 // else is left to Qt's own drawing.
 bool plainTrueColour(Display* dpy, const XWindowAttributes& attributes) {
     const Visual* visual = attributes.visual;
-    return (attributes.depth == 24 || attributes.depth == 32) && visual != nullptr &&
-           visual->red_mask == 0xff0000 && visual->green_mask == 0xff00 &&
-           visual->blue_mask == 0xff && ImageByteOrder(dpy) == hostByteOrder();
+    if ((attributes.depth != 24 && attributes.depth != 32) || visual == nullptr ||
+        visual->red_mask != 0xff0000 || visual->green_mask != 0xff00 || visual->blue_mask != 0xff ||
+        ImageByteOrder(dpy) != hostByteOrder()) {
+        return false;
+    }
+    // Images of this depth must take 32 bits a pixel (not packed 24-bit).
+    int count = 0;
+    XPixmapFormatValues* formats = XListPixmapFormats(dpy, &count);
+    bool wide = false;
+    for (int i = 0; i < count; ++i) {
+        if (formats[i].depth == attributes.depth) {
+            wide = formats[i].bits_per_pixel == 32;
+        }
+    }
+    if (formats != nullptr) {
+        XFree(formats);
+    }
+    return wide;
 }
 
 // Sends `image` (RGB32) to `drawable` at (x, y).
