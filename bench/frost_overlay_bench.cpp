@@ -60,11 +60,9 @@ double percentile(std::vector<double> values, double p) {
     return values[std::min(index, values.size() - 1)];
 }
 
-// CPU time of this process, in ms.
+// CPU time of this process (all its threads), in ms.
 double ownCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+    return static_cast<double>(std::clock()) * 1000.0 / CLOCKS_PER_SEC;
 }
 
 // CPU time of process `pid` (all its threads), in ms; 0 when unknown.
