@@ -23,6 +23,8 @@ packages=(
   # Wayland input activity over our own connection; headless sway and mutter and
   # synthetic Wayland input for its tests
   libwayland-dev libwayland-bin sway wtype mutter
+  # benchmarks: xrandr splits one X screen into two monitors
+  x11-xserver-utils
 )
 
 missing=()
