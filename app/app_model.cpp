@@ -1,6 +1,7 @@
 #include "app/app_model.h"
 
-#include "app/log_text.h"
+#include "core/number_text.h"
+#include "core/usable_number.h"
 
 #include <algorithm>
 #include <cmath>
@@ -238,7 +239,9 @@ void AppModel::onSample(double heading, double vertical) {
     if (fakeSource_) {
         return; // the test source stands in for the headphones
     }
-    if (!std::isfinite(heading) || !std::isfinite(vertical)) {
+    // The same rule as the detection core's: a sample it would drop must not
+    // count as head tracking being live either.
+    if (!isUsable(heading) || !isUsable(vertical)) {
         return;
     }
     handleSample(heading, vertical);

@@ -3,7 +3,7 @@
 #include "app/app_model.h"
 #include "app/preference_store.h"
 #include "app/preferences.h"
-#include "app/virtual_scheduler.h"
+#include "tests/support/virtual_scheduler.h"
 
 #include <memory>
 #include <optional>
