@@ -20,7 +20,8 @@ class HeadphoneSignal {
     // The report command from the environment (see ReportCommand).
     HeadphoneSignal();
     explicit HeadphoneSignal(ReportCommand command, ReportLimits limits = {});
-    // Waits for a run in flight to end (at most the run's time limit).
+    // Gives a run in flight 0.4 s to end, then kills it, so
+    // quitting never waits on a hung report tool.
     ~HeadphoneSignal();
     HeadphoneSignal(const HeadphoneSignal&) = delete;
     HeadphoneSignal& operator=(const HeadphoneSignal&) = delete;
@@ -41,11 +42,13 @@ class HeadphoneSignal {
         bool busy = false; // main thread only
     };
 
-    static SignalReadings readNow(const ReportCommand& command, const ReportLimits& limits);
+    static SignalReadings readNow(const ReportCommand& command, const ReportLimits& limits,
+                                  int cancelFd);
 
     std::shared_ptr<State> state_;
     ReportCommand command_;
     ReportLimits limits_;
+    int cancelFd_ = -1;                   // readable once this object is going away
     std::unique_ptr<SerialWorker> queue_; // last: joined before the rest goes
 };
 
