@@ -42,21 +42,23 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
             (*self)->onFrostChange(frosted);
         }
     };
-    ports_.tracker.onMotion = [weak](double heading, double vertical) {
+    HeadTrackerHandlers handlers;
+    handlers.motion = [weak](double heading, double vertical) {
         if (auto self = weak.lock()) {
             (*self)->onSample(heading, vertical);
         }
     };
-    ports_.tracker.onConnectionChange = [weak](bool connected) {
+    handlers.connectionChange = [weak](bool connected) {
         if (auto self = weak.lock()) {
             (*self)->onConnectionChange(connected);
         }
     };
-    ports_.tracker.onError = [weak](const std::string& text) {
+    handlers.error = [weak](const std::string& text) {
         if (auto self = weak.lock()) {
             (*self)->onMotionError(text);
         }
     };
+    ports_.tracker.observe(std::move(handlers));
 
     subscribeToPreferences();
     observeSystem();
@@ -76,9 +78,7 @@ AppModel::~AppModel() {
         sharedModel = nullptr;
     }
     guardian_.onFrostChange = nullptr;
-    ports_.tracker.onMotion = nullptr;
-    ports_.tracker.onConnectionChange = nullptr;
-    ports_.tracker.onError = nullptr;
+    ports_.tracker.observe({});
 }
 
 AppModel* AppModel::shared() {

@@ -4,36 +4,37 @@
 
 namespace quelmo {
 
-int platformStatusOf(MotionAccessStatus status) {
+HeadTrackerPort::PlatformAuthorization platformStatusOf(MotionAccessStatus status) {
+    using Platform = HeadTrackerPort::PlatformAuthorization;
     switch (status) {
     case MotionAccessStatus::restricted:
-        return 1;
+        return Platform::restricted;
     case MotionAccessStatus::denied:
-        return 2;
+        return Platform::denied;
     case MotionAccessStatus::authorized:
-        return 3;
+        return Platform::authorized;
     case MotionAccessStatus::notDetermined:
         break;
     }
-    return 0;
+    return Platform::notDetermined;
 }
 
 HeadTrackerAdapter::HeadTrackerAdapter(HeadTracker& tracker) : tracker_(tracker) {
-    // The port's callbacks are set by the app model after this; look them up
-    // at call time.
+    // The app model observes after this; the handlers are looked up at call
+    // time.
     tracker_.onMotion = [this](double heading, double vertical) {
-        if (onMotion) {
-            onMotion(heading, vertical);
+        if (handlers_.motion) {
+            handlers_.motion(heading, vertical);
         }
     };
     tracker_.onConnectionChange = [this](bool connected) {
-        if (onConnectionChange) {
-            onConnectionChange(connected);
+        if (handlers_.connectionChange) {
+            handlers_.connectionChange(connected);
         }
     };
     tracker_.onError = [this](std::string text) {
-        if (onError) {
-            onError(text);
+        if (handlers_.error) {
+            handlers_.error(text);
         }
     };
 }
@@ -48,7 +49,7 @@ bool HeadTrackerAdapter::isDeviceMotionAvailable() const {
     return tracker_.manager().isDeviceMotionAvailable();
 }
 
-int HeadTrackerAdapter::platformAuthorizationStatus() const {
+HeadTrackerPort::PlatformAuthorization HeadTrackerAdapter::platformAuthorizationStatus() const {
     return platformStatusOf(tracker_.manager().authorizationStatus());
 }
 

@@ -32,7 +32,8 @@ namespace quelmo::testing {
 struct FakeTracker : HeadTrackerPort {
     bool available = true;
     bool running = false;
-    int platformStatus = 3; // authorized
+    HeadTrackerHandlers handlers;
+    PlatformAuthorization platformStatus = PlatformAuthorization::authorized;
     int starts = 0;
     int stops = 0;
 
@@ -50,12 +51,25 @@ struct FakeTracker : HeadTrackerPort {
     }
     bool isRunning() const override { return running; }
     bool isDeviceMotionAvailable() const override { return available; }
-    int platformAuthorizationStatus() const override { return platformStatus; }
+    PlatformAuthorization platformAuthorizationStatus() const override { return platformStatus; }
+    void observe(HeadTrackerHandlers h) override { handlers = std::move(h); }
+
+    // What the motion service would report.
+    void onConnectionChange(bool connected) {
+        if (handlers.connectionChange) {
+            handlers.connectionChange(connected);
+        }
+    }
+    void onError(const std::string& text) {
+        if (handlers.error) {
+            handlers.error(text);
+        }
+    }
 
     // What the headphones would deliver while the tracker runs.
     void deliver(double heading, double vertical = 0.0) {
-        if (running && onMotion) {
-            onMotion(heading, vertical);
+        if (running && handlers.motion) {
+            handlers.motion(heading, vertical);
         }
     }
 };
