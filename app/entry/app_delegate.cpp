@@ -28,6 +28,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     Preferences& prefs = sharedPreferences();
     services_ = std::make_unique<DesktopServices>(prefs);
     model_ = std::make_unique<AppModel>(prefs, services_->ports());
+    services_->attach(*model_);
     statusItem_ = std::make_unique<StatusItemController>(*model_, services_->windows);
 
     if (prefs.onboardingDone()) {

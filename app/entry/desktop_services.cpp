@@ -4,24 +4,21 @@
 
 namespace quelmo {
 
-namespace {
-
-// The displays' power level is read only while Quelmo could be watching.
-std::unique_ptr<DisplayPowerWatcher> displayPowerWatcher(Preferences& prefs) {
-    return std::make_unique<DisplayPowerWatcher>([&prefs] {
-        const AppModel* model = AppModel::shared();
-        return prefs.enabled() && model != nullptr && !model->isPaused();
-    });
-}
-
-} // namespace
-
 DesktopServices::DesktopServices(Preferences& p)
     : prefs(p),
       windows(LoginItem::forRunningProgram(), QString::fromStdString(log.directory().string())),
       systemEvents(QDBusConnection::sessionBus(), QDBusConnection::systemBus(),
-                   displayPowerWatcher(p)),
+                   // The displays' power level is read only while Quelmo could
+                   // be watching.
+                   std::make_unique<DisplayPowerWatcher>([this] {
+                       return prefs.enabled() && model_ != nullptr && !model_->isPaused();
+                   })),
       commands(QDBusConnection::sessionBus()) {}
+
+void DesktopServices::attach(AppModel& model) {
+    model_ = &model;
+    windows.setModel(&model);
+}
 
 AppModelPorts DesktopServices::ports() {
     return AppModelPorts{scheduler,    trackerPort, signalPort, input,   hotKeys,

@@ -19,10 +19,15 @@ namespace quelmo {
 // The desktop's services behind the app model's ports, made once at launch
 // and kept for the life of the process.
 class DesktopServices {
+    // Set by attach(); read by the services that follow the model's state.
+    const AppModel* model_ = nullptr;
+
   public:
     explicit DesktopServices(Preferences& prefs);
 
     AppModelPorts ports();
+    // Hands the model, made from ports(), to the services that need it back.
+    void attach(AppModel& model);
 
     Preferences& prefs;
     QtScheduler scheduler;
