@@ -11,7 +11,7 @@ namespace quelmo {
 // makes up the whole text, with no surrounding spaces ("45", "-12.5", "1e1"),
 // and is usable ("nan" or "inf" would poison every later heading).
 inline std::optional<double> parseCommandNumber(std::string_view text) {
-    return parseUsableDecimal(text);
+    return usableNumberFromText(text);
 }
 
 } // namespace quelmo

@@ -49,7 +49,7 @@ std::optional<bool> parseStoredBool(std::string_view text) {
 }
 
 std::optional<double> parseStoredDouble(std::string_view text) {
-    return parseUsableDecimal(trimmed(text));
+    return usableNumberFromText(trimmed(text), NumberSyntax::plain);
 }
 
 std::string formatStoredDouble(double value) {

@@ -6,7 +6,7 @@
 # Goals: tray icon < 300 ms, memory < 60 MB, CPU < 0.3% of one core.
 set -uo pipefail
 build="$(cd "${1:-build}" && pwd)"
-quelmo="$build/app/entry/quelmo"
+quelmo="$build/program/quelmo"
 sim="$build/tools/sim/quelmo-sim"
 for tool in Xvfb trayer xdotool dbus-launch; do
   command -v "$tool" >/dev/null || { echo "app_footprint: $tool is not installed"; exit 0; }

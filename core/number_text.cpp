@@ -22,27 +22,23 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool looksHexadecimal(std::string_view text) {
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        text.remove_prefix(1);
-    }
-    return text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-}
-
 } // namespace
 
-std::optional<double> parseDecimal(std::string_view text) {
-    if (text.empty() || isBlank(text.front()) || text.find('\0') != std::string_view::npos ||
-        looksHexadecimal(text)) {
+std::optional<double> numberFromText(std::string_view text, NumberSyntax syntax) {
+    if (text.empty() || isBlank(text.front()) || text.find('\0') != std::string_view::npos) {
         return std::nullopt;
     }
     // Plain decimals take the fast path; from_chars and strtod both round
     // correctly, so they agree wherever both accept the text. The rest (a
-    // plus sign, an overflow, ...) goes to strtod.
+    // plus sign, hexadecimal, an overflow, ...) goes to strtod.
     double quick = 0.0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), quick);
+    const auto [ptr, ec] =
+        std::from_chars(text.data(), text.data() + text.size(), quick, std::chars_format::general);
     if (ec == std::errc() && ptr == text.data() + text.size()) {
         return quick;
+    }
+    if (syntax == NumberSyntax::plain) {
+        return std::nullopt;
     }
     // strtod needs a terminated string; numbers are short, so a stack buffer
     // serves nearly always.
@@ -64,8 +60,8 @@ std::optional<double> parseDecimal(std::string_view text) {
     return value;
 }
 
-std::optional<double> parseUsableDecimal(std::string_view text) {
-    const std::optional<double> value = parseDecimal(text);
+std::optional<double> usableNumberFromText(std::string_view text, NumberSyntax syntax) {
+    const std::optional<double> value = numberFromText(text, syntax);
     if (!value || !isUsable(*value)) {
         return std::nullopt;
     }

@@ -43,7 +43,7 @@ HeadphoneSignal::~HeadphoneSignal() {
         ::close(cancelFd_);
 }
 
-void HeadphoneSignal::read(std::function<void(SignalReadings)> completion) {
+void HeadphoneSignal::read(std::function<void(const SignalReadings&)> completion) {
     if (state_->busy)
         return;
     state_->busy = true;

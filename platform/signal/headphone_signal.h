@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/sensor_ports.h"
 #include "core/privacy_guard.h"
 #include "platform/signal/report_command.h"
 
@@ -14,15 +15,16 @@ class SerialWorker;
 // Measures how strongly this computer hears each connected pair of Bluetooth
 // headphones, by running the Bluetooth report command on a worker thread and
 // reading its JSON. At most one run is in flight; every failure (no tool, a
-// hang, garbage) is an empty reading, never an error.
-class HeadphoneSignal {
+// hang, garbage) is an empty reading, never an error. It is the app model's
+// signal reader port.
+class HeadphoneSignal final : public SignalReaderPort {
   public:
     // The report command from the environment (see ReportCommand).
     HeadphoneSignal();
     explicit HeadphoneSignal(ReportCommand command, ReportLimits limits = {});
     // Gives a run in flight 0.4 s to end, then kills it, so
     // quitting never waits on a hung report tool.
-    ~HeadphoneSignal();
+    ~HeadphoneSignal() override;
     HeadphoneSignal(const HeadphoneSignal&) = delete;
     HeadphoneSignal& operator=(const HeadphoneSignal&) = delete;
 
@@ -30,7 +32,7 @@ class HeadphoneSignal {
     // this request and its completion are dropped), runs the command on the
     // worker and calls completion once, later, on the main thread, even if
     // this object is gone by then. Needs a running Qt event loop.
-    void read(std::function<void(SignalReadings)> completion);
+    void read(std::function<void(const SignalReadings&)> completion) override;
 
     // The pure conversion from the report's bytes to a reading.
     static SignalReadings parse(std::string_view bytes);

@@ -42,7 +42,7 @@ void readDevice(const QJsonObject& device, SignalReadings& result) {
 
 std::optional<double> parseRssiText(std::string_view text) {
     // Zero or above is not a signal strength, and neither is -inf.
-    const std::optional<double> value = parseUsableDecimal(text);
+    const std::optional<double> value = usableNumberFromText(text);
     if (!value || !(*value < 0.0))
         return std::nullopt;
     return value;

@@ -23,7 +23,6 @@ class DisplayPowerWatcher : public QObject {
     // Starts reading; `onChange(true)` when the displays go to sleep,
     // `onChange(false)` when they wake.
     void start(std::function<void(bool asleep)> onChange);
-    bool isAvailable() const { return display_ != nullptr; }
 
     // One reading now (also what the timer does).
     void check();

@@ -149,7 +149,7 @@ TEST(FrostOverlayPreview, ASecondPreviewRestartsThePeriod) {
     sinceFirst.start();
     rig.overlay.preview(2.0);
     // Halfway through, however slowly the machine runs, the second one comes.
-    QTest::qWaitFor([&] { return sinceFirst.elapsed() >= 1000; }, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sinceFirst.elapsed() >= 1000; }, 5000));
     ASSERT_TRUE(rig.overlay.isShown());
     QElapsedTimer sinceSecond;
     sinceSecond.start();

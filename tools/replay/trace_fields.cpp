@@ -21,7 +21,10 @@ void splitFields(std::string_view line, std::vector<std::string_view>& fields) {
 }
 
 std::optional<double> parseNumber(std::string_view field) {
-    return parseDecimal(field);
+    // Traces have always been read with strtod, which skips leading blanks.
+    const std::size_t start = field.find_first_not_of(" \t\n\v\f\r");
+    return numberFromText(start == std::string_view::npos ? std::string_view()
+                                                          : field.substr(start));
 }
 
 std::optional<std::int64_t> parseInteger(std::string_view field) {

@@ -65,7 +65,7 @@ namespace {
 
 // A usable number in the C locale that fills the whole word.
 bool readNumber(const std::string& word, double& out) {
-    const std::optional<double> value = parseUsableDecimal(word);
+    const std::optional<double> value = usableNumberFromText(word);
     if (value) {
         out = *value;
     }

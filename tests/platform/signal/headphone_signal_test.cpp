@@ -11,8 +11,11 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace quelmo {
 namespace {
@@ -150,10 +153,18 @@ TEST(HeadphoneSignal, EveryRunEndsHoweverTheToolMisbehaves) {
 }
 
 TEST(HeadphoneSignal, TheCompletionRunsEvenIfTheReaderIsGone) {
+    QTemporaryDir dir;
+    const std::string finished = dir.filePath("finished").toStdString();
     Completion done;
     {
-        HeadphoneSignal signal(script("good-report.sh"));
+        HeadphoneSignal signal(
+            {{"/bin/sh", "-c", "sh \"$0\" && : > \"$1\"", fixtures + "/good-report.sh", finished}});
         signal.read(done.handler());
+        // The reader goes while its completion is still on the way (however
+        // slowly the machine runs the tool), not while the tool still runs.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (::access(finished.c_str(), F_OK) != 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     ASSERT_TRUE(waitFor([&] { return done.calls == 1; }, 3000));
     EXPECT_EQ(done.reading.size(), 1u);

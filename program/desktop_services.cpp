@@ -1,4 +1,4 @@
-#include "app/entry/desktop_services.h"
+#include "program/desktop_services.h"
 
 #include <QDBusConnection>
 
@@ -21,9 +21,9 @@ void DesktopServices::attach(AppModel& model) {
 }
 
 AppModelPorts DesktopServices::ports() {
-    return AppModelPorts{scheduler,    trackerPort, signalPort, input,   hotKeys,
-                         log,          watchdog,    overlay,    windows, privacySettings,
-                         systemEvents, commands,    activity};
+    return AppModelPorts{scheduler,    tracker,  signal,  input,   hotKeys,
+                         log,          watchdog, overlay, windows, privacySettings,
+                         systemEvents, commands, activity};
 }
 
 } // namespace quelmo

@@ -1,16 +1,17 @@
 #pragma once
 
 #include "app/app_model.h"
-#include "platform/app_ports/desktop_adapters.h"
-#include "platform/app_ports/head_tracker_adapter.h"
 #include "platform/log/diagnostics_log.h"
 #include "platform/login/login_item.h"
 #include "platform/motion/head_tracker.h"
 #include "platform/scheduler/qt_scheduler.h"
 #include "platform/signal/headphone_signal.h"
 #include "platform/system/dbus_command_channel.h"
+#include "platform/system/no_activity_assertion.h"
 #include "platform/system/system_events_monitor.h"
 #include "platform/watchdog/hang_watchdog.h"
+#include "platform/x11/x11_ports.h"
+#include "ui/motion_access/motion_access_settings.h"
 #include "ui/overlay/frost_overlay.h"
 #include "ui/windows/windows.h"
 
@@ -31,10 +32,8 @@ class DesktopServices {
 
     Preferences& prefs;
     QtScheduler scheduler;
-    HeadTracker tracker;
-    HeadTrackerAdapter trackerPort{tracker};
+    HeadTracker tracker{askForMotionAccess};
     HeadphoneSignal signal;
-    SignalReaderAdapter signalPort{signal};
     X11InputActivity input;
     X11HotKeys hotKeys;
     DiagnosticsLog log;
