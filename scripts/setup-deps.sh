@@ -20,6 +20,8 @@ packages=(
   xvfb xdotool imagemagick dbus dbus-x11 x11-utils
   # frost and tray tests: a compositor, an XEmbed tray
   xcompmgr trayer
+  # translations: lupdate and lrelease with their CMake functions, Qt's own catalogues
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
 )
 
 missing=()

@@ -17,7 +17,7 @@ ColumnLayout {
         Accessible.ignored: true
     }
     PageHeader {
-        title: "Your screen looks away when you do"
-        body: "Quelmo reads the head tracking in your AirPods. Turn to talk to someone and your Mac frosts over. Look back and it clears."
+        title: qsTr("Your screen looks away when you do")
+        body: Wording.welcomeBody
     }
 }

@@ -55,8 +55,8 @@ ColumnLayout {
         objectName: "headerButton"
         Layout.alignment: Qt.AlignHCenter
         visible: header.button !== ""
-        text: header.button === "openPrivacySettings" ? "Open Privacy Settings\u2026"
-                                                      : "Finish Setup\u2026"
+        text: header.button === "openPrivacySettings" ? Wording.openMotionAccessSettings
+                                                      : qsTr("Finish Setup…")
         onClicked: {
             if (header.button === "openPrivacySettings")
                 header.model.openPrivacySettings()
