@@ -6,6 +6,7 @@
 // say what is true on Linux: no Mac, macOS, Finder, menu bar or Mac key symbols.
 #include "app/app_status.h"
 #include "app/entry/usage.h"
+#include "app/hot_key_binding.h"
 #include "app/platform_wording.h"
 #include "platform/motion/motion_access_ui.h"
 #include "tests/ui/status_rig.h"
@@ -95,36 +96,53 @@ bool isText(const QQuickItem* item) {
     return item->inherits("QQuickText");
 }
 
+// Whether an item lies inside its window: sideways always, up and down
+// where the window does not scroll.
+void withinWindow(QQuickItem* item, const QString& shown, const QString& name, bool fixedHeight,
+                  Findings& found) {
+    QQuickWindow* window = item->window();
+    const QRectF box = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    if (box.left() < -1.0 || box.right() > window->width() + 1.0) {
+        found.tooWide(shown, name + QStringLiteral(" (past the window's side)"), box.width(),
+                      window->width());
+    }
+    if (fixedHeight && (box.top() < -1.0 || box.bottom() > window->height() + 1.0)) {
+        found.problems << name + QStringLiteral(": past the window's top or bottom: ") + shown;
+    }
+}
+
 // Every visible text item under `item`: its text, and whether it fits both
 // its own box and the window (the guide does not scroll, so up and down too).
 void walkQuick(QQuickItem* item, const QString& where, bool fixedHeight, Findings& found) {
     if (!item->isVisible() || item->opacity() == 0.0) {
         return;
     }
+    const QString shown = item->property("text").toString();
+    const QString name =
+        where + QLatin1Char('/') +
+        (item->objectName().isEmpty() ? QString::fromLatin1(item->metaObject()->className())
+                                      : item->objectName());
     // A switch or button without a title has an empty label; that is no fault.
     const bool untitledControl = item->parentItem() != nullptr &&
                                  item->parentItem()->inherits("QQuickAbstractButton") &&
-                                 item->property("text").toString().isEmpty();
+                                 shown.isEmpty();
     if (isText(item) && !untitledControl) {
-        const QString shown = item->property("text").toString();
-        const QString name =
-            where + QLatin1Char('/') +
-            (item->objectName().isEmpty() ? QString::fromLatin1(item->metaObject()->className())
-                                          : item->objectName());
         found.text(shown, name);
         const double needs = item->property("contentWidth").toDouble();
         if (needs > item->width() + 1.0) {
             found.tooWide(shown, name, needs, item->width());
         }
-        QQuickWindow* window = item->window();
-        const QRectF box = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
-        if (box.left() < -1.0 || box.right() > window->width() + 1.0) {
-            found.tooWide(shown, name + QStringLiteral(" (past the window's side)"), box.width(),
-                          window->width());
+        withinWindow(item, shown, name, fixedHeight, found);
+    }
+    // A button draws its title with an icon label, not a text item.
+    if (item->inherits("QQuickAbstractButton") && !shown.isEmpty()) {
+        found.text(shown, name);
+        const double needs = item->property("implicitContentWidth").toDouble();
+        const double has = item->property("availableWidth").toDouble();
+        if (needs > has + 1.0) {
+            found.tooWide(shown, name, needs, has);
         }
-        if (fixedHeight && (box.top() < -1.0 || box.bottom() > window->height() + 1.0)) {
-            found.problems << name + QStringLiteral(": past the window's top or bottom: ") + shown;
-        }
+        withinWindow(item, shown, name, fixedHeight, found);
     }
     for (QQuickItem* child : item->childItems()) {
         walkQuick(child, where, fixedHeight, found);
@@ -297,6 +315,48 @@ TEST(LinuxWords, NoEnglishTextSpeaksOfAMac) {
         EXPECT_FALSE(kNotLinux.match(text).hasMatch()) << text.toStdString();
     }
     EXPECT_TRUE(found.texts.contains(QStringLiteral("Ctrl+Alt+Super+R")));
+}
+
+TEST(Languages, TheFirstPreferredLanguageQuelmoSpeaksWinsAndEnglishIsTheFallback) {
+    const auto choose = [](std::initializer_list<const char*> names) {
+        QStringList preferred;
+        for (const char* name : names) {
+            preferred << QString::fromLatin1(name);
+        }
+        return i18n::chooseLanguage(preferred).toStdString();
+    };
+    EXPECT_EQ(choose({"de", "de-Latn-DE", "de-DE"}), "de");
+    EXPECT_EQ(choose({"fr-CA"}), "fr");
+    EXPECT_EQ(choose({"es_ES"}), "es");
+    EXPECT_EQ(choose({"it", "es-ES"}), "es"); // Italian is not spoken: the next one
+    EXPECT_EQ(choose({"en-GB", "de"}), "en"); // English asked for before German
+    EXPECT_EQ(choose({"C"}), "en");
+    EXPECT_EQ(choose({}), "en");
+    EXPECT_FALSE(i18n::useLanguage(QStringLiteral("xx")));
+    EXPECT_TRUE(i18n::useLanguage(QStringLiteral("en")));
+}
+
+TEST(Languages, TheHotKeyIsWrittenFromItsBindingInTheDesktopsWords) {
+    EXPECT_EQ(recenterHotKeyText(), QStringLiteral("Ctrl+Alt+Super+R"));
+    EXPECT_EQ(hotKeyText(0, kControlModifier | kShiftModifier), QStringLiteral("Ctrl+Shift+A"));
+    EXPECT_EQ(hotKeyText(29, kCommandModifier), QStringLiteral("Super+0"));
+    EXPECT_TRUE(hotKeyText(10, kControlModifier).isEmpty()); // not a letter or digit
+    ASSERT_TRUE(i18n::useLanguage(QStringLiteral("de")));
+    EXPECT_EQ(recenterHotKeyText(), QStringLiteral("Strg+Alt+Super+R"));
+    EXPECT_TRUE(frostTexts(false).hint.endsWith(QStringLiteral("Strg+Alt+Super+R")));
+    i18n::useLanguage(QStringLiteral("en"));
+}
+
+TEST(Languages, TheLogStaysEnglishWhateverTheLanguage) {
+    ASSERT_TRUE(i18n::useLanguage(QStringLiteral("de")));
+    testing::ModelRig rig;
+    rig.start();
+    rig.samples(0.0, 3.5);
+    EXPECT_EQ(AppStatus::watching().title(),
+              QStringLiteral("Aktiv. Schau weg, und er wird verschleiert."));
+    EXPECT_EQ(rig.log.matching("status: Watching. Turn away and it frosts.").size(), 1u);
+    EXPECT_TRUE(rig.log.matching("status: Aktiv").empty());
+    i18n::useLanguage(QStringLiteral("en"));
 }
 
 } // namespace

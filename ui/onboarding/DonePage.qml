@@ -27,6 +27,9 @@ ColumnLayout {
     }
     ColumnLayout {
         Layout.alignment: Qt.AlignHCenter
+        // As wide as its widest line, but never wider than the page: the
+        // hint wraps instead.
+        Layout.maximumWidth: page.width
         spacing: 10
         Switch {
             objectName: "launchAtLogin"
@@ -39,6 +42,7 @@ ColumnLayout {
             }
         }
         RowLayout {
+            Layout.fillWidth: true
             spacing: 6
             TintedIcon {
                 Layout.preferredWidth: 16
@@ -48,6 +52,8 @@ ColumnLayout {
                 Accessible.ignored: true
             }
             Label {
+                Layout.fillWidth: true
+                wrapMode: Text.Wrap
                 //: %1 is the hot key, for example Ctrl+Alt+Super+R.
                 text: qsTr("Frost stuck? Move the mouse for 3 seconds, or press %1.").arg(Wording.hotKey)
                 color: Theme.secondaryLabel
