@@ -1,5 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
+import QtQuick.Controls.Fusion
+import Quelmo.Native
 
 // Page 1: what Quelmo does.
 ColumnLayout {
