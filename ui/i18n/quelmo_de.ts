@@ -333,7 +333,7 @@ Nicht mit Apple Inc. verbunden. AirPods ist eine Marke von Apple Inc.</translati
     </message>
     <message>
         <source>Turn it on again in Quelmo&apos;s Motion Access settings.</source>
-        <translation>Schalte ihn in Quelmos Einstellungen für den Bewegungszugriff wieder ein.</translation>
+        <translation>Schalte ihn in Quelmo unter „Bewegungszugriff“ wieder ein.</translation>
     </message>
     <message>
         <source>Connect them to this computer and put them in your ears. Quelmo starts as soon as it hears from them.</source>

@@ -321,7 +321,7 @@ Sans lien avec Apple Inc. AirPods est une marque d’Apple Inc.</translation>
     </message>
     <message>
         <source>Runs entirely on this computer. No camera, no account, no network.</source>
-        <translation>Fonctionne entièrement sur cet ordinateur. Pas de caméra, pas de compte, pas de réseau.</translation>
+        <translation>Fonctionne entièrement sur cet ordinateur. Ni caméra, ni compte, ni réseau.</translation>
     </message>
     <message>
         <source>Quelmo reads the head tracking in your AirPods. Turn to talk to someone and your screen frosts over. Look back and it clears.</source>

@@ -77,13 +77,8 @@ Pane {
 
                     RowLayout {
                         Layout.fillWidth: true
-                        Label {
-                            // Longer words wrap rather than push the value out of the row.
-                            Layout.fillWidth: true
-                            text: qsTr("Frost when I turn past")
-                            color: Theme.label
-                            wrapMode: Text.Wrap
-                        }
+                        Label { text: qsTr("Frost when I turn past"); color: Theme.label }
+                        Item { Layout.fillWidth: true }
                         Label {
                             objectName: "triggerValue"
                             text: SettingsRules.triggerLabel(root.prefs.triggerAngle)
@@ -191,13 +186,8 @@ Pane {
 
                 RowLayout {
                     Layout.fillWidth: true
-                    Label {
-                        // Longer words wrap rather than push the value out of the row.
-                        Layout.fillWidth: true
-                        text: qsTr("See how it looks")
-                        color: Theme.label
-                        wrapMode: Text.Wrap
-                    }
+                    Label { text: qsTr("See how it looks"); color: Theme.label }
+                    Item { Layout.fillWidth: true }
                     Button {
                         objectName: "previewButton"
                         text: qsTr("Preview for 2 Seconds")
@@ -243,13 +233,8 @@ Pane {
                 FormDivider {}
                 RowLayout {
                     Layout.fillWidth: true
-                    Label {
-                        // Longer words wrap rather than push the value out of the row.
-                        Layout.fillWidth: true
-                        text: qsTr("Clear the frost from anywhere")
-                        color: Theme.label
-                        wrapMode: Text.Wrap
-                    }
+                    Label { text: qsTr("Clear the frost from anywhere"); color: Theme.label }
+                    Item { Layout.fillWidth: true }
                     Label {
                         objectName: "hotKey"
                         text: Wording.hotKey
