@@ -20,6 +20,11 @@ packages=(
   xvfb xdotool imagemagick dbus dbus-x11 x11-utils
   # frost and tray tests: a compositor, an XEmbed tray
   xcompmgr trayer
+  # Wayland input activity over our own connection; headless sway and mutter and
+  # synthetic Wayland input for its tests
+  libwayland-dev libwayland-bin sway wtype mutter
+  # benchmarks: xrandr splits one X screen into two monitors
+  x11-xserver-utils
   # translations: lupdate and lrelease with their CMake functions, Qt's own catalogues
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
 )

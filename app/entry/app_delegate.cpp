@@ -56,6 +56,12 @@ void AppDelegate::applicationShouldHandleReopen() {
     }
 }
 
+void AppDelegate::recenterRequested() {
+    if (model_) {
+        model_->recenterManually();
+    }
+}
+
 void AppDelegate::installMainMenu() {
     shortcuts_ = std::make_unique<ApplicationShortcuts>();
     QCoreApplication::instance()->installEventFilter(shortcuts_.get());
