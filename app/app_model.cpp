@@ -1,7 +1,8 @@
 #include "app/app_model.h"
 
 #include "app/hot_key_binding.h"
-#include "app/log_text.h"
+#include "core/number_text.h"
+#include "core/usable_number.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,26 +41,28 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
             (*self)->onFrostChange(frosted);
         }
     };
-    ports_.tracker.onMotion = [weak](double heading, double vertical) {
+    HeadTrackerHandlers handlers;
+    handlers.motion = [weak](double heading, double vertical) {
         if (auto self = weak.lock()) {
             (*self)->onSample(heading, vertical);
         }
     };
-    ports_.tracker.onConnectionChange = [weak](bool connected) {
+    handlers.connectionChange = [weak](bool connected) {
         if (auto self = weak.lock()) {
             (*self)->onConnectionChange(connected);
         }
     };
-    ports_.tracker.onError = [weak](const std::string& text) {
+    handlers.error = [weak](const std::string& text) {
         if (auto self = weak.lock()) {
             (*self)->onMotionError(text);
         }
     };
-    ports_.tracker.onSourceChange = [weak](const std::string& name) {
+    handlers.sourceChange = [weak](const std::string& name) {
         if (auto self = weak.lock()) {
             (*self)->onSourceChange(name);
         }
     };
+    ports_.tracker.observe(std::move(handlers));
 
     subscribeToPreferences();
     observeSystem();
@@ -79,10 +82,7 @@ AppModel::~AppModel() {
         sharedModel = nullptr;
     }
     guardian_.onFrostChange = nullptr;
-    ports_.tracker.onMotion = nullptr;
-    ports_.tracker.onConnectionChange = nullptr;
-    ports_.tracker.onError = nullptr;
-    ports_.tracker.onSourceChange = nullptr;
+    ports_.tracker.observe({});
 }
 
 AppModel* AppModel::shared() {
@@ -243,7 +243,9 @@ void AppModel::onSample(double heading, double vertical) {
     if (fakeSource_) {
         return; // the test source stands in for the headphones
     }
-    if (!std::isfinite(heading) || !std::isfinite(vertical)) {
+    // The same rule as the detection core's: a sample it would drop must not
+    // count as head tracking being live either.
+    if (!isUsable(heading) || !isUsable(vertical)) {
         return;
     }
     handleSample(heading, vertical);

@@ -17,7 +17,7 @@ set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/bench_lib.sh"
 build="$(cd "${1:-build}" && pwd)"
-quelmo="$build/app/entry/quelmo"
+quelmo="$build/program/quelmo"
 sim="$build/tools/sim/quelmo-sim"
 feed="$build/bench/motion_feed"
 for tool in Xvfb trayer xdotool dbus-launch; do

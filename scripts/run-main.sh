@@ -12,7 +12,7 @@
 set -euo pipefail
 build_dir="$(cd "${1:-build}" && pwd)"
 cd "$(dirname "$0")/.."
-quelmo="$build_dir/app/entry/quelmo"
+quelmo="$build_dir/program/quelmo"
 sim="$build_dir/tools/sim/quelmo-sim"
 export QUELMO_BLUETOOTH_REPORT="$sim --report"
 earbuds_socket() { # a private place for the fake earbuds' socket

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # toolchain and test frameworks
-  build-essential cmake ninja-build pkg-config clang-format
+  build-essential cmake ninja-build pkg-config clang-format qt6-declarative-dev-tools
   libgtest-dev libgmock-dev libbenchmark-dev
   # Qt 6: widgets, D-Bus, QML views
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-svg-dev qt6-qpa-plugins

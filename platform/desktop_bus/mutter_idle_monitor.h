@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/sensor_ports.h"
 #include "platform/idle_clock/idle_clock.h"
 
 #include <QDBusConnection>
@@ -19,7 +20,7 @@ namespace quelmo {
 // idle (it fires once), says "resumed"; IdleClock turns both into seconds since
 // the last event with the interval as resolution. Signals arrive on the main
 // thread, so readings cost no bus traffic.
-class MutterIdleMonitor : public QObject {
+class MutterIdleMonitor : public QObject, public InputActivityPort {
     Q_OBJECT
 
   public:
@@ -33,7 +34,7 @@ class MutterIdleMonitor : public QObject {
     // Whether Mutter answered at start.
     bool isAvailable() const { return available_; }
     // Seconds since the last event, within one interval; 1e9 when unavailable.
-    double secondsSinceLastEvent() const;
+    double secondsSinceLastEvent() const override;
     // How many watches have fired (tests wait on it).
     std::uint64_t watchesFired() const { return fired_; }
 

@@ -80,7 +80,6 @@ class MotionService {
 
     void startDeviceMotionUpdates(SampleHandler handler);
     void stopDeviceMotionUpdates();
-    bool isDeviceMotionActive() const { return active_; }
 
     // Reads the consent record afresh.
     MotionAccessStatus authorizationStatus() const;
@@ -99,7 +98,6 @@ class MotionService {
     const MotionPaths& paths() const { return paths_; }
     std::uint64_t droppedDatagrams() const;
     std::string sourceErrors() const;
-    bool isPromptShowing() const { return promptShowing_; }
 
   private:
     void tryListen();

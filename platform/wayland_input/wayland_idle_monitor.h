@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/sensor_ports.h"
+
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -15,7 +17,7 @@ namespace quelmo {
 // players), then KDE's org_kde_kwin_idle. One notification with a short
 // timeout is kept; see IdleClock for how "idle" and "resumed" become seconds
 // since the last event, and why the timeout is the resolution.
-class WaylandIdleMonitor {
+class WaylandIdleMonitor final : public InputActivityPort {
   public:
     enum class Source {
         inputIdle,      // ext_idle_notifier_v1 version 2, input only
@@ -42,7 +44,7 @@ class WaylandIdleMonitor {
     };
 
     explicit WaylandIdleMonitor(Options options);
-    ~WaylandIdleMonitor();
+    ~WaylandIdleMonitor() override;
 
     WaylandIdleMonitor(const WaylandIdleMonitor&) = delete;
     WaylandIdleMonitor& operator=(const WaylandIdleMonitor&) = delete;
@@ -51,7 +53,7 @@ class WaylandIdleMonitor {
     Source source() const;
     static const char* sourceName(Source source);
     // Seconds since the last event, within one timeout; 1e9 when unavailable.
-    double secondsSinceLastEvent() const;
+    double secondsSinceLastEvent() const override;
     // How many idle and resumed notifications arrived: lets a caller know the
     // compositor has answered input it just caused.
     std::uint64_t notificationsSeen() const;

@@ -6,7 +6,7 @@
 set -uo pipefail
 
 build="$(cd "${1:?build folder}" && pwd)"
-quelmo="$build/app/entry/quelmo"
+quelmo="$build/program/quelmo"
 sim="$build/tools/sim/quelmo-sim"
 
 for tool in Xvfb dbus-daemon; do

@@ -1,8 +1,8 @@
+#include "platform/x11/screen_capture.h"
 #include "ui/overlay/compositor_probe.h"
 #include "ui/overlay/frost_backdrop.h"
 #include "ui/overlay/frost_overlay.h"
 #include "ui/overlay/frost_window.h"
-#include "ui/overlay/screen_capture.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -5,13 +5,13 @@
 // catalogue has a translation, and must fit its box. And the English texts
 // say what is true on Linux: no Mac, macOS, Finder, menu bar or Mac key symbols.
 #include "app/app_status.h"
-#include "app/entry/usage.h"
 #include "app/hot_key_binding.h"
 #include "app/platform_wording.h"
-#include "platform/motion/motion_access_ui.h"
+#include "program/usage.h"
 #include "tests/ui/status_rig.h"
 #include "tests/ui_windows/window_tour.h"
 #include "ui/i18n/translations.h"
+#include "ui/motion_access/motion_access_ui.h"
 #include "ui/overlay/frost_texts.h"
 #include "ui/overlay/frost_window.h"
 #include "ui/tray/about_box.h"

@@ -43,27 +43,27 @@ inline void tourWindows(const TourStop& stop) {
     }
     {
         WindowsRig rig;
-        rig.tracker.platformStatus = 0;
+        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
         rig.start();
         rig.windows->showSettings();
         stop(rig.windows->settingsWindow(), "settings-needs-setup");
     }
     {
         WindowsRig rig;
-        rig.tracker.platformStatus = 2;
+        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
         rig.start();
         rig.windows->showSettings();
         stop(rig.windows->settingsWindow(), "settings-motion-access-off");
     }
     {
         WindowsRig rig;
-        rig.tracker.platformStatus = 0;
+        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
         rig.start();
         rig.windows->showOnboarding();
         stop(rig.windows->onboardingWindow(), "guide-1-welcome");
         rig.windows->showOnboarding(onboarding::Step::permission);
         stop(rig.windows->onboardingWindow(), "guide-2-permission");
-        rig.tracker.platformStatus = 2;
+        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
         rig.model->requestMotionAccess();
         rig.scheduler.advance(0.5);
         stop(rig.windows->onboardingWindow(), "guide-2-permission-denied");

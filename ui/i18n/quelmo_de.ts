@@ -374,6 +374,11 @@ Kopiere Quelmo selbst nach ~/.local/bin und öffne es dann von dort.</translatio
         <source>Finish Setup…</source>
         <translation>Einrichtung abschließen&#xa0;…</translation>
     </message>
+    <message>
+        <source>Head motion from %1</source>
+        <extracomment>%1 names where head motion comes from, for example &quot;AirPods Pro 2 (Bluetooth)&quot;.</extracomment>
+        <translation>Kopfbewegung von %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>
@@ -576,6 +581,10 @@ Options:
   --remove-login-item   stop opening Quelmo at login, then exit
   --send WORD           send a command word to the running Quelmo, then exit
                         (honoured only while its diagnostics log is on)
+  --recenter            make the running Quelmo re-centre and clear the frost,
+                        as its hot key does, then exit (status 1 when no
+                        Quelmo runs); bind it to a key where the desktop
+                        offers no global hot key
   --help                show this help
   --version             show the version
 
@@ -594,6 +603,10 @@ Optionen:
   --remove-login-item   Quelmo nicht mehr beim Anmelden öffnen, dann beenden
   --send WORD           ein Befehlswort an das laufende Quelmo senden, dann beenden
                         (wird nur beachtet, solange sein Diagnoseprotokoll an ist)
+  --recenter            das laufende Quelmo neu ausrichten und den Schleier
+                        entfernen lassen, wie sein Tastenkürzel, dann beenden
+                        (Status 1, wenn kein Quelmo läuft); lege es auf eine Taste,
+                        wo der Desktop kein globales Tastenkürzel bietet
   --help                diese Hilfe zeigen
   --version             die Version zeigen
 

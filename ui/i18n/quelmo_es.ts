@@ -374,6 +374,11 @@ Copia Quelmo tú mismo en ~/.local/bin y ábrelo desde allí.</translation>
         <source>Finish Setup…</source>
         <translation>Terminar la configuración…</translation>
     </message>
+    <message>
+        <source>Head motion from %1</source>
+        <extracomment>%1 names where head motion comes from, for example &quot;AirPods Pro 2 (Bluetooth)&quot;.</extracomment>
+        <translation>Movimiento de la cabeza de %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>
@@ -576,6 +581,10 @@ Options:
   --remove-login-item   stop opening Quelmo at login, then exit
   --send WORD           send a command word to the running Quelmo, then exit
                         (honoured only while its diagnostics log is on)
+  --recenter            make the running Quelmo re-centre and clear the frost,
+                        as its hot key does, then exit (status 1 when no
+                        Quelmo runs); bind it to a key where the desktop
+                        offers no global hot key
   --help                show this help
   --version             show the version
 
@@ -594,6 +603,10 @@ Opciones:
   --remove-login-item   dejar de abrir Quelmo al iniciar sesión y salir
   --send WORD           enviar una palabra de orden al Quelmo en marcha y salir
                         (solo se atiende mientras su registro de diagnóstico está activo)
+  --recenter            hacer que el Quelmo en marcha se recentre y quite la
+                        escarcha, como su atajo de teclado, y salir (estado 1 si
+                        no hay ningún Quelmo en marcha); asígnalo a una tecla donde
+                        el escritorio no ofrezca atajos globales
   --help                mostrar esta ayuda
   --version             mostrar la versión
 

@@ -374,6 +374,11 @@ Copiez vous-même Quelmo dans ~/.local/bin, puis ouvrez-le depuis cet emplacemen
         <source>Finish Setup…</source>
         <translation>Terminer la configuration…</translation>
     </message>
+    <message>
+        <source>Head motion from %1</source>
+        <extracomment>%1 names where head motion comes from, for example &quot;AirPods Pro 2 (Bluetooth)&quot;.</extracomment>
+        <translation>Mouvements de tête&#xa0;: %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>
@@ -576,6 +581,10 @@ Options:
   --remove-login-item   stop opening Quelmo at login, then exit
   --send WORD           send a command word to the running Quelmo, then exit
                         (honoured only while its diagnostics log is on)
+  --recenter            make the running Quelmo re-centre and clear the frost,
+                        as its hot key does, then exit (status 1 when no
+                        Quelmo runs); bind it to a key where the desktop
+                        offers no global hot key
   --help                show this help
   --version             show the version
 
@@ -595,6 +604,10 @@ Options :
   --remove-login-item   ne plus ouvrir Quelmo à l’ouverture de session, puis quitter
   --send WORD           envoyer un mot de commande au Quelmo lancé, puis quitter
                         (pris en compte seulement si son journal de diagnostic est actif)
+  --recenter            faire recentrer le Quelmo lancé et retirer le givre, comme
+                        son raccourci clavier, puis quitter (état 1 si aucun Quelmo
+                        ne tourne); associez-le à une touche là où le bureau
+                        n’offre pas de raccourci global
   --help                afficher cette aide
   --version             afficher la version
 

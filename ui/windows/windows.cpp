@@ -55,8 +55,12 @@ Windows* Windows::shared() {
     return sharedWindows;
 }
 
+void Windows::setModel(AppModel* model) {
+    model_ = model;
+}
+
 void Windows::showSettings() {
-    AppModel* model = AppModel::shared();
+    AppModel* model = model_;
     if (model == nullptr) {
         return;
     }
@@ -78,7 +82,7 @@ void Windows::showOnboarding(int startAt) {
 }
 
 void Windows::showOnboarding(onboarding::Step startAt) {
-    AppModel* model = AppModel::shared();
+    AppModel* model = model_;
     if (model == nullptr) {
         return;
     }

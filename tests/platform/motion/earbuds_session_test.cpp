@@ -217,9 +217,11 @@ class EarbudsSimTest : public ::testing::Test {
         options.opentrackPort = 0;
         options.earbudsSocket = door;
         auto tracker = std::make_unique<HeadTracker>(std::make_unique<MotionService>(options));
-        tracker->onMotion = [this](double h, double v) { motion.emplace_back(h, v); };
-        tracker->onConnectionChange = [this](bool c) { connections.push_back(c); };
-        tracker->onSourceChange = [this](std::string name) { sources.push_back(name); };
+        HeadTrackerHandlers handlers;
+        handlers.motion = [this](double h, double v) { motion.emplace_back(h, v); };
+        handlers.connectionChange = [this](bool c) { connections.push_back(c); };
+        handlers.sourceChange = [this](const std::string& name) { sources.push_back(name); };
+        tracker->observe(std::move(handlers));
         return tracker;
     }
 

@@ -26,6 +26,7 @@ struct Seen {
     std::vector<std::pair<double, double>> motion;
     std::vector<bool> connections;
     std::vector<std::string> errors;
+    std::vector<std::string> sources;
     bool offMainThread = false;
 };
 
@@ -64,15 +65,18 @@ class HeadTrackerTest : public ::testing::Test {
         options.prompter = prompt.prompter();
         auto tracker = std::make_unique<HeadTracker>(std::make_unique<MotionService>(options));
         QThread* main = QThread::currentThread();
-        tracker->onMotion = [this, main](double h, double v) {
+        HeadTrackerHandlers handlers;
+        handlers.motion = [this, main](double h, double v) {
             seen.offMainThread |= QThread::currentThread() != main;
             seen.motion.emplace_back(h, v);
         };
-        tracker->onConnectionChange = [this, main](bool c) {
+        handlers.connectionChange = [this, main](bool c) {
             seen.offMainThread |= QThread::currentThread() != main;
             seen.connections.push_back(c);
         };
-        tracker->onError = [this](std::string text) { seen.errors.push_back(std::move(text)); };
+        handlers.error = [this](const std::string& text) { seen.errors.push_back(text); };
+        handlers.sourceChange = [this](const std::string& name) { seen.sources.push_back(name); };
+        tracker->observe(std::move(handlers));
         return tracker;
     }
 };
@@ -152,7 +156,9 @@ TEST_F(HeadTrackerTest, ConnectionChangesArriveInOrderRunningOrNot) {
 TEST_F(HeadTrackerTest, ConnectionCallbackRunsAfterWhatWasQueued) {
     auto tracker = makeTracker();
     std::vector<std::string> order;
-    tracker->onConnectionChange = [&](bool) { order.push_back("connection"); };
+    HeadTrackerHandlers handlers;
+    handlers.connectionChange = [&](bool) { order.push_back("connection"); };
+    tracker->observe(std::move(handlers));
     QMetaObject::invokeMethod(
         qApp, [&] { order.push_back("queued"); }, Qt::QueuedConnection);
     // The service reporting a connect, as its sources do.
@@ -292,8 +298,10 @@ TEST_F(HeadTrackerTest, OpentrackYawIsTheHeadingAndTheFirstPacketConnects) {
     options.settingsFile = temp.paths.settingsPath();
     options.bluetoothEarbuds = false;
     HeadTracker tracker(std::make_unique<MotionService>(options));
-    tracker.onMotion = [&](double h, double v) { seen.motion.emplace_back(h, v); };
-    tracker.onConnectionChange = [&](bool c) { seen.connections.push_back(c); };
+    HeadTrackerHandlers handlers;
+    handlers.motion = [&](double h, double v) { seen.motion.emplace_back(h, v); };
+    handlers.connectionChange = [&](bool c) { seen.connections.push_back(c); };
+    tracker.observe(std::move(handlers));
     tracker.start();
 
     unsigned char packet[opentrack::kPacketSize];
@@ -314,8 +322,7 @@ TEST_F(HeadTrackerTest, TheFirstLiveSourceKeepsTheStreamUntilQuiet) {
     setAccess(MotionAccessStatus::authorized);
     const int port = test::freeUdpPort();
     auto tracker = makeTracker(port);
-    std::vector<std::string> sources;
-    tracker->onSourceChange = [&](std::string name) { sources.push_back(name); };
+    const std::vector<std::string>& sources = seen.sources;
     tracker->start();
     unsigned char packet[opentrack::kPacketSize];
     opentrack::encode(opentrack::Pose{0, 0, 0, 50, 0, 0}, packet);

@@ -1,9 +1,9 @@
-#include "app/entry/app_delegate.h"
+#include "program/app_delegate.h"
 
-#include "app/entry/application_shortcuts.h"
-#include "app/entry/desktop_services.h"
 #include "platform/install/move_to_applications.h"
 #include "platform/settings/shared_preferences.h"
+#include "program/application_shortcuts.h"
+#include "program/desktop_services.h"
 #include "ui/tray/status_item_controller.h"
 
 #include <QCoreApplication>
@@ -28,6 +28,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     Preferences& prefs = sharedPreferences();
     services_ = std::make_unique<DesktopServices>(prefs);
     model_ = std::make_unique<AppModel>(prefs, services_->ports());
+    services_->attach(*model_);
     statusItem_ = std::make_unique<StatusItemController>(*model_, services_->windows);
 
     if (prefs.onboardingDone()) {
@@ -40,7 +41,7 @@ void AppDelegate::applicationDidFinishLaunching() {
 
 void AppDelegate::askForMotionAccessIfUndecided() {
     // Restricted, denied and authorized are answers; anything else is not.
-    if (!HeadTrackerPort::isDecided(services_->trackerPort.platformAuthorizationStatus())) {
+    if (!HeadTrackerPort::isDecided(services_->tracker.platformAuthorizationStatus())) {
         model_->requestMotionAccess();
     }
 }

@@ -1,11 +1,11 @@
 // The quelmo program: one-shot command-line switches, or the tray application.
-#include "app/entry/app_delegate.h"
-#include "app/entry/usage.h"
 #include "app/launch_options.h"
 #include "platform/install/move_to_applications.h"
 #include "platform/instance/single_instance.h"
 #include "platform/login/login_item.h"
 #include "platform/system/dbus_command_channel.h"
+#include "program/app_delegate.h"
+#include "program/usage.h"
 #include "ui/i18n/translations.h"
 #include "ui/icons/symbol_icons.h"
 

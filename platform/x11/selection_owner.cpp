@@ -1,4 +1,4 @@
-#include "ui/x11/selection_owner.h"
+#include "platform/x11/selection_owner.h"
 
 #include <QByteArray>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "ui/overlay/screen_capture.h"
+#include "platform/x11/screen_capture.h"
 
 #include <QGuiApplication>
 #include <QPixmap>

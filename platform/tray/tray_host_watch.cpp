@@ -1,6 +1,6 @@
-#include "ui/tray/tray_host_watch.h"
+#include "platform/tray/tray_host_watch.h"
 
-#include "ui/x11/selection_owner.h"
+#include "platform/x11/selection_owner.h"
 
 #include <QByteArray>
 #include <QDBusConnection>

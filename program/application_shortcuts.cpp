@@ -1,4 +1,4 @@
-#include "app/entry/application_shortcuts.h"
+#include "program/application_shortcuts.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

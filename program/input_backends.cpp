@@ -1,8 +1,9 @@
-#include "app/entry/input_backends.h"
+#include "program/input_backends.h"
 
-#include "platform/app_ports/desktop_adapters.h"
-#include "platform/app_ports/session_input_adapters.h"
 #include "platform/desktop_bus/kglobalaccel_hot_keys.h"
+#include "platform/desktop_bus/mutter_idle_monitor.h"
+#include "platform/wayland_input/wayland_idle_monitor.h"
+#include "platform/x11/x11_ports.h"
 
 #include <cstdio>
 
@@ -10,19 +11,25 @@ namespace quelmo {
 
 namespace {
 
+// A desktop that lets no program register a global key.
+class NoHotKeys final : public HotKeyPort {
+  public:
+    std::unique_ptr<HotKeyRegistration> registerHotKey(int, int, std::function<void()>) override {
+        return nullptr;
+    }
+};
+
 void chooseWaylandInput(InputBackends& chosen, const QDBusConnection& bus) {
-#ifdef QUELMO_HAVE_WAYLAND_INPUT
     auto wayland = std::make_unique<WaylandIdleMonitor>(WaylandIdleMonitor::Options{});
     if (wayland->isAvailable()) {
         chosen.inputName = WaylandIdleMonitor::sourceName(wayland->source());
-        chosen.input = std::make_unique<WaylandInputActivity>(std::move(wayland));
+        chosen.input = std::move(wayland);
         return;
     }
-#endif
     auto mutter = std::make_unique<MutterIdleMonitor>(bus);
     if (mutter->isAvailable()) {
         chosen.inputName = "org.gnome.Mutter.IdleMonitor";
-        chosen.input = std::make_unique<MutterInputActivity>(std::move(mutter));
+        chosen.input = std::move(mutter);
         return;
     }
     // XWayland sees only what reaches X11 windows: better than nothing.

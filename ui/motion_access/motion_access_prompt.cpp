@@ -1,6 +1,6 @@
 // The permission prompt shown when head tracking first starts.
 
-#include "platform/motion/motion_access_ui.h"
+#include "ui/motion_access/motion_access_ui.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,7 +1,7 @@
 // The Motion Access settings window: shows and changes the user's answer.
 
-#include "platform/motion/motion_access_ui.h"
 #include "platform/motion/motion_paths.h"
+#include "ui/motion_access/motion_access_ui.h"
 
 #include <QApplication>
 #include <QCheckBox>
