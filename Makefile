@@ -6,7 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench install clean asan format-check
+.PHONY: all deps configure build run test bench install clean asan format-check translations check-translations
 
 all: build
 
@@ -31,6 +31,15 @@ format-check: deps
 
 test: build format-check
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# Brings the catalogues ui/i18n/quelmo_LANG.ts up to date with the texts in the code.
+translations: configure
+	@cmake --build $(BUILD_DIR) --target update_translations
+
+# Every catalogue complete and current, and every window and menu walked in
+# every language.
+check-translations: configure
+	@scripts/check-translations.sh $(BUILD_DIR)
 
 bench: build
 	@scripts/run-benchmarks.sh $(BUILD_DIR)

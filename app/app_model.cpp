@@ -1,5 +1,6 @@
 #include "app/app_model.h"
 
+#include "app/hot_key_binding.h"
 #include "core/number_text.h"
 #include "core/usable_number.h"
 
@@ -24,8 +25,6 @@ constexpr double kLogLineInterval = 0.2;
 constexpr double kIgnoredIdle = 999.0;
 constexpr double kShownIdleCap = 9999.0;
 constexpr double kGaitRadiansPerSecond = 11.938052083641214; // 2 pi x 1.9 Hz
-constexpr int kHotKeyCode = 15;                              // R
-constexpr int kHotKeyModifiers = 6400;                       // Command + Option + Control
 
 } // namespace
 
@@ -67,7 +66,7 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
 
     subscribeToPreferences();
     observeSystem();
-    hotKey_ = ports_.hotKeys.registerHotKey(kHotKeyCode, kHotKeyModifiers, [weak] {
+    hotKey_ = ports_.hotKeys.registerHotKey(kRecenterKeyCode, kRecenterModifiers, [weak] {
         if (auto self = weak.lock()) {
             (*self)->recenterManually();
         }
@@ -437,7 +436,7 @@ void AppModel::refreshStatus() {
         return;
     }
     publishStatus(next);
-    write("status: " + next.title().toStdString());
+    write("status: " + next.logTitle().toStdString());
     if (guardian_.isFrosted()) {
         // A turn-away frost that became an away frost keeps the frost on, so
         // only the wording needs to follow.

@@ -1,40 +1,61 @@
 #include "app/app_status.h"
 
+#include "app/platform_wording.h"
+
+#include <QCoreApplication>
 #include <QDateTime>
 
 namespace quelmo {
 
+namespace {
+
+// The English source of each title; the paused one takes the time as %1.
+const char* sourceTitle(AppStatus::Kind kind) {
+    switch (kind) {
+    case AppStatus::Kind::paused:
+        return QT_TRANSLATE_NOOP("AppStatus", "Paused until %1");
+    case AppStatus::Kind::needsSetup:
+        return QT_TRANSLATE_NOOP("AppStatus", "Finish setup to start");
+    case AppStatus::Kind::permissionDenied:
+        return QT_TRANSLATE_NOOP("AppStatus", "Motion access is turned off");
+    case AppStatus::Kind::unsupported:
+        return wording::unsupportedTitle;
+    case AppStatus::Kind::off:
+        return QT_TRANSLATE_NOOP("AppStatus", "Quelmo is off");
+    case AppStatus::Kind::screenLocked:
+        return QT_TRANSLATE_NOOP("AppStatus", "Resting while the screen is locked");
+    case AppStatus::Kind::waitingForAirPods:
+        return QT_TRANSLATE_NOOP("AppStatus", "Waiting for your AirPods");
+    case AppStatus::Kind::calibrating:
+        return QT_TRANSLATE_NOOP("AppStatus", "Getting ready…");
+    case AppStatus::Kind::watching:
+        return QT_TRANSLATE_NOOP("AppStatus", "Watching. Turn away and it frosts.");
+    case AppStatus::Kind::frosted:
+        return QT_TRANSLATE_NOOP("AppStatus", "Frosted. You're turned away.");
+    case AppStatus::Kind::away:
+        return QT_TRANSLATE_NOOP("AppStatus", "Frosted. You stepped away.");
+    }
+    return "";
+}
+
+QString pauseEnd(AppStatus::TimePoint until, const QLocale& locale) {
+    const auto ms = std::chrono::floor<std::chrono::milliseconds>(until.time_since_epoch()).count();
+    return locale.toString(QDateTime::fromMSecsSinceEpoch(ms).time(), QLocale::ShortFormat);
+}
+
+} // namespace
+
 QString AppStatus::title(const QLocale& locale) const {
-    switch (kind_) {
-    case Kind::paused: {
-        const auto ms =
-            std::chrono::floor<std::chrono::milliseconds>(until_.time_since_epoch()).count();
-        const QDateTime local = QDateTime::fromMSecsSinceEpoch(ms);
-        return QStringLiteral("Paused until ") +
-               locale.toString(local.time(), QLocale::ShortFormat);
-    }
-    case Kind::needsSetup:
-        return QStringLiteral("Finish setup to start");
-    case Kind::permissionDenied:
-        return QStringLiteral("Motion access is turned off");
-    case Kind::unsupported:
-        return QStringLiteral("Head tracking isn't available on this Mac");
-    case Kind::off:
-        return QStringLiteral("Quelmo is off");
-    case Kind::screenLocked:
-        return QStringLiteral("Resting while the screen is locked");
-    case Kind::waitingForAirPods:
-        return QStringLiteral("Waiting for your AirPods");
-    case Kind::calibrating:
-        return QStringLiteral("Getting ready\u2026");
-    case Kind::watching:
-        return QStringLiteral("Watching. Turn away and it frosts.");
-    case Kind::frosted:
-        return QStringLiteral("Frosted. You're turned away.");
-    case Kind::away:
-        return QStringLiteral("Frosted. You stepped away.");
-    }
-    return {};
+    const char* source = sourceTitle(kind_);
+    const QString text = kind_ == Kind::unsupported
+                             ? wording::translated(source)
+                             : QCoreApplication::translate("AppStatus", source);
+    return kind_ == Kind::paused ? text.arg(pauseEnd(until_, locale)) : text;
+}
+
+QString AppStatus::logTitle(const QLocale& locale) const {
+    const QString text = QString::fromUtf8(sourceTitle(kind_));
+    return kind_ == Kind::paused ? text.arg(pauseEnd(until_, locale)) : text;
 }
 
 QString AppStatus::symbolName() const {

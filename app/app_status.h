@@ -48,10 +48,13 @@ class AppStatus {
         return kind_ == Kind::paused ? std::optional<TimePoint>(until_) : std::nullopt;
     }
 
-    // The line shown first in the status menu and logged as "status: " + title.
-    // The paused title formats its time with `locale`'s short time format, no
+    // The line shown first in the status menu, in the user's language. The
+    // paused title formats its time with `locale`'s short time format, no
     // date (the user's locale and 12/24-hour setting by default).
     QString title(const QLocale& locale = QLocale::system()) const;
+    // The same line in English, as the diagnostics log writes it after
+    // "status: " whatever the user's language.
+    QString logTitle(const QLocale& locale = QLocale::system()) const;
     // The name of the symbol that stands for the status in the tray.
     QString symbolName() const;
 

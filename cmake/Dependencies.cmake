@@ -14,6 +14,8 @@ quelmo_require(Qt6_FOUND "Qt 6 (Core, Gui, Widgets, D-Bus, Network, Test)" qt6-b
 find_package(Qt6 QUIET COMPONENTS Qml Quick QuickTest)
 quelmo_require(Qt6Quick_FOUND "Qt 6 Quick" qt6-declarative-dev)
 quelmo_require(Qt6QuickTest_FOUND "Qt 6 Quick Test" qt6-declarative-dev)
+find_package(Qt6 QUIET COMPONENTS LinguistTools)
+quelmo_require(Qt6LinguistTools_FOUND "Qt 6 Linguist tools (lupdate, lrelease)" qt6-tools-dev)
 find_package(Qt6 QUIET COMPONENTS Svg)
 quelmo_require(Qt6Svg_FOUND "Qt 6 Svg" qt6-svg-dev)
 

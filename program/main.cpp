@@ -6,6 +6,7 @@
 #include "platform/system/dbus_command_channel.h"
 #include "program/app_delegate.h"
 #include "program/usage.h"
+#include "ui/i18n/translations.h"
 #include "ui/icons/symbol_icons.h"
 
 #include <QApplication>
@@ -60,6 +61,9 @@ int runApplication(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Quelmo"));
     QApplication::setApplicationVersion(QStringLiteral(QUELMO_VERSION_STRING));
     QApplication::setDesktopFileName(QStringLiteral("app.quelmo.Quelmo"));
+    // Every text from here on, the tray menu and the frost card included, in
+    // the user's language (English when Quelmo does not speak it).
+    quelmo::i18n::useSystemLanguage();
     QApplication::setWindowIcon(quelmo::appIcon());
     // A tray application: closing its last window never ends it.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -90,9 +94,13 @@ int main(int argc, char** argv) {
         return sendWord(argc, argv, request.word);
     case LaunchRequest::Kind::recenter:
         return recenterRunning(argc, argv);
-    case LaunchRequest::Kind::help:
-        std::fputs(quelmo::kUsage, stdout);
+    case LaunchRequest::Kind::help: {
+        QCoreApplication app(argc, argv);
+        quelmo::i18n::useSystemLanguage();
+        std::fputs(QCoreApplication::translate("Usage", quelmo::kUsage).toLocal8Bit().constData(),
+                   stdout);
         return 0;
+    }
     case LaunchRequest::Kind::version:
         std::printf("quelmo %s\n", QUELMO_VERSION_STRING);
         return 0;

@@ -25,6 +25,8 @@ packages=(
   libwayland-dev libwayland-bin sway wtype mutter
   # benchmarks: xrandr splits one X screen into two monitors
   x11-xserver-utils
+  # translations: lupdate and lrelease with their CMake functions, Qt's own catalogues
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
 )
 
 missing=()

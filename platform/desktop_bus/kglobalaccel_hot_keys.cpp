@@ -2,6 +2,7 @@
 
 #include "platform/x11/key_chord_mapping.h"
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -85,7 +86,7 @@ int KGlobalAccelHotKeys::qtKey(int keyCode, int modifiers) {
 QStringList KGlobalAccelHotKeys::actionId() const {
     // Component and action as stored, then the names System Settings shows.
     return {QString::fromLatin1(kComponent), QString::fromLatin1(kAction), QStringLiteral("Quelmo"),
-            QStringLiteral("I'm Facing the Screen")};
+            QCoreApplication::translate("TrayMenu", "I'm Facing the Screen")};
 }
 
 void KGlobalAccelHotKeys::send(const QString& method, const QList<QVariant>& arguments) {

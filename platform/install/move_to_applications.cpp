@@ -1,5 +1,7 @@
 #include "platform/install/move_to_applications.h"
 
+#include "app/platform_wording.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -28,13 +30,15 @@ std::optional<std::string> trash(const QString& path) {
     QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     QFile file(path);
     if (!file.moveToTrash()) {
-        return QStringLiteral("The old copy at %1 could not be moved to the trash: %2")
+        return QCoreApplication::translate("MoveOffer",
+                                           "The old copy at %1 could not be moved to the trash: %2")
             .arg(path, file.errorString())
             .toStdString();
     }
     if (QDir::isRelativePath(file.fileName())) {
         QFile::rename(file.fileName(), path);
-        return QStringLiteral("The old copy at %1 could not be moved to the trash.")
+        return QCoreApplication::translate("MoveOffer",
+                                           "The old copy at %1 could not be moved to the trash.")
             .arg(path)
             .toStdString();
     }
@@ -56,13 +60,13 @@ std::optional<std::string> move(const std::vector<CopyStep>& steps) {
     for (const auto& step : steps) {
         const QString to = QString::fromStdString(step.to);
         if (!QDir().mkpath(QFileInfo(to).absolutePath())) {
-            return QStringLiteral("The folder %1 could not be made.")
+            return QCoreApplication::translate("MoveOffer", "The folder %1 could not be made.")
                 .arg(QFileInfo(to).absolutePath())
                 .toStdString();
         }
         QFile from(QString::fromStdString(step.from));
         if (!from.copy(to)) {
-            return QStringLiteral("%1 could not be copied to %2: %3")
+            return QCoreApplication::translate("MoveOffer", "%1 could not be copied to %2: %3")
                 .arg(from.fileName(), to, from.errorString())
                 .toStdString();
         }
@@ -79,11 +83,11 @@ void offerIfNeeded(const InstallLayout& layout, const std::function<void()>& req
     QMessageBox offer;
     offer.setIcon(QMessageBox::NoIcon);
     offer.setIconPixmap(QGuiApplication::windowIcon().pixmap(64, 64));
-    offer.setText(QString::fromUtf8(kOfferMessage));
-    offer.setInformativeText(QString::fromUtf8(kOfferDetail));
+    offer.setText(wording::translated(wording::moveOfferMessage));
+    offer.setInformativeText(wording::translated(wording::moveOfferDetail));
     QPushButton* moveButton =
-        offer.addButton(QString::fromUtf8(kMoveButton), QMessageBox::AcceptRole);
-    offer.addButton(QString::fromUtf8(kNotNowButton), QMessageBox::RejectRole);
+        offer.addButton(wording::translated(wording::moveButton), QMessageBox::AcceptRole);
+    offer.addButton(QCoreApplication::translate("MoveOffer", "Not Now"), QMessageBox::RejectRole);
     offer.setDefaultButton(moveButton);
     offer.exec();
     if (offer.clickedButton() != moveButton) {
@@ -93,9 +97,9 @@ void offerIfNeeded(const InstallLayout& layout, const std::function<void()>& req
     const std::vector<CopyStep> steps = planMove(program.toStdString(), layout);
     if (const auto error = move(steps)) {
         QMessageBox failure;
-        failure.setText(QString::fromUtf8(kFailureMessage));
-        failure.setInformativeText(QString::fromStdString(*error) +
-                                   QString::fromUtf8(kFailureAdvice));
+        failure.setText(wording::translated(wording::moveFailureMessage));
+        failure.setInformativeText(
+            wording::translated(wording::moveFailureDetail).arg(QString::fromStdString(*error)));
         failure.exec();
         return;
     }

@@ -14,14 +14,7 @@ namespace quelmo {
 // launch from elsewhere until it is accepted.
 namespace MoveToApplications {
 
-inline constexpr const char* kOfferMessage = "Move Quelmo to your Applications folder?";
-inline constexpr const char* kOfferDetail =
-    "Quelmo works best from Applications, so it can start at login and keep its permissions.";
-inline constexpr const char* kMoveButton = "Move to Applications";
-inline constexpr const char* kNotNowButton = "Not Now";
-inline constexpr const char* kFailureMessage = "Couldn't move Quelmo";
-inline constexpr const char* kFailureAdvice =
-    "\n\nDrag Quelmo into Applications yourself, then open it from there.";
+// The offer's and the failure's words are the desktop's (app/platform_wording.h).
 
 // Set in the environment of the moved copy: it waits for this process to end
 // before it claims the single running instance.

@@ -1,5 +1,6 @@
 #include "platform/login/login_item.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -111,22 +112,26 @@ std::optional<QString> LoginItem::set(bool enabled) const {
             return std::nullopt;
         }
         if (!file.remove()) {
-            return QStringLiteral("Could not remove %1: %2").arg(path, file.errorString());
+            return QCoreApplication::translate("LoginItem", "Could not remove %1: %2")
+                .arg(path, file.errorString());
         }
         return std::nullopt;
     }
 
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
-        return QStringLiteral("Could not create the folder %1.").arg(folder);
+        return QCoreApplication::translate("LoginItem", "Could not create the folder %1.")
+            .arg(folder);
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        return QStringLiteral("Could not write %1: %2").arg(path, file.errorString());
+        return QCoreApplication::translate("LoginItem", "Could not write %1: %2")
+            .arg(path, file.errorString());
     }
     file.write(desktopEntry(program_).toUtf8());
     if (!file.commit()) {
-        return QStringLiteral("Could not write %1: %2").arg(path, file.errorString());
+        return QCoreApplication::translate("LoginItem", "Could not write %1: %2")
+            .arg(path, file.errorString());
     }
     return std::nullopt;
 }

@@ -33,7 +33,8 @@ std::string utf8(const QString& s) {
 TEST(AppStatus, TitlesMatchTheShownTextsByteForByte) {
     EXPECT_EQ(utf8(AppStatus::needsSetup().title()), "Finish setup to start");
     EXPECT_EQ(utf8(AppStatus::permissionDenied().title()), "Motion access is turned off");
-    EXPECT_EQ(utf8(AppStatus::unsupported().title()), "Head tracking isn't available on this Mac");
+    EXPECT_EQ(utf8(AppStatus::unsupported().title()),
+              "Head tracking isn't available on this computer");
     EXPECT_EQ(utf8(AppStatus::off().title()), "Quelmo is off");
     EXPECT_EQ(utf8(AppStatus::screenLocked().title()), "Resting while the screen is locked");
     EXPECT_EQ(utf8(AppStatus::waitingForAirPods().title()), "Waiting for your AirPods");

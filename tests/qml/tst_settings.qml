@@ -99,7 +99,7 @@ TestCase {
             { tag: "frosted", kind: "frosted", angle: 61, text: "61°", active: true, button: "" },
             { tag: "away", kind: "away", angle: 20, text: "—", active: false, button: "" },
             { tag: "paused", kind: "paused", angle: 20, text: "—", active: false, button: "" },
-            { tag: "permissionDenied", kind: "permissionDenied", angle: 0, text: "—", active: false, button: "Open Privacy Settings…" },
+            { tag: "permissionDenied", kind: "permissionDenied", angle: 0, text: "—", active: false, button: "Open Motion Access Settings…" },
             { tag: "needsSetup", kind: "needsSetup", angle: 0, text: "—", active: false, button: "Finish Setup…" },
         ]
     }
@@ -248,7 +248,7 @@ TestCase {
         compare(child(makeView({ version: "1.0.0" }), "versionLine").text, "Quelmo 1.0.0")
         const view = makeView()
         compare(child(view, "versionLine").text, "Quelmo ")
-        compare(child(view, "hotKey").text, "⌃ ⌥ ⌘ R")
+        compare(child(view, "hotKey").text, "Ctrl+Alt+Super+R")
         compare(view.implicitWidth, 460)
         compare(view.implicitHeight, 700)
     }

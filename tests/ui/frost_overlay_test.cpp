@@ -19,7 +19,7 @@ using test::FrostRig;
 
 const std::pair<QString, QString> kTurnedAway{
     QStringLiteral("Look back to see your screen"),
-    QString::fromUtf8("Stuck? Move the mouse for 3 seconds, or press \u2303\u2325\u2318R")};
+    QString::fromUtf8("Stuck? Move the mouse for 3 seconds, or press Ctrl+Alt+Super+R")};
 const std::pair<QString, QString> kAway{
     QStringLiteral("Welcome back"),
     QStringLiteral("Touch the keyboard or mouse to see your screen")};

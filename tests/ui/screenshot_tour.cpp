@@ -9,6 +9,8 @@
 #include "status_rig.h"
 #include "ui/overlay/frost_overlay.h"
 
+#include "ui/i18n/translations.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QLinearGradient>
@@ -124,6 +126,8 @@ int tray(const QString& file) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // In the language of the environment (LANGUAGE=de ...), as Quelmo takes it.
+    quelmo::i18n::useSystemLanguage();
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1] == QLatin1String("frost")) {
         return frost(args[2].toDouble(), args[3]);

@@ -23,4 +23,11 @@ trayer --edge top --align right --widthtype request --height 26 --tint 0x202024 
 tray=$!
 sleep 1
 "$tour" tray docs/screenshots/tray-menu.png
-echo "wrote docs/screenshots/frost-strength-{0,0.6,1}.png and docs/screenshots/tray-menu.png"
+# The frost card and the menu in every language.
+for language in en de fr es; do
+  mkdir -p "docs/screenshots/$language"
+  LANGUAGE="$language" LANG=C.UTF-8 LC_ALL= "$tour" frost 0.6 "docs/screenshots/$language/frost.png"
+  LANGUAGE="$language" LANG=C.UTF-8 LC_ALL= "$tour" tray "docs/screenshots/$language/tray-menu.png"
+done
+echo "wrote docs/screenshots/frost-strength-{0,0.6,1}.png, docs/screenshots/tray-menu.png" \
+  "and docs/screenshots/LANGUAGE/{frost,tray-menu}.png"

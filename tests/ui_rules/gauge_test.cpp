@@ -82,7 +82,7 @@ TEST(GaugeGeometry, NeedleStaysOnTheHalfCircle) {
 }
 
 TEST(GaugeText, AccessibilityValueNamesSizeAndSide) {
-    EXPECT_EQ(accessibilityLabel, "Head angle");
+    EXPECT_EQ(accessibilityLabel(), "Head angle");
     EXPECT_EQ(accessibilityValue(31.6, true), "32 degrees left");
     EXPECT_EQ(accessibilityValue(-12.2, true), "12 degrees right");
     EXPECT_EQ(accessibilityValue(1.5, true), "2 degrees ");

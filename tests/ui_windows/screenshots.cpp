@@ -1,7 +1,9 @@
 // Opens the settings window and every page of the welcome guide in typical
-// states and saves each as a PNG, for a look by eye. Run on a real X server
-// (for example a private Xvfb): ui_screenshots OUTPUT_FOLDER
-#include "tests/ui_windows/windows_rig.h"
+// states and saves each as a PNG, for a look by eye, in the language of the
+// environment (LANGUAGE=de ...). Run on a real X server (for example a
+// private Xvfb): ui_screenshots OUTPUT_FOLDER
+#include "tests/ui_windows/window_tour.h"
+#include "ui/i18n/translations.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -36,20 +38,6 @@ bool save(QQuickView* window, const char* name) {
     return ok;
 }
 
-void scrollSettings(QQuickView* window, double fraction) {
-    auto* flickable = part(window, "scroller")->property("contentItem").value<QObject*>();
-    const double range =
-        flickable->property("contentHeight").toDouble() - flickable->property("height").toDouble();
-    flickable->setProperty("contentY", range * fraction);
-}
-
-// Watching, with the head turned to `heading`.
-void watchAt(WindowsRig& rig, double heading) {
-    rig.samples(0.0, 3.5);
-    rig.turn(0.0, heading);
-    rig.samples(heading, 1.0);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -61,55 +49,10 @@ int main(int argc, char** argv) {
     }
     outputFolder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(outputFolder);
+    // The language to show (en, de, fr, es), from the environment as Quelmo
+    // itself takes it.
+    i18n::useSystemLanguage();
     bool ok = true;
-
-    {
-        WindowsRig rig;
-        rig.start();
-        rig.windows->showSettings(); // the model publishes angles while a gauge is shown
-        rig.store.set("diagnostics", "true");
-        watchAt(rig, 23.0);
-        QQuickView* w = rig.windows->settingsWindow();
-        ok &= save(w, "settings-top");
-        scrollSettings(w, 1.0);
-        ok &= save(w, "settings-bottom");
-    }
-    {
-        WindowsRig rig;
-        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
-        rig.start();
-        rig.windows->showSettings();
-        ok &= save(rig.windows->settingsWindow(), "settings-needs-setup");
-    }
-    {
-        WindowsRig rig;
-        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
-        rig.start();
-        rig.windows->showOnboarding();
-        ok &= save(rig.windows->onboardingWindow(), "guide-1-welcome");
-        rig.windows->showOnboarding(onboarding::Step::permission);
-        ok &= save(rig.windows->onboardingWindow(), "guide-2-permission");
-        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
-        rig.model->requestMotionAccess();
-        rig.scheduler.advance(0.5);
-        ok &= save(rig.windows->onboardingWindow(), "guide-2-permission-denied");
-    }
-    {
-        WindowsRig rig;
-        rig.start();
-        rig.windows->showOnboarding(onboarding::Step::permission);
-        ok &= save(rig.windows->onboardingWindow(), "guide-2-permission-allowed");
-        press(part(rig.windows->onboardingWindow(), "primaryButton"));
-        ok &= save(rig.windows->onboardingWindow(), "guide-3-try-waiting");
-        watchAt(rig, 38.0);
-        ok &= save(rig.windows->onboardingWindow(), "guide-3-try-live");
-        rig.turn(38.0, 80.0);
-        rig.samples(80.0, 2.0);
-        rig.turn(80.0, 0.0);
-        rig.samples(0.0, 0.5);
-        ok &= save(rig.windows->onboardingWindow(), "guide-3-try-success");
-        rig.windows->showOnboarding(onboarding::Step::done);
-        ok &= save(rig.windows->onboardingWindow(), "guide-4-done");
-    }
+    tourWindows([&ok](QQuickView* window, const char* name) { ok &= save(window, name); });
     return ok ? 0 : 1;
 }

@@ -110,7 +110,7 @@ TEST(Windows, SettingsHeaderFollowsTheModel) {
     rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
     rig.scheduler.advance(0.5);
     ASSERT_EQ(model.status().kind(), Kind::permissionDenied);
-    EXPECT_EQ(text(part(w, "headerButton")), QString::fromUtf8("Open Privacy Settings…"));
+    EXPECT_EQ(text(part(w, "headerButton")), QString::fromUtf8("Open Motion Access Settings…"));
     press(part(w, "headerButton"));
     EXPECT_EQ(rig.privacy.opened, 1);
 }

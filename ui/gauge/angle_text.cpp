@@ -1,5 +1,8 @@
 #include "ui/gauge/angle_text.h"
 
+#include <QCoreApplication>
+
+#include <algorithm>
 #include <cmath>
 
 namespace quelmo::gauge {
@@ -23,15 +26,21 @@ QString angleReadout(double angle) {
 
 QString accessibilityValue(double angle, bool active) {
     if (!active) {
-        return QStringLiteral("not tracking");
+        return QCoreApplication::translate("GaugeView", "not tracking");
     }
-    QString side;
+    // Within 2 degrees of the middle the side is left out.
+    const int degrees = static_cast<int>(std::min(wholeDegrees(angle), 1000000LL));
     if (angle > 2.0) {
-        side = QStringLiteral("left");
-    } else if (angle < -2.0) {
-        side = QStringLiteral("right");
+        return QCoreApplication::translate("GaugeView", "%n degrees left", nullptr, degrees);
     }
-    return QString::number(wholeDegrees(angle)) + QStringLiteral(" degrees ") + side;
+    if (angle < -2.0) {
+        return QCoreApplication::translate("GaugeView", "%n degrees right", nullptr, degrees);
+    }
+    return QCoreApplication::translate("GaugeView", "%n degrees ", nullptr, degrees);
+}
+
+QString accessibilityLabel() {
+    return QCoreApplication::translate("GaugeView", "Head angle");
 }
 
 } // namespace quelmo::gauge

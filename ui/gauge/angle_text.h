@@ -12,7 +12,7 @@ long long wholeDegrees(double angle);
 QString angleReadout(double angle);
 
 // What a screen reader says for the gauge.
-inline const QString accessibilityLabel = QStringLiteral("Head angle");
+QString accessibilityLabel();
 // "32 degrees left", "12 degrees right", "2 degrees " within 2 degrees of the
 // middle, and "not tracking" when the angle is not live.
 QString accessibilityValue(double angle, bool active);

@@ -36,7 +36,7 @@ QVariantList GaugeMath::brandPositions() const {
 }
 
 QString GaugeMath::accessibilityLabel() const {
-    return gauge::accessibilityLabel;
+    return gauge::accessibilityLabel();
 }
 
 double GaugeMath::needleAnimationMs() const {

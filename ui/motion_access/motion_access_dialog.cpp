@@ -19,17 +19,20 @@ namespace {
 QString statusText(MotionAccessStatus status) {
     switch (status) {
     case MotionAccessStatus::authorized:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "MotionAccess",
             "Motion access is on. Quelmo can use head motion from your headphones.");
     case MotionAccessStatus::denied:
-        return QStringLiteral("Motion access is off. Quelmo cannot tell when you look away.");
+        return QCoreApplication::translate(
+            "MotionAccess", "Motion access is off. Quelmo cannot tell when you look away.");
     case MotionAccessStatus::restricted:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "MotionAccess",
             "Motion access is restricted on this computer and cannot be changed here.");
     case MotionAccessStatus::notDetermined:
         break;
     }
-    return QStringLiteral("You have not decided yet.");
+    return QCoreApplication::translate("MotionAccess", "You have not decided yet.");
 }
 
 class MotionAccessDialog : public QDialog {
@@ -37,14 +40,16 @@ class MotionAccessDialog : public QDialog {
     MotionAccessDialog(std::string recordPath, std::function<void(MotionAccessStatus)> onChanged)
         : recordPath_(std::move(recordPath)), onChanged_(std::move(onChanged)) {
         setObjectName(QStringLiteral("motionAccessDialog"));
-        setWindowTitle(QStringLiteral("Motion Access"));
+        setWindowTitle(QCoreApplication::translate("MotionAccess", "Motion Access"));
         setAttribute(Qt::WA_DeleteOnClose);
 
-        auto* intro = new QLabel(QStringLiteral(
+        auto* intro = new QLabel(QCoreApplication::translate(
+            "MotionAccess",
             "Quelmo uses head motion from your headphones to hide the screen when you look away. "
             "Nothing is recorded and nothing leaves this computer."));
         intro->setWordWrap(true);
-        allow_ = new QCheckBox(QStringLiteral("Allow Quelmo to use head motion"));
+        allow_ = new QCheckBox(
+            QCoreApplication::translate("MotionAccess", "Allow Quelmo to use head motion"));
         allow_->setObjectName(QStringLiteral("allowCheckBox"));
         status_ = new QLabel;
         status_->setObjectName(QStringLiteral("statusLabel"));
@@ -87,7 +92,8 @@ class MotionAccessDialog : public QDialog {
             error_->hide();
         } else {
             error_->setText(
-                QStringLiteral("Could not save your choice: %1").arg(QString::fromStdString(why)));
+                QCoreApplication::translate("MotionAccess", "Could not save your choice: %1")
+                    .arg(QString::fromStdString(why)));
             error_->show();
         }
         refresh();

@@ -31,22 +31,23 @@ class MotionAccessPrompt : public QDialog {
         icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(48, 48));
         icon->setAlignment(Qt::AlignTop);
 
-        auto* title =
-            new QLabel(QStringLiteral("Allow Quelmo to use head motion from your headphones?"));
+        auto* title = new QLabel(QCoreApplication::translate(
+            "MotionAccess", "Allow Quelmo to use head motion from your headphones?"));
         QFont bold = title->font();
         bold.setBold(true);
         title->setFont(bold);
         title->setWordWrap(true);
-        auto* body =
-            new QLabel(QStringLiteral("Quelmo follows which way your head points so it can hide "
-                                      "the screen when you look away. "
-                                      "Nothing is recorded and nothing leaves this computer."));
+        auto* body = new QLabel(QCoreApplication::translate(
+            "MotionAccess", "Quelmo follows which way your head points so it can hide "
+                            "the screen when you look away. "
+                            "Nothing is recorded and nothing leaves this computer."));
         body->setWordWrap(true);
 
         auto* buttons = new QDialogButtonBox;
-        auto* deny =
-            buttons->addButton(QStringLiteral("Don't Allow"), QDialogButtonBox::RejectRole);
-        auto* allow = buttons->addButton(QStringLiteral("Allow"), QDialogButtonBox::AcceptRole);
+        auto* deny = buttons->addButton(QCoreApplication::translate("MotionAccess", "Don't Allow"),
+                                        QDialogButtonBox::RejectRole);
+        auto* allow = buttons->addButton(QCoreApplication::translate("MotionAccess", "Allow"),
+                                         QDialogButtonBox::AcceptRole);
         deny->setObjectName(QStringLiteral("denyButton"));
         allow->setObjectName(QStringLiteral("allowButton"));
         allow->setDefault(true);

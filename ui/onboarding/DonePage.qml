@@ -22,16 +22,19 @@ ColumnLayout {
         Accessible.ignored: true
     }
     PageHeader {
-        title: "Quelmo lives in your menu bar"
-        body: "Look for the eye. Click it to pause, change how far you have to turn, or turn it off."
+        title: Wording.doneTitle
+        body: qsTr("Look for the eye. Click it to pause, change how far you have to turn, or turn it off.")
     }
     ColumnLayout {
         Layout.alignment: Qt.AlignHCenter
+        // As wide as its widest line, but never wider than the page: the
+        // hint wraps instead.
+        Layout.maximumWidth: page.width
         spacing: 10
         Switch {
             objectName: "launchAtLogin"
             padding: 0
-            text: "Open Quelmo when I log in"
+            text: qsTr("Open Quelmo when I log in")
             checked: page.launchAtLogin
             onToggled: {
                 page.launchAtLoginToggled(checked)
@@ -39,6 +42,7 @@ ColumnLayout {
             }
         }
         RowLayout {
+            Layout.fillWidth: true
             spacing: 6
             TintedIcon {
                 Layout.preferredWidth: 16
@@ -48,7 +52,10 @@ ColumnLayout {
                 Accessible.ignored: true
             }
             Label {
-                text: "Frost stuck? Move the mouse for 3 seconds, or press \u2303\u2325\u2318R."
+                Layout.fillWidth: true
+                wrapMode: Text.Wrap
+                //: %1 is the hot key, for example Ctrl+Alt+Super+R.
+                text: qsTr("Frost stuck? Move the mouse for 3 seconds, or press %1.").arg(Wording.hotKey)
                 color: Theme.secondaryLabel
             }
         }

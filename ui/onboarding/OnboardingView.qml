@@ -111,7 +111,7 @@ Pane {
             Button {
                 objectName: "backButton"
                 visible: GuideFlow.hasBack(root.step)
-                text: "Back"
+                text: qsTr("Back")
                 onClicked: root.goBack()
             }
             PrimaryButton {

@@ -22,15 +22,15 @@ ColumnLayout {
         Accessible.ignored: true
     }
     PageHeader {
-        title: "One permission"
-        body: "macOS will ask to let Quelmo read motion from your AirPods. That's the only thing it needs. Nothing is recorded and nothing leaves this Mac."
+        title: qsTr("One permission")
+        body: Wording.permissionBody
     }
 
     Button {
         objectName: "allowButton"
         Layout.alignment: Qt.AlignHCenter
         visible: page.authorization === "notDetermined"
-        text: "Allow Motion Access"
+        text: qsTr("Allow Motion Access")
         font.pixelSize: Theme.title3
         topPadding: 9
         bottomPadding: 9
@@ -51,7 +51,7 @@ ColumnLayout {
             color: Theme.green
             Accessible.ignored: true
         }
-        Label { text: "Motion access allowed"; color: Theme.green; font.pixelSize: Theme.title3 }
+        Label { text: qsTr("Motion access allowed"); color: Theme.green; font.pixelSize: Theme.title3 }
     }
 
     ColumnLayout {
@@ -70,11 +70,11 @@ ColumnLayout {
                 color: Theme.red
                 Accessible.ignored: true
             }
-            Label { text: "Motion access is turned off"; color: Theme.red }
+            Label { text: qsTr("Motion access is turned off"); color: Theme.red }
         }
         Label {
             Layout.fillWidth: true
-            text: "Turn it on for Quelmo under Privacy & Security \u2192 Motion & Fitness."
+            text: Wording.permissionDeniedHelp
             color: Theme.secondaryLabel
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
@@ -82,7 +82,7 @@ ColumnLayout {
         Button {
             objectName: "privacyButton"
             Layout.alignment: Qt.AlignHCenter
-            text: "Open Privacy Settings\u2026"
+            text: Wording.openMotionAccessSettings
             onClicked: page.model.openPrivacySettings()
         }
     }

@@ -30,16 +30,16 @@ ColumnLayout {
     PageHeader {
         objectName: "successHeader"
         visible: page.content === "success"
-        title: "That's it"
-        body: "You turned away, the screen frosted, and it cleared when you looked back."
+        title: qsTr("That's it")
+        body: qsTr("You turned away, the screen frosted, and it cleared when you looked back.")
     }
 
     // live
     PageHeader {
         objectName: "liveHeader"
         visible: page.content === "live"
-        title: "Now turn your head"
-        body: "Look at the screen, then turn to the side as if someone walked up to talk to you."
+        title: qsTr("Now turn your head")
+        body: qsTr("Look at the screen, then turn to the side as if someone walked up to talk to you.")
     }
     Loader {
         // Only a page that shows the gauge makes one.
@@ -82,8 +82,8 @@ ColumnLayout {
     PageHeader {
         objectName: "waitingHeader"
         visible: page.content === "waiting"
-        title: "Put your AirPods in"
-        body: "Connect them to this Mac and put them in your ears. Quelmo starts as soon as it hears from them."
+        title: qsTr("Put your AirPods in")
+        body: Wording.waitingForEarbudsBody
     }
     BusyIndicator {
         objectName: "waitingSpinner"

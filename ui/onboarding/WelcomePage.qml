@@ -1,5 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
+import QtQuick.Controls.Fusion
+import Quelmo.Native
 
 // Page 1: what Quelmo does.
 ColumnLayout {
@@ -17,7 +19,7 @@ ColumnLayout {
         Accessible.ignored: true
     }
     PageHeader {
-        title: "Your screen looks away when you do"
-        body: "Quelmo reads the head tracking in your AirPods. Turn to talk to someone and your Mac frosts over. Look back and it clears."
+        title: qsTr("Your screen looks away when you do")
+        body: Wording.welcomeBody
     }
 }

@@ -3,6 +3,8 @@
 #include "ui/gauge/angle_text.h"
 #include "ui/settings/settings_rules.h"
 
+#include <QCoreApplication>
+
 namespace quelmo::onboarding {
 
 std::optional<Step> stepFromRaw(int raw) {
@@ -13,7 +15,9 @@ std::optional<Step> stepFromRaw(int raw) {
 }
 
 QString stepLabel(Step step) {
-    return QStringLiteral("Step %1 of %2").arg(static_cast<int>(step) + 1).arg(kStepCount);
+    return QCoreApplication::translate("OnboardingView", "Step %1 of %2")
+        .arg(static_cast<int>(step) + 1)
+        .arg(kStepCount);
 }
 
 bool hasBack(Step step) {
@@ -48,15 +52,16 @@ PrimaryAction primaryAction(Step step) {
 QString primaryTitle(Step step, bool sawItWork) {
     switch (step) {
     case Step::welcome:
-        return QStringLiteral("Get Started");
+        return QCoreApplication::translate("OnboardingView", "Get Started");
     case Step::permission:
-        return QStringLiteral("Continue");
+        return QCoreApplication::translate("OnboardingView", "Continue");
     case Step::tryIt:
-        return sawItWork ? QStringLiteral("Continue") : QStringLiteral("Skip");
+        return sawItWork ? QCoreApplication::translate("OnboardingView", "Continue")
+                         : QCoreApplication::translate("OnboardingView", "Skip");
     case Step::done:
         break;
     }
-    return QStringLiteral("Finish");
+    return QCoreApplication::translate("OnboardingView", "Finish");
 }
 
 bool primaryEnabled(Step step, const QString& authorization) {
@@ -76,7 +81,7 @@ TryItContent tryItContent(bool sawItWork, const QString& statusKind) {
 
 QString tryItReadout(const QString& statusKind, double liveAngle) {
     if (statusKind == QLatin1String("calibrating")) {
-        return QStringLiteral("Getting ready") + QChar(0x2026);
+        return QCoreApplication::translate("OnboardingView", "Getting ready…");
     }
     return gauge::angleReadout(liveAngle);
 }

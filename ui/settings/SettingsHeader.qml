@@ -46,7 +46,8 @@ ColumnLayout {
         objectName: "motionSource"
         Layout.fillWidth: true
         visible: SettingsRules.isLiveStatus(header.statusKind) && header.model.motionSource !== ""
-        text: "Head motion from " + header.model.motionSource
+        //: %1 names where head motion comes from, for example "AirPods Pro 2 (Bluetooth)".
+        text: qsTr("Head motion from %1").arg(header.model.motionSource)
         color: Theme.secondaryLabel
         font.pixelSize: Theme.footnote
         horizontalAlignment: Text.AlignHCenter
@@ -67,8 +68,8 @@ ColumnLayout {
         objectName: "headerButton"
         Layout.alignment: Qt.AlignHCenter
         visible: header.button !== ""
-        text: header.button === "openPrivacySettings" ? "Open Privacy Settings\u2026"
-                                                      : "Finish Setup\u2026"
+        text: header.button === "openPrivacySettings" ? Wording.openMotionAccessSettings
+                                                      : qsTr("Finish Setup…")
         onClicked: {
             if (header.button === "openPrivacySettings")
                 header.model.openPrivacySettings()

@@ -67,7 +67,7 @@ Pane {
             }
 
             FormSection {
-                title: "When to frost"
+                title: qsTr("When to frost")
                 Layout.leftMargin: 20
                 Layout.rightMargin: 20
 
@@ -77,7 +77,7 @@ Pane {
 
                     RowLayout {
                         Layout.fillWidth: true
-                        Label { text: "Frost when I turn past"; color: Theme.label }
+                        Label { text: qsTr("Frost when I turn past"); color: Theme.label }
                         Item { Layout.fillWidth: true }
                         Label {
                             objectName: "triggerValue"
@@ -96,7 +96,7 @@ Pane {
                             from: SettingsRules.triggerMin
                             to: SettingsRules.triggerMax
                             value: root.prefs.triggerAngle
-                            Accessible.name: "Frost angle"
+                            Accessible.name: qsTr("Frost angle")
                             // Whole degrees only; the slider then shows what was stored.
                             onMoved: {
                                 root.prefs.triggerAngle = SettingsRules.storedTriggerAngle(value)
@@ -119,45 +119,45 @@ Pane {
 
                 ToggleRow {
                     objectName: "useInputEvidence"
-                    title: "Use typing and mouse movement to stay accurate"
-                    explanation: "Quelmo only sees when you last touched a key, never what you typed."
+                    title: qsTr("Use typing and mouse movement to stay accurate")
+                    explanation: qsTr("Quelmo only sees when you last touched a key, never what you typed.")
                     checked: root.prefs.useInputEvidence
                     onToggled: on => root.prefs.useInputEvidence = on
                 }
             }
 
             FormSection {
-                title: "When you leave your desk"
+                title: qsTr("When you leave your desk")
                 Layout.leftMargin: 20
                 Layout.rightMargin: 20
 
                 ToggleRow {
                     objectName: "frostWhenWalkingAway"
-                    title: "Frost when I walk away"
-                    explanation: "Your AirPods feel your footsteps. The screen stays frosted until you touch the keyboard or mouse again."
+                    title: qsTr("Frost when I walk away")
+                    explanation: qsTr("Your AirPods feel your footsteps. The screen stays frosted until you touch the keyboard or mouse again.")
                     checked: root.prefs.frostWhenWalkingAway
                     onToggled: on => root.prefs.frostWhenWalkingAway = on
                 }
                 FormDivider {}
                 ToggleRow {
                     objectName: "frostWhenFar"
-                    title: "Frost when my AirPods are far from this Mac"
-                    explanation: "Uses Bluetooth signal strength, so it works in another room or behind a closed door even on quiet feet."
+                    title: Wording.frostWhenFarTitle
+                    explanation: qsTr("Uses Bluetooth signal strength, so it works in another room or behind a closed door even on quiet feet.")
                     checked: root.prefs.frostWhenFar
                     onToggled: on => root.prefs.frostWhenFar = on
                 }
                 FormDivider {}
                 ToggleRow {
                     objectName: "frostOnDisconnect"
-                    title: "Also frost whenever my AirPods disconnect"
-                    explanation: "Stricter. Taking them out at your desk frosts the screen too, until you touch the Mac."
+                    title: qsTr("Also frost whenever my AirPods disconnect")
+                    explanation: Wording.frostOnDisconnectExplanation
                     checked: root.prefs.frostOnDisconnect
                     onToggled: on => root.prefs.frostOnDisconnect = on
                 }
             }
 
             FormSection {
-                title: "The frost"
+                title: qsTr("The frost")
                 Layout.leftMargin: 20
                 Layout.rightMargin: 20
 
@@ -167,18 +167,18 @@ Pane {
                     RowLayout {
                         Layout.fillWidth: true
                         spacing: 8
-                        Label { text: "Strength"; color: Theme.label; Layout.rightMargin: 4 }
-                        Label { text: "Light"; font.pixelSize: Theme.caption; color: Theme.secondaryLabel }
+                        Label { text: qsTr("Strength"); color: Theme.label; Layout.rightMargin: 4 }
+                        Label { text: qsTr("Light"); font.pixelSize: Theme.caption; color: Theme.secondaryLabel }
                         Slider {
                             objectName: "strengthSlider"
                             Layout.fillWidth: true
                             from: 0
                             to: 1
                             value: root.prefs.frostStrength
-                            Accessible.name: "Strength"
+                            Accessible.name: qsTr("Strength")
                             onMoved: root.prefs.frostStrength = value
                         }
-                        Label { text: "Solid"; font.pixelSize: Theme.caption; color: Theme.secondaryLabel }
+                        Label { text: qsTr("Solid"); font.pixelSize: Theme.caption; color: Theme.secondaryLabel }
                     }
                 }
 
@@ -186,31 +186,31 @@ Pane {
 
                 RowLayout {
                     Layout.fillWidth: true
-                    Label { text: "See how it looks"; color: Theme.label }
+                    Label { text: qsTr("See how it looks"); color: Theme.label }
                     Item { Layout.fillWidth: true }
                     Button {
                         objectName: "previewButton"
-                        text: "Preview for 2 Seconds"
+                        text: qsTr("Preview for 2 Seconds")
                         onClicked: root.model.previewFrost()
                     }
                 }
             }
 
             FormSection {
-                title: "General"
+                title: qsTr("General")
                 Layout.leftMargin: 20
                 Layout.rightMargin: 20
 
                 ToggleRow {
                     objectName: "enabled"
-                    title: "Turn Quelmo on"
+                    title: qsTr("Turn Quelmo on")
                     checked: root.prefs.enabled
                     onToggled: on => root.prefs.enabled = on
                 }
                 FormDivider {}
                 ToggleRow {
                     objectName: "launchAtLogin"
-                    title: "Open Quelmo when I log in"
+                    title: qsTr("Open Quelmo when I log in")
                     checked: root.launchAtLogin
                     onToggled: on => root.setLaunchAtLogin(on)
                 }
@@ -226,18 +226,18 @@ Pane {
                 FormDivider {}
                 ToggleRow {
                     objectName: "showAngleInMenuBar"
-                    title: "Show my head angle in the menu bar"
+                    title: Wording.showAngleInTrayTitle
                     checked: root.prefs.showAngleInMenuBar
                     onToggled: on => root.prefs.showAngleInMenuBar = on
                 }
                 FormDivider {}
                 RowLayout {
                     Layout.fillWidth: true
-                    Label { text: "Clear the frost from anywhere"; color: Theme.label }
+                    Label { text: qsTr("Clear the frost from anywhere"); color: Theme.label }
                     Item { Layout.fillWidth: true }
                     Label {
                         objectName: "hotKey"
-                        text: "\u2303 \u2325 \u2318 R"
+                        text: Wording.hotKey
                         color: Theme.label
                         font.pixelSize: Theme.body
                         font.weight: Font.Medium
@@ -246,21 +246,21 @@ Pane {
             }
 
             FormSection {
-                title: "Troubleshooting"
+                title: qsTr("Troubleshooting")
                 Layout.leftMargin: 20
                 Layout.rightMargin: 20
 
                 ToggleRow {
                     objectName: "diagnostics"
-                    title: "Keep a diagnostics log"
-                    explanation: "Head angles and frost events, saved on this Mac only. Capped at 2 MB."
+                    title: qsTr("Keep a diagnostics log")
+                    explanation: Wording.diagnosticsExplanation
                     checked: root.prefs.diagnostics
                     onToggled: on => root.prefs.diagnostics = on
                 }
                 Button {
                     objectName: "showLogButton"
                     visible: root.prefs.diagnostics
-                    text: "Show Log in Finder"
+                    text: Wording.showLogFolderButton
                     onClicked: SettingsRules.showFolder(root.logDirectory)
                 }
             }
@@ -283,7 +283,7 @@ Pane {
                     Layout.fillWidth: true
                     horizontalAlignment: Text.AlignHCenter
                     wrapMode: Text.Wrap
-                    text: "Runs entirely on this Mac. No camera, no account, no network."
+                    text: Wording.privacyFooter
                     font.pixelSize: Theme.footnote
                     color: Theme.secondaryLabel
                 }

@@ -2,6 +2,8 @@
 
 #include "ui/gauge/angle_text.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 namespace quelmo::settings {
@@ -17,12 +19,13 @@ QString triggerLabel(double triggerAngle) {
 
 QString triggerDescription(double triggerAngle) {
     if (triggerAngle < 43.0) {
-        return QStringLiteral("Sensitive. Frosts on smaller turns.");
+        return QCoreApplication::translate("SettingsView", "Sensitive. Frosts on smaller turns.");
     }
     if (triggerAngle < 57.0) {
-        return QStringLiteral("Balanced. Ignores glances at a second screen.");
+        return QCoreApplication::translate("SettingsView",
+                                           "Balanced. Ignores glances at a second screen.");
     }
-    return QStringLiteral("Relaxed. Only frosts on a full turn.");
+    return QCoreApplication::translate("SettingsView", "Relaxed. Only frosts on a full turn.");
 }
 
 bool isLiveStatus(const QString& statusKind) {

@@ -63,19 +63,19 @@ void StatusItemController::buildMenu() {
     detailLine_->setEnabled(false);
     fixItem_ = add(QString(), &StatusItemController::fix);
     menu_.addSeparator();
-    toggleItem_ = add(menu_titles::turnOff, &StatusItemController::toggleEnabled);
-    pauseItem_ = add(menu_titles::pause, &StatusItemController::togglePause);
-    recenterItem_ = add(menu_titles::recenter, &StatusItemController::recenter);
+    toggleItem_ = add(menu_titles::turnOff(), &StatusItemController::toggleEnabled);
+    pauseItem_ = add(menu_titles::pause(), &StatusItemController::togglePause);
+    recenterItem_ = add(menu_titles::recenter(), &StatusItemController::recenter);
     // Control+Option+Command+R on the Mac; Super stands for Command here,
     // as for the global hot key that does the same.
     recenterItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::META | Qt::Key_R));
     menu_.addSeparator();
-    settingsItem_ = add(menu_titles::settings, &StatusItemController::openSettings);
+    settingsItem_ = add(menu_titles::settings(), &StatusItemController::openSettings);
     settingsItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
-    guideItem_ = add(menu_titles::guide, &StatusItemController::openGuide);
-    aboutItem_ = add(menu_titles::about, &StatusItemController::about);
+    guideItem_ = add(menu_titles::guide(), &StatusItemController::openGuide);
+    aboutItem_ = add(menu_titles::about(), &StatusItemController::about);
     menu_.addSeparator();
-    quitItem_ = add(menu_titles::quit, &StatusItemController::quit);
+    quitItem_ = add(menu_titles::quit(), &StatusItemController::quit);
     quitItem_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     for (QAction* item : menu_.actions()) {
         item->setShortcutVisibleInContextMenu(true);
@@ -186,17 +186,17 @@ void StatusItemController::menuNeedsUpdate() {
     detailLine_->setVisible(!detail.isEmpty());
 
     if (kind == AppStatus::Kind::needsSetup) {
-        fixItem_->setText(menu_titles::finishSetup);
+        fixItem_->setText(menu_titles::finishSetup());
         fixItem_->setVisible(true);
     } else if (kind == AppStatus::Kind::permissionDenied) {
-        fixItem_->setText(menu_titles::openPrivacySettings);
+        fixItem_->setText(menu_titles::openMotionAccessSettings());
         fixItem_->setVisible(true);
     } else {
         fixItem_->setVisible(false);
     }
 
-    toggleItem_->setText(prefs.enabled() ? menu_titles::turnOff : menu_titles::turnOn);
-    pauseItem_->setText(model_.isPaused() ? menu_titles::resume : menu_titles::pause);
+    toggleItem_->setText(prefs.enabled() ? menu_titles::turnOff() : menu_titles::turnOn());
+    pauseItem_->setText(model_.isPaused() ? menu_titles::resume() : menu_titles::pause());
     pauseItem_->setEnabled(prefs.enabled());
     recenterItem_->setEnabled(statusAllowsRecenter(kind));
 }

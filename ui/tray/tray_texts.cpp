@@ -1,5 +1,9 @@
 #include "ui/tray/tray_texts.h"
 
+#include "app/platform_wording.h"
+
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -24,16 +28,20 @@ bool statusShowsAngle(AppStatus::Kind kind) {
 QString detailLineText(AppStatus::Kind kind, double triggerAngle) {
     switch (kind) {
     case AppStatus::Kind::waitingForAirPods:
-        return QStringLiteral("Put them in your ears and connect them to this Mac.");
+        return wording::translated(wording::waitingForEarbudsDetail);
     case AppStatus::Kind::watching: {
-        char text[64];
-        std::snprintf(text, sizeof text, "Frosts when you turn past %.0f", triggerAngle);
-        return QString::fromLatin1(text) + QChar(0x00B0) + QLatin1Char('.');
+        char whole[32];
+        std::snprintf(whole, sizeof whole, "%.0f", triggerAngle);
+        //: %1 is a whole number of degrees.
+        return QCoreApplication::translate("TrayMenu", "Frosts when you turn past %1°.")
+            .arg(QString::fromLatin1(whole));
     }
     case AppStatus::Kind::frosted:
-        return QStringLiteral("Look back, or move the mouse for 3 seconds.");
+        return QCoreApplication::translate("TrayMenu",
+                                           "Look back, or move the mouse for 3 seconds.");
     case AppStatus::Kind::away:
-        return QStringLiteral("Touch the keyboard or mouse to see your screen.");
+        return QCoreApplication::translate("TrayMenu",
+                                           "Touch the keyboard or mouse to see your screen.");
     default:
         return {};
     }
@@ -49,7 +57,44 @@ bool statusAllowsRecenter(AppStatus::Kind kind) {
 }
 
 QString trayToolTip(const AppStatus& status) {
-    return QStringLiteral("Quelmo: ") + status.title();
+    //: The tray icon's tool tip; %1 is the status, for example "Quelmo is off".
+    return QCoreApplication::translate("TrayMenu", "Quelmo: %1").arg(status.title());
 }
+
+namespace menu_titles {
+QString finishSetup() {
+    return QCoreApplication::translate("TrayMenu", "Finish Setup…");
+}
+QString openMotionAccessSettings() {
+    return wording::translated(wording::openMotionAccessSettings);
+}
+QString turnOff() {
+    return QCoreApplication::translate("TrayMenu", "Turn Quelmo Off");
+}
+QString turnOn() {
+    return QCoreApplication::translate("TrayMenu", "Turn Quelmo On");
+}
+QString pause() {
+    return QCoreApplication::translate("TrayMenu", "Pause for 30 Minutes");
+}
+QString resume() {
+    return QCoreApplication::translate("TrayMenu", "Resume Now");
+}
+QString recenter() {
+    return QCoreApplication::translate("TrayMenu", "I'm Facing the Screen");
+}
+QString settings() {
+    return QCoreApplication::translate("TrayMenu", "Settings…");
+}
+QString guide() {
+    return QCoreApplication::translate("TrayMenu", "Welcome Guide…");
+}
+QString about() {
+    return QCoreApplication::translate("TrayMenu", "About Quelmo");
+}
+QString quit() {
+    return QCoreApplication::translate("TrayMenu", "Quit Quelmo");
+}
+} // namespace menu_titles
 
 } // namespace quelmo

@@ -26,19 +26,19 @@ bool statusLooksDimmed(AppStatus::Kind kind);
 // Whether "I'm Facing the Screen" makes sense in this status.
 bool statusAllowsRecenter(AppStatus::Kind kind);
 
-// Menu titles.
+// Menu titles, in the user's language.
 namespace menu_titles {
-inline const QString finishSetup = QStringLiteral("Finish Setup\u2026");
-inline const QString openPrivacySettings = QStringLiteral("Open Privacy Settings\u2026");
-inline const QString turnOff = QStringLiteral("Turn Quelmo Off");
-inline const QString turnOn = QStringLiteral("Turn Quelmo On");
-inline const QString pause = QStringLiteral("Pause for 30 Minutes");
-inline const QString resume = QStringLiteral("Resume Now");
-inline const QString recenter = QStringLiteral("I'm Facing the Screen");
-inline const QString settings = QStringLiteral("Settings\u2026");
-inline const QString guide = QStringLiteral("Welcome Guide\u2026");
-inline const QString about = QStringLiteral("About Quelmo");
-inline const QString quit = QStringLiteral("Quit Quelmo");
+QString finishSetup();
+QString openMotionAccessSettings();
+QString turnOff();
+QString turnOn();
+QString pause();
+QString resume();
+QString recenter();
+QString settings();
+QString guide();
+QString about();
+QString quit();
 } // namespace menu_titles
 
 // "Quelmo: " and the status's title: the tool tip and the icon's description.

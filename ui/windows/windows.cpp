@@ -125,7 +125,7 @@ QQuickView* Windows::makeWindow(const char* qmlUrl, const char* title, int width
         delete window;
         return nullptr;
     }
-    window->setTitle(QString::fromUtf8(title));
+    window->setTitle(QCoreApplication::translate("Windows", title));
     window->setFlags(kWindowFlags);
     const QSize size(width, height);
     window->resize(size);

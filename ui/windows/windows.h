@@ -33,8 +33,9 @@ class Windows : public QObject, public WindowsPort {
     Q_OBJECT
 
   public:
-    static constexpr const char* kSettingsTitle = "Quelmo Settings";
-    static constexpr const char* kOnboardingTitle = "Welcome to Quelmo";
+    static constexpr const char* kSettingsTitle = QT_TRANSLATE_NOOP("Windows", "Quelmo Settings");
+    static constexpr const char* kOnboardingTitle =
+        QT_TRANSLATE_NOOP("Windows", "Welcome to Quelmo");
     static constexpr int kSettingsWidth = 460;
     static constexpr int kSettingsHeight = 700;
     static constexpr int kOnboardingWidth = 540;
