@@ -20,6 +20,10 @@ packages=(
   xvfb xdotool imagemagick dbus dbus-x11 x11-utils
   # frost and tray tests: a compositor, an XEmbed tray
   xcompmgr trayer
+  # Wayland sessions: the client library and protocol generator for the layer-shell frost,
+  # Qt's Wayland platform, and headless compositors, screenshots and key input for its tests
+  libwayland-dev libwayland-bin wayland-protocols qt6-wayland
+  sway grim wtype mutter xwayland
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include "app/entry/application_shortcuts.h"
 #include "app/entry/desktop_services.h"
 #include "platform/install/move_to_applications.h"
+#include "platform/session/session_backends.h"
 #include "platform/settings/shared_preferences.h"
 #include "ui/tray/status_item_controller.h"
 
@@ -28,6 +29,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     Preferences& prefs = sharedPreferences();
     services_ = std::make_unique<DesktopServices>(prefs);
     model_ = std::make_unique<AppModel>(prefs, services_->ports());
+    // Which adapters serve this desktop session (written when the log is open).
+    services_->log.write(
+        sessionLogLine(currentDesktopSession(), {{"frost", services_->frost.name}}));
     statusItem_ = std::make_unique<StatusItemController>(*model_, services_->windows);
 
     if (prefs.onboardingDone()) {

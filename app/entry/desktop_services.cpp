@@ -17,15 +17,15 @@ std::unique_ptr<DisplayPowerWatcher> displayPowerWatcher(Preferences& prefs) {
 } // namespace
 
 DesktopServices::DesktopServices(Preferences& p)
-    : prefs(p),
+    : prefs(p), frost(chooseFrost(currentDesktopSession())),
       windows(LoginItem::forRunningProgram(), QString::fromStdString(log.directory().string())),
       systemEvents(QDBusConnection::sessionBus(), QDBusConnection::systemBus(),
                    displayPowerWatcher(p)),
       commands(QDBusConnection::sessionBus()) {}
 
 AppModelPorts DesktopServices::ports() {
-    return AppModelPorts{scheduler,    trackerPort, signalPort, input,   hotKeys,
-                         log,          watchdog,    overlay,    windows, privacySettings,
+    return AppModelPorts{scheduler,    trackerPort, signalPort,     input,   hotKeys,
+                         log,          watchdog,    *frost.overlay, windows, privacySettings,
                          systemEvents, commands,    activity};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/app_model.h"
+#include "app/entry/frost_choice.h"
 #include "platform/app_ports/desktop_adapters.h"
 #include "platform/app_ports/head_tracker_adapter.h"
 #include "platform/log/diagnostics_log.h"
@@ -11,7 +12,6 @@
 #include "platform/system/dbus_command_channel.h"
 #include "platform/system/system_events_monitor.h"
 #include "platform/watchdog/hang_watchdog.h"
-#include "ui/overlay/frost_overlay.h"
 #include "ui/windows/windows.h"
 
 namespace quelmo {
@@ -34,7 +34,8 @@ class DesktopServices {
     X11HotKeys hotKeys;
     DiagnosticsLog log;
     HangWatchdog watchdog;
-    FrostOverlay overlay;
+    // The frost this session allows; frost.name is logged at launch.
+    FrostChoice frost;
     Windows windows;
     MotionAccessSettings privacySettings;
     SystemEventsMonitor systemEvents;
