@@ -32,9 +32,8 @@ std::string frostBackendName(FrostBackend backend, bool screencopy);
 // "display session: wayland (sway); frost: layer-shell": the server, the
 // desktop as XDG_CURRENT_DESKTOP names it ("unknown" when unset), then each
 // backend as "what: name" in the given order.
-std::string
-sessionLogLine(const DesktopSession& session,
-               const std::vector<std::pair<std::string, std::string>>& backends);
+std::string sessionLogLine(const DesktopSession& session,
+                           const std::vector<std::pair<std::string, std::string>>& backends);
 
 // The Qt platform the application must run on, or null for Qt's own
 // choice: GNOME's Wayland session has no layer shell, so there the whole

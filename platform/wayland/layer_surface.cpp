@@ -80,11 +80,10 @@ void LayerSurface::onClosed(void* data, zwlr_layer_surface_v1*) {
 
 ShmBuffer* LayerSurface::freeBuffer(QSize pixels) {
     // Buffers of another size are of no more use once the compositor is done with them.
-    buffers_.erase(std::remove_if(buffers_.begin(), buffers_.end(),
-                                  [pixels](const auto& b) {
-                                      return !b->busy() && b->size() != pixels;
-                                  }),
-                   buffers_.end());
+    buffers_.erase(
+        std::remove_if(buffers_.begin(), buffers_.end(),
+                       [pixels](const auto& b) { return !b->busy() && b->size() != pixels; }),
+        buffers_.end());
     for (const auto& buffer : buffers_) {
         if (!buffer->busy()) {
             return buffer.get();

@@ -29,9 +29,9 @@ void onBuffer(void* data, zwlr_screencopy_frame_v1* frame, std::uint32_t format,
     if (copy->buffer) {
         return; // one shared-memory offer is enough
     }
-    copy->buffer =
-        ShmBuffer::create(copy->display->shm(), QSize(static_cast<int>(width), static_cast<int>(height)),
-                          format, static_cast<int>(stride));
+    copy->buffer = ShmBuffer::create(copy->display->shm(),
+                                     QSize(static_cast<int>(width), static_cast<int>(height)),
+                                     format, static_cast<int>(stride));
     if (!copy->buffer) {
         copy->finished = true;
         return;

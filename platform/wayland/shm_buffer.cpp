@@ -62,8 +62,8 @@ std::unique_ptr<ShmBuffer> ShmBuffer::create(wl_shm* shm, QSize pixels, std::uin
     static const wl_buffer_listener listener = {
         [](void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->busy_ = false; }};
     wl_buffer_add_listener(self->buffer_, &listener, self.get());
-    self->image_ = QImage(static_cast<uchar*>(data), pixels.width(), pixels.height(), stride,
-                          imageFormat);
+    self->image_ =
+        QImage(static_cast<uchar*>(data), pixels.width(), pixels.height(), stride, imageFormat);
     return self;
 }
 

@@ -31,7 +31,7 @@ void outputGeometry(void*, wl_output*, std::int32_t, std::int32_t, std::int32_t,
                     std::int32_t, const char*, const char*, std::int32_t) {}
 
 void outputMode(void* data, wl_output*, std::uint32_t flags, std::int32_t width,
-                       std::int32_t height, std::int32_t) {
+                std::int32_t height, std::int32_t) {
     if ((flags & WL_OUTPUT_MODE_CURRENT) != 0) {
         static_cast<WaylandDisplay::OutputEntry*>(data)->pendingMode = QSize(width, height);
     }
@@ -49,8 +49,7 @@ void outputDescription(void*, wl_output*, const char*) {}
 
 void outputDone(void* data, wl_output*) {
     auto* entry = static_cast<WaylandDisplay::OutputEntry*>(data);
-    const bool changed = !entry->output.described ||
-                         entry->output.modeSize != entry->pendingMode ||
+    const bool changed = !entry->output.described || entry->output.modeSize != entry->pendingMode ||
                          entry->output.scale != entry->pendingScale;
     entry->output.modeSize = entry->pendingMode;
     entry->output.scale = entry->pendingScale;

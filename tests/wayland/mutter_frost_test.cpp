@@ -13,6 +13,8 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
+
 namespace quelmo {
 namespace {
 
@@ -80,6 +82,7 @@ TEST(MutterFrostTest, XWaylandWindowsCoverTheScreenWithTheOpaqueBackdrop) {
         probe.start(QStringLiteral(QUELMO_XWAYLAND_PROBE), {});
         ASSERT_TRUE(probe.waitForFinished(30000));
         const QString report = QString::fromUtf8(probe.readAll());
+        std::printf("%s", qPrintable(report));
         EXPECT_EQ(probe.exitCode(), 0) << report.toStdString();
         EXPECT_TRUE(report.contains(QLatin1String("\nok\n")) || report.startsWith("ok"))
             << report.toStdString();

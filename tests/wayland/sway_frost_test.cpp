@@ -65,11 +65,8 @@ class SwayFrostTest : public ::testing::Test {
         }
         // The checkerboard must be on screen before anything is judged.
         ASSERT_TRUE(waitFor(
-                        [] {
-                            return fineDetail(session_->screenshot(QStringLiteral("HEADLESS-1"))) >
-                                   20;
-                        },
-                            std::chrono::seconds(10)))
+            [] { return fineDetail(session_->screenshot(QStringLiteral("HEADLESS-1"))) > 20; },
+            std::chrono::seconds(10)))
             << "the test window never showed";
         auto display = WaylandDisplay::connect();
         ASSERT_TRUE(display);
@@ -96,9 +93,7 @@ class SwayFrostTest : public ::testing::Test {
         EXPECT_GT(violetCast(shot), 8.0) << output.toStdString();
     }
 
-    QString targetOutput() {
-        return QString::fromUtf8(target_->readAllStandardOutput());
-    }
+    QString targetOutput() { return QString::fromUtf8(target_->readAllStandardOutput()); }
 
     static inline test::SwaySession* session_ = nullptr;
     static inline test::VirtualPointer* pointer_ = nullptr;
@@ -116,8 +111,8 @@ TEST_F(SwayFrostTest, CoversEveryOutputAsTheyComeAndGoAndClearsWithoutTrace) {
     ASSERT_TRUE(session_->swaymsg({QStringLiteral("create_output")}));
     ASSERT_TRUE(waitFor([this] {
         return overlay_->display().outputs().size() == 2 && overlay_->coversEveryOutput();
-    })) << overlay_->display().outputs().size() << " outputs, " << overlay_->surfaceCount()
-        << " surfaces";
+    })) << overlay_->display().outputs().size()
+        << " outputs, " << overlay_->surfaceCount() << " surfaces";
     ASSERT_TRUE(overlay_->display().roundtrip());
     EXPECT_EQ(overlay_->surfaceCount(), 2);
     expectFrosted(QStringLiteral("HEADLESS-1"));
@@ -140,9 +135,8 @@ TEST_F(SwayFrostTest, CoversEveryOutputAsTheyComeAndGoAndClearsWithoutTrace) {
     expectFrosted(QStringLiteral("HEADLESS-1"));
 
     // A rescaled output gets a frame at its new scale and stays covered.
-    ASSERT_TRUE(session_->swaymsg(
-        {QStringLiteral("output"), QStringLiteral("HEADLESS-1"), QStringLiteral("scale"),
-         QStringLiteral("2")}));
+    ASSERT_TRUE(session_->swaymsg({QStringLiteral("output"), QStringLiteral("HEADLESS-1"),
+                                   QStringLiteral("scale"), QStringLiteral("2")}));
     ASSERT_TRUE(waitFor([this] {
         const auto outputs = overlay_->display().outputs();
         for (const WaylandOutput* output : outputs) {
@@ -154,9 +148,8 @@ TEST_F(SwayFrostTest, CoversEveryOutputAsTheyComeAndGoAndClearsWithoutTrace) {
     }));
     ASSERT_TRUE(overlay_->display().roundtrip());
     expectFrosted(QStringLiteral("HEADLESS-1"));
-    ASSERT_TRUE(session_->swaymsg(
-        {QStringLiteral("output"), QStringLiteral("HEADLESS-1"), QStringLiteral("scale"),
-         QStringLiteral("1")}));
+    ASSERT_TRUE(session_->swaymsg({QStringLiteral("output"), QStringLiteral("HEADLESS-1"),
+                                   QStringLiteral("scale"), QStringLiteral("1")}));
 
     // Cleared: no surface is left and the window shows again.
     overlay_->setFrost(false, false);

@@ -95,9 +95,9 @@ bool SwaySession::start(QString* why) {
     gid_t gid = getegid();
     if (root) {
         // sway will not run as root: a plain user, made once.
-        run(QStringLiteral("sh"), {QStringLiteral("-c"),
-                                   QStringLiteral("id %1 >/dev/null 2>&1 || useradd -m %1")
-                                       .arg(QLatin1String(kUser))});
+        run(QStringLiteral("sh"),
+            {QStringLiteral("-c"),
+             QStringLiteral("id %1 >/dev/null 2>&1 || useradd -m %1").arg(QLatin1String(kUser))});
         const passwd* user = getpwnam(kUser);
         if (user == nullptr) {
             *why = QStringLiteral("could not make the user %1").arg(QLatin1String(kUser));

@@ -17,11 +17,11 @@ struct Globals {
     zwlr_virtual_pointer_manager_v1* manager = nullptr;
 };
 
-void onGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface,
-              uint32_t) {
+void onGlobal(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
     auto* globals = static_cast<Globals*>(data);
     if (std::strcmp(interface, wl_seat_interface.name) == 0 && globals->seat == nullptr) {
-        globals->seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+        globals->seat =
+            static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
     } else if (std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) == 0) {
         globals->manager = static_cast<zwlr_virtual_pointer_manager_v1*>(
             wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
@@ -72,10 +72,9 @@ bool VirtualPointer::click(int x, int y, QSize extent) {
     if (pointer_ == nullptr) {
         return false;
     }
-    zwlr_virtual_pointer_v1_motion_absolute(pointer_, 1, static_cast<uint32_t>(x),
-                                            static_cast<uint32_t>(y),
-                                            static_cast<uint32_t>(extent.width()),
-                                            static_cast<uint32_t>(extent.height()));
+    zwlr_virtual_pointer_v1_motion_absolute(
+        pointer_, 1, static_cast<uint32_t>(x), static_cast<uint32_t>(y),
+        static_cast<uint32_t>(extent.width()), static_cast<uint32_t>(extent.height()));
     zwlr_virtual_pointer_v1_frame(pointer_);
     zwlr_virtual_pointer_v1_button(pointer_, 2, BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED);
     zwlr_virtual_pointer_v1_frame(pointer_);

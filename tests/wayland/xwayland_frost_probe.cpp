@@ -119,8 +119,7 @@ int main(int argc, char** argv) {
             fault("a frost window takes input");
         }
         XImage* image = XGetImage(dpy, id, 0, 0, static_cast<unsigned>(attributes.width),
-                                  static_cast<unsigned>(attributes.height / 4), AllPlanes,
-                                  ZPixmap);
+                                  static_cast<unsigned>(attributes.height / 4), AllPlanes, ZPixmap);
         if (image == nullptr) {
             fault("the frost window's pixels cannot be read");
             continue;

@@ -79,8 +79,8 @@ QImage tintedPicture(const QImage& picture, const QColor& tint) {
     return tinted;
 }
 
-void paintFrostFrame(QPainter& painter, const QRect& area, const QImage& tinted,
-                     const QColor& tint, const FrostTexts& texts) {
+void paintFrostFrame(QPainter& painter, const QRect& area, const QImage& tinted, const QColor& tint,
+                     const FrostTexts& texts) {
     if (tinted.isNull()) {
         painter.fillRect(area, frost_look::fallbackBackground());
         painter.fillRect(area, tint);

@@ -34,9 +34,10 @@ TEST(SessionBackends, FrostPrefersLayerShellThenXWaylandAndOwnsUpWhenNeitherExis
 }
 
 TEST(SessionBackends, LogLineNamesTheSessionAndEachBackendInOrder) {
-    EXPECT_EQ(quelmo::sessionLogLine(session(DisplayServer::wayland, DesktopFamily::wlroots, "sway"),
-                                     {{"frost", "layer-shell"}, {"input", "idle-notify"}}),
-              "display session: wayland (sway); frost: layer-shell; input: idle-notify");
+    EXPECT_EQ(
+        quelmo::sessionLogLine(session(DisplayServer::wayland, DesktopFamily::wlroots, "sway"),
+                               {{"frost", "layer-shell"}, {"input", "idle-notify"}}),
+        "display session: wayland (sway); frost: layer-shell; input: idle-notify");
     EXPECT_EQ(quelmo::sessionLogLine(session(DisplayServer::x11, DesktopFamily::other),
                                      {{"frost", "x11"}}),
               "display session: x11 (unknown); frost: x11");
@@ -51,9 +52,9 @@ TEST(SessionBackends, OnlyGnomeOnWaylandIsSentToXWayland) {
     EXPECT_EQ(quelmo::requiredQtPlatform(session(DisplayServer::wayland, DesktopFamily::kde), false,
                                          true),
               nullptr);
-    EXPECT_EQ(quelmo::requiredQtPlatform(session(DisplayServer::x11, DesktopFamily::gnome), false,
-                                         true),
-              nullptr);
+    EXPECT_EQ(
+        quelmo::requiredQtPlatform(session(DisplayServer::x11, DesktopFamily::gnome), false, true),
+        nullptr);
 }
 
 } // namespace
