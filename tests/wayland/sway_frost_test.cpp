@@ -182,7 +182,10 @@ TEST_F(SwayFrostTest, ClicksAndKeysReachTheWindowUnderTheFrost) {
 
     QProcess wtype;
     wtype.setProcessEnvironment(session_->clientEnvironment());
-    wtype.start(QStringLiteral("wtype"), {QStringLiteral("q")});
+    // The seat has no keyboard until wtype makes one; the pause lets the
+    // window take the new keyboard before the key comes.
+    wtype.start(QStringLiteral("wtype"),
+                {QStringLiteral("-s"), QStringLiteral("500"), QStringLiteral("q")});
     ASSERT_TRUE(wtype.waitForFinished(5000));
     EXPECT_EQ(wtype.exitCode(), 0) << wtype.readAllStandardError().toStdString();
     EXPECT_TRUE(waitFor([&] {
