@@ -30,7 +30,17 @@ LayerFrostOverlay::LayerFrostOverlay(std::unique_ptr<WaylandDisplay> display, Op
     fadeTimer_.setTimerType(Qt::PreciseTimer);
     connect(&fadeTimer_, &QTimer::timeout, this, [this] { stepFade(); });
     checkTimer_.setInterval(kCheckInterval);
-    connect(&checkTimer_, &QTimer::timeout, this, [this] { ensureCovered(); });
+    connect(&checkTimer_, &QTimer::timeout, this, [this] {
+        ensureCovered();
+        // A surface whose first size came after ensureCovered() stopped
+        // waiting has no frame yet.
+        const bool unshown = std::any_of(covers_.begin(), covers_.end(), [](const auto& cover) {
+            return cover->surface->framesPresented() == 0;
+        });
+        if (unshown) {
+            presentAll();
+        }
+    });
 
     // Output events arrive while the display reads its socket; the covers
     // follow on the next turn of the loop, outside the listener.
