@@ -56,6 +56,11 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
             (*self)->onMotionError(text);
         }
     };
+    ports_.tracker.onSourceChange = [weak](const std::string& name) {
+        if (auto self = weak.lock()) {
+            (*self)->onSourceChange(name);
+        }
+    };
 
     subscribeToPreferences();
     observeSystem();
@@ -78,6 +83,7 @@ AppModel::~AppModel() {
     ports_.tracker.onMotion = nullptr;
     ports_.tracker.onConnectionChange = nullptr;
     ports_.tracker.onError = nullptr;
+    ports_.tracker.onSourceChange = nullptr;
 }
 
 AppModel* AppModel::shared() {
@@ -263,6 +269,9 @@ void AppModel::handleSample(double heading, double vertical) {
     if (!wasLive) {
         publishAuthorization(ports_.tracker.currentAuthorization());
         write("head tracking live");
+        if (!motionSource_.isEmpty()) {
+            write("head motion from " + motionSource_.toStdString());
+        }
         startTick();
     }
 
@@ -336,6 +345,19 @@ void AppModel::writePeriodicLine() {
     line += " drop ";
     appendFixed(line, guardian_.signalDrop().value_or(-99.0), 0);
     write(line);
+}
+
+void AppModel::onSourceChange(const std::string& name) {
+    const QString source = QString::fromStdString(name);
+    if (source == motionSource_) {
+        return;
+    }
+    motionSource_ = source;
+    emit motionSourceChanged();
+    // A change while live is told now; otherwise with "head tracking live".
+    if (guardian_.isLive()) {
+        write("head motion from " + name);
+    }
 }
 
 void AppModel::onConnectionChange(bool connected) {

@@ -57,6 +57,9 @@ class HeadTrackerPort {
     std::function<void(double heading, double vertical)> onMotion;
     std::function<void(bool connected)> onConnectionChange;
     std::function<void(const std::string& text)> onError;
+    // The source now feeding head motion, named for the user; called before
+    // its first sample.
+    std::function<void(const std::string& name)> onSourceChange;
 };
 
 } // namespace quelmo

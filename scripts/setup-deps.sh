@@ -20,10 +20,14 @@ packages=(
   xvfb xdotool imagemagick dbus dbus-x11 x11-utils
   # frost and tray tests: a compositor, an XEmbed tray
   xcompmgr trayer
-  # Wayland sessions: the client library and protocol generator for the layer-shell frost,
-  # Qt's Wayland platform, and headless compositors, screenshots and key input for its tests
-  libwayland-dev libwayland-bin wayland-protocols qt6-wayland
-  sway grim wtype mutter xwayland
+  # Wayland input activity over our own connection; headless sway and mutter and
+  # synthetic Wayland input for its tests
+  libwayland-dev libwayland-bin sway wtype mutter
+  # benchmarks: xrandr splits one X screen into two monitors
+  x11-xserver-utils
+  # Wayland frost: protocol definitions, Qt's Wayland platform, and for its tests
+  # screenshots of a headless sway and XWayland under mutter
+  wayland-protocols qt6-wayland grim xwayland
 )
 
 missing=()

@@ -31,7 +31,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     model_ = std::make_unique<AppModel>(prefs, services_->ports());
     // Which adapters serve this desktop session (written when the log is open).
     services_->log.write(
-        sessionLogLine(currentDesktopSession(), {{"frost", services_->frost.name}}));
+        sessionLogLine(currentDesktopSession(), {{"frost", services_->frost.name},
+                                                 {"input", services_->input.inputName},
+                                                 {"hot key", services_->input.hotKeyName}}));
     statusItem_ = std::make_unique<StatusItemController>(*model_, services_->windows);
 
     if (prefs.onboardingDone()) {
@@ -57,6 +59,12 @@ void AppDelegate::applicationShouldHandleReopen() {
         services_->windows.showSettings();
     } else {
         services_->windows.showOnboarding();
+    }
+}
+
+void AppDelegate::recenterRequested() {
+    if (model_) {
+        model_->recenterManually();
     }
 }
 

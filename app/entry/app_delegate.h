@@ -26,6 +26,8 @@ class AppDelegate : public QObject {
     void applicationDidFinishLaunching();
     // Someone started Quelmo again while it runs: bring a window forward.
     void applicationShouldHandleReopen();
+    // `quelmo --recenter` from another process: what the hot key does.
+    void recenterRequested();
 
     AppModel* model() const { return model_.get(); }
 

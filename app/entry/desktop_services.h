@@ -2,6 +2,7 @@
 
 #include "app/app_model.h"
 #include "app/entry/frost_choice.h"
+#include "app/entry/input_backends.h"
 #include "platform/app_ports/desktop_adapters.h"
 #include "platform/app_ports/head_tracker_adapter.h"
 #include "platform/log/diagnostics_log.h"
@@ -30,8 +31,7 @@ class DesktopServices {
     HeadTrackerAdapter trackerPort{tracker};
     HeadphoneSignal signal;
     SignalReaderAdapter signalPort{signal};
-    X11InputActivity input;
-    X11HotKeys hotKeys;
+    InputBackends input;
     DiagnosticsLog log;
     HangWatchdog watchdog;
     // The frost this session allows; frost.name is logged at launch.

@@ -35,6 +35,22 @@ int sendWord(int argc, char** argv, const std::string& word) {
     return 0;
 }
 
+// Asks the running Quelmo to do what its hot key does.
+int recenterRunning(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    switch (quelmo::SingleInstance::requestRecenter(quelmo::SingleInstance::defaultFolder())) {
+    case quelmo::SingleInstance::Delivery::delivered:
+        return 0;
+    case quelmo::SingleInstance::Delivery::notRunning:
+        std::fputs("quelmo: Quelmo is not running\n", stderr);
+        return 1;
+    case quelmo::SingleInstance::Delivery::noAnswer:
+        break;
+    }
+    std::fputs("quelmo: the running Quelmo did not answer\n", stderr);
+    return 1;
+}
+
 int runApplication(int argc, char** argv) {
     quelmo::MoveToApplications::waitForPredecessor();
     // On GNOME's Wayland session the frost works only through XWayland, so
@@ -63,6 +79,7 @@ int runApplication(int argc, char** argv) {
         return 0; // the running Quelmo comes forward instead
     }
     delegate.applicationDidFinishLaunching();
+    instance.setRecenterHandler([&delegate] { delegate.recenterRequested(); });
     return QApplication::exec();
 }
 
@@ -80,6 +97,8 @@ int main(int argc, char** argv) {
         return 0;
     case LaunchRequest::Kind::send:
         return sendWord(argc, argv, request.word);
+    case LaunchRequest::Kind::recenter:
+        return recenterRunning(argc, argv);
     case LaunchRequest::Kind::help:
         std::fputs(quelmo::kUsage, stdout);
         return 0;

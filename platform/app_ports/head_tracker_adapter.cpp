@@ -36,12 +36,18 @@ HeadTrackerAdapter::HeadTrackerAdapter(HeadTracker& tracker) : tracker_(tracker)
             onError(text);
         }
     };
+    tracker_.onSourceChange = [this](std::string name) {
+        if (onSourceChange) {
+            onSourceChange(name);
+        }
+    };
 }
 
 HeadTrackerAdapter::~HeadTrackerAdapter() {
     tracker_.onMotion = nullptr;
     tracker_.onConnectionChange = nullptr;
     tracker_.onError = nullptr;
+    tracker_.onSourceChange = nullptr;
 }
 
 bool HeadTrackerAdapter::isDeviceMotionAvailable() const {

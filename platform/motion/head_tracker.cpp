@@ -26,6 +26,11 @@ HeadTracker::HeadTracker(std::unique_ptr<MotionService> manager) : manager_(std:
                 onConnectionChange(connected);
         });
     };
+    // Straight through, so the name is known before the source's first sample.
+    manager_->onSourceChange = [this](const std::string& name) {
+        if (onSourceChange)
+            onSourceChange(name);
+    };
 }
 
 HeadTracker::~HeadTracker() = default;

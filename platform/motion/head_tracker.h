@@ -37,6 +37,8 @@ class HeadTracker {
     std::function<void(double heading, double vertical)> onMotion;
     std::function<void(bool connected)> onConnectionChange;
     std::function<void(std::string text)> onError;
+    // The name of the source that now feeds head motion, for the user.
+    std::function<void(std::string name)> onSourceChange;
 
     // The user's answer, read afresh from the consent record each time.
     static Authorization currentAuthorization();

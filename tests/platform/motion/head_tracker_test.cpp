@@ -60,6 +60,7 @@ class HeadTrackerTest : public ::testing::Test {
         MotionServiceOptions options;
         options.paths = temp.paths;
         options.opentrackPort = opentrackPort;
+        options.bluetoothEarbuds = false;
         options.prompter = prompt.prompter();
         auto tracker = std::make_unique<HeadTracker>(std::make_unique<MotionService>(options));
         QThread* main = QThread::currentThread();
@@ -256,6 +257,7 @@ TEST_F(HeadTrackerTest, ALiveSocketIsNotStolenButAStaleOneIsReplaced) {
         MotionServiceOptions options;
         options.paths = temp.paths;
         options.opentrackPort = 0;
+        options.bluetoothEarbuds = false;
         MotionService second(options);
         EXPECT_FALSE(second.isDeviceMotionAvailable());
         EXPECT_NE(second.sourceErrors().find("another program"), std::string::npos);
@@ -288,6 +290,7 @@ TEST_F(HeadTrackerTest, OpentrackYawIsTheHeadingAndTheFirstPacketConnects) {
     MotionServiceOptions options;
     options.paths = temp.paths;
     options.settingsFile = temp.paths.settingsPath();
+    options.bluetoothEarbuds = false;
     HeadTracker tracker(std::make_unique<MotionService>(options));
     tracker.onMotion = [&](double h, double v) { seen.motion.emplace_back(h, v); };
     tracker.onConnectionChange = [&](bool c) { seen.connections.push_back(c); };
@@ -305,6 +308,42 @@ TEST_F(HeadTrackerTest, OpentrackYawIsTheHeadingAndTheFirstPacketConnects) {
     EXPECT_EQ(seen.motion[0].second, 0.0);
     EXPECT_EQ(seen.connections, std::vector<bool>{true});
     EXPECT_TRUE(waitFor([&] { return tracker.manager().droppedDatagrams() == 1; }));
+}
+
+TEST_F(HeadTrackerTest, TheFirstLiveSourceKeepsTheStreamUntilQuiet) {
+    setAccess(MotionAccessStatus::authorized);
+    const int port = test::freeUdpPort();
+    auto tracker = makeTracker(port);
+    std::vector<std::string> sources;
+    tracker->onSourceChange = [&](std::string name) { sources.push_back(name); };
+    tracker->start();
+    unsigned char packet[opentrack::kPacketSize];
+    opentrack::encode(opentrack::Pose{0, 0, 0, 50, 0, 0}, packet);
+
+    // The socket sends first: opentrack is ignored, its connect too.
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(10)));
+    ASSERT_TRUE(waitFor([&] { return seen.motion.size() == 1; }));
+    ASSERT_TRUE(test::sendUdp(port, packet, sizeof packet));
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(11)));
+    ASSERT_TRUE(waitFor([&] { return seen.motion.size() == 2; }));
+    test::settle(100);
+    EXPECT_EQ(seen.motion.size(), 2u);
+    EXPECT_TRUE(seen.connections.empty());
+    EXPECT_EQ(sources, std::vector<std::string>{"the motion socket"});
+
+    // Quiet for 1.5 s: opentrack takes over.
+    QElapsedTimer quiet;
+    quiet.start();
+    ASSERT_TRUE(waitFor(
+        [&] {
+            test::sendUdp(port, packet, sizeof packet);
+            test::settle(50);
+            return seen.motion.size() > 2;
+        },
+        4000));
+    EXPECT_GE(quiet.elapsed(), MotionService::kSourceQuiet.count() - 100);
+    EXPECT_NEAR(seen.motion.back().first, 50.0, 1e-9);
+    EXPECT_EQ(sources, (std::vector<std::string>{"the motion socket", "opentrack"}));
 }
 
 TEST_F(HeadTrackerTest, OpentrackIsOffUnlessAPortIsConfigured) {
