@@ -65,7 +65,9 @@ int main(int argc, char** argv) {
     QDeadlineTimer deadline(5000);
     const auto allPainted = [&overlay] {
         for (const auto& window : overlay.windows()) {
-            if (window->framesPainted() == 0 || window->windowOpacity() < 1.0) {
+            // The X server may draw the picture itself, with Qt painting nothing.
+            const bool drawn = window->framesPainted() > 0 || window->isDrawnByServer();
+            if (!drawn || !window->isVisible() || window->windowOpacity() < 1.0) {
                 return false;
             }
         }
