@@ -35,6 +35,8 @@ pkg_check_modules(WAYLAND_CLIENT QUIET IMPORTED_TARGET GLOBAL wayland-client)
 quelmo_require(WAYLAND_CLIENT_FOUND "libwayland-client" libwayland-dev)
 find_program(WAYLAND_SCANNER wayland-scanner)
 quelmo_require(WAYLAND_SCANNER "wayland-scanner" libwayland-bin)
+pkg_get_variable(QUELMO_WAYLAND_PROTOCOLS_DIR wayland-protocols pkgdatadir)
+quelmo_require(QUELMO_WAYLAND_PROTOCOLS_DIR "wayland-protocols" wayland-protocols)
 
 if(QUELMO_BUILD_TESTS)
   find_package(GTest QUIET)

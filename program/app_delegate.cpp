@@ -1,6 +1,7 @@
 #include "program/app_delegate.h"
 
 #include "platform/install/move_to_applications.h"
+#include "platform/session/session_backends.h"
 #include "platform/settings/shared_preferences.h"
 #include "program/application_shortcuts.h"
 #include "program/desktop_services.h"
@@ -29,6 +30,11 @@ void AppDelegate::applicationDidFinishLaunching() {
     services_ = std::make_unique<DesktopServices>(prefs);
     model_ = std::make_unique<AppModel>(prefs, services_->ports());
     services_->attach(*model_);
+    // Which adapters serve this desktop session (written when the log is open).
+    services_->log.write(
+        sessionLogLine(currentDesktopSession(), {{"frost", services_->frost.name},
+                                                 {"input", services_->input.inputName},
+                                                 {"hot key", services_->input.hotKeyName}}));
     statusItem_ = std::make_unique<StatusItemController>(*model_, services_->windows);
 
     if (prefs.onboardingDone()) {

@@ -26,6 +26,7 @@ std::unique_ptr<DisplayPowerWatcher> displayPowerWatcher(std::function<bool()> s
 
 DesktopServices::DesktopServices(Preferences& p)
     : prefs(p), input(chooseInputBackends(currentDesktopSession())),
+      frost(chooseFrost(currentDesktopSession())),
       windows(LoginItem::forRunningProgram(), QString::fromStdString(log.directory().string())),
       systemEvents(QDBusConnection::sessionBus(), QDBusConnection::systemBus(),
                    // Read only while Quelmo could be watching.
@@ -40,8 +41,8 @@ void DesktopServices::attach(AppModel& model) {
 }
 
 AppModelPorts DesktopServices::ports() {
-    return AppModelPorts{scheduler,    tracker,  signal,  *input.input, *input.hotKeys,
-                         log,          watchdog, overlay, windows,      privacySettings,
+    return AppModelPorts{scheduler,    tracker,  signal,         *input.input, *input.hotKeys,
+                         log,          watchdog, *frost.overlay, windows,      privacySettings,
                          systemEvents, commands, activity};
 }
 

@@ -10,6 +10,7 @@
 #include "platform/system/no_activity_assertion.h"
 #include "platform/system/system_events_monitor.h"
 #include "platform/watchdog/hang_watchdog.h"
+#include "program/frost_choice.h"
 #include "program/input_backends.h"
 #include "ui/motion_access/motion_access_settings.h"
 #include "ui/overlay/frost_overlay.h"
@@ -37,7 +38,8 @@ class DesktopServices {
     InputBackends input;
     DiagnosticsLog log;
     HangWatchdog watchdog;
-    FrostOverlay overlay;
+    // The frost this session allows; frost.name is logged at launch.
+    FrostChoice frost;
     Windows windows;
     MotionAccessSettings privacySettings;
     SystemEventsMonitor systemEvents;

@@ -3,6 +3,7 @@
 #include "platform/install/move_to_applications.h"
 #include "platform/instance/single_instance.h"
 #include "platform/login/login_item.h"
+#include "platform/session/session_backends.h"
 #include "platform/system/dbus_command_channel.h"
 #include "program/app_delegate.h"
 #include "program/usage.h"
@@ -53,6 +54,14 @@ int recenterRunning(int argc, char** argv) {
 
 int runApplication(int argc, char** argv) {
     quelmo::MoveToApplications::waitForPredecessor();
+    // On GNOME's Wayland session the frost works only through XWayland, so
+    // the application runs on Qt's X11 platform there.
+    const char* platform = quelmo::requiredQtPlatform(quelmo::currentDesktopSession(),
+                                                      qEnvironmentVariableIsSet("QT_QPA_PLATFORM"),
+                                                      qEnvironmentVariableIsSet("DISPLAY"));
+    if (platform != nullptr) {
+        qputenv("QT_QPA_PLATFORM", platform);
+    }
     QApplication app(argc, argv);
     // Numbers in files and log lines are written in the C locale whatever the
     // user's language; Qt has just set the process locale from the environment.

@@ -27,6 +27,9 @@ packages=(
   x11-xserver-utils
   # translations: lupdate and lrelease with their CMake functions, Qt's own catalogues
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
+  # Wayland frost: protocol definitions, Qt's Wayland platform, and for its tests
+  # screenshots of a headless sway and XWayland under mutter
+  wayland-protocols qt6-wayland grim xwayland
 )
 
 missing=()

@@ -33,6 +33,8 @@ not_ok() { echo "not ok - $1"; failed=$((failed + 1)); }
 # A fresh user: settings that skip the guide and keep the log, motion access given.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
+# An X11 session, even when the test itself runs inside a Wayland one.
+unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/Quelmo" "$XDG_STATE_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 printf '[General]\nonboardingDone=true\ndiagnostics=true\nfrostWhenFar=false\n' \
@@ -81,6 +83,8 @@ QT_QPA_PLATFORM=xcb "$quelmo" >"$work/quelmo.out" 2>&1 &
 quelmo_pid=$!
 pids+=("$quelmo_pid")
 wait_for 20 "launched; motion authorization authorized" && ok "Quelmo starts" || not_ok "Quelmo starts"
+wait_for 5 "display session: x11 (.*); frost: x11" && ok "the session's frost is logged" \
+  || not_ok "the session's frost is logged"
 
 # Face the screen, turn away (the hot key then makes that the new forward),
 # walk off, and stay put while the rest is tried.

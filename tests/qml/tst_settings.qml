@@ -118,6 +118,8 @@ TestCase {
         compare(button.visible, data.button !== "")
         if (data.button !== "")
             compare(button.text, data.button)
+        // Where the frost can cover the screen, the header says nothing about it.
+        compare(child(view, "coverageProblem").visible, false)
     }
 
     function test_headerNamesTheSourceWhileLive() {

@@ -1,6 +1,7 @@
 #include "status_rig.h"
 
 #include "ui/icons/symbol_icons.h"
+#include "ui/overlay/frost_coverage.h"
 #include "ui/tray/tray_pixmap.h"
 #include "ui/tray/tray_texts.h"
 
@@ -121,6 +122,15 @@ TEST(TrayLookFollowsTheModel, IconTooltipAndDimming) {
     s.rig.system.handlers.screenLocked();
     EXPECT_TRUE(look.dimmed);
     EXPECT_EQ(look.toolTip, QStringLiteral("Quelmo: Resting while the screen is locked"));
+}
+
+TEST(TrayLookFollowsTheModel, ToolTipSaysWhenNothingCanCoverTheScreen) {
+    setFrostCoverageProblem(noCoverageText());
+    StatusRig s;
+    s.reach(Kind::watching);
+    EXPECT_EQ(s.controller->look().toolTip,
+              QStringLiteral("Quelmo: Watching. Turn away and it frosts.\n") + noCoverageText());
+    setFrostCoverageProblem(QString());
 }
 
 TEST(TrayLookFollowsTheModel, TheAngleShowsAtOnceAndOnlyWhileHeadDataIsLive) {

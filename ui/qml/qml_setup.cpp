@@ -2,6 +2,7 @@
 
 #include "ui/gauge/gauge_math.h"
 #include "ui/onboarding/guide_flow_object.h"
+#include "ui/qml/frost_coverage_object.h"
 #include "ui/qml/tinted_icon.h"
 #include "ui/qml/wording_object.h"
 #include "ui/settings/settings_rules_object.h"
@@ -24,6 +25,7 @@ void registerTypes() {
     registerSingleton<SettingsRules>("SettingsRules");
     registerSingleton<GuideFlow>("GuideFlow");
     registerSingleton<WordingObject>("Wording");
+    registerSingleton<FrostCoverageObject>("FrostCoverage");
     qmlRegisterType<TintedIcon>(kNativeUri, 1, 0, "TintedIcon");
 }
 

@@ -64,6 +64,18 @@ ColumnLayout {
         wrapMode: Text.Wrap
     }
 
+    Label {
+        objectName: "coverageProblem"
+        Layout.fillWidth: true
+        visible: text !== ""
+        text: FrostCoverage.problem
+        color: Theme.label
+        font.pixelSize: Theme.body
+        font.weight: Font.DemiBold
+        horizontalAlignment: Text.AlignHCenter
+        wrapMode: Text.Wrap
+    }
+
     Button {
         objectName: "headerButton"
         Layout.alignment: Qt.AlignHCenter

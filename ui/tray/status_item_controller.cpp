@@ -3,6 +3,7 @@
 #include "app/app_model.h"
 #include "app/ui_ports.h"
 #include "platform/tray/tray_host_watch.h"
+#include "ui/overlay/frost_coverage.h"
 #include "ui/tray/about_box.h"
 #include "ui/tray/tray_background.h"
 #include "ui/tray/tray_texts.h"
@@ -101,6 +102,10 @@ void StatusItemController::render(const AppStatus& status) {
     look_.symbolName = status.symbolName();
     look_.dimmed = statusLooksDimmed(status.kind());
     look_.toolTip = trayToolTip(status);
+    // A session where the frost cannot cover the screen says so every time.
+    if (const QString problem = frostCoverageProblem(); !problem.isEmpty()) {
+        look_.toolTip += QLatin1Char('\n') + problem;
+    }
     applyLook();
     renderAngle(status, model_.liveAngle());
 }
