@@ -20,6 +20,8 @@ packages=(
   xvfb xdotool imagemagick dbus dbus-x11 x11-utils
   # frost and tray tests: a compositor, an XEmbed tray
   xcompmgr trayer
+  # soak and hostile-input scripts: ps and pgrep watch Quelmo's children
+  procps
 )
 
 missing=()

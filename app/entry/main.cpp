@@ -6,6 +6,7 @@
 #include "platform/instance/single_instance.h"
 #include "platform/login/login_item.h"
 #include "platform/system/dbus_command_channel.h"
+#include "platform/system/quit_on_signal.h"
 #include "ui/icons/symbol_icons.h"
 
 #include <QApplication>
@@ -51,9 +52,16 @@ int runApplication(int argc, char** argv) {
     quelmo::AppDelegate delegate;
     quelmo::SingleInstance instance(quelmo::SingleInstance::defaultFolder());
     if (!instance.claim([&delegate] { delegate.applicationShouldHandleReopen(); })) {
-        return 0; // the running Quelmo comes forward instead
+        if (instance.problem().isEmpty()) {
+            return 0; // the running Quelmo comes forward instead
+        }
+        // No other Quelmo was found: a screen left unguarded is worse than
+        // the small chance of two copies.
+        std::fprintf(stderr, "quelmo: %s; starting without the check for a running Quelmo\n",
+                     qPrintable(instance.problem()));
     }
     delegate.applicationDidFinishLaunching();
+    const quelmo::QuitOnSignal quitOnSignal;
     return QApplication::exec();
 }
 

@@ -32,6 +32,9 @@ class SingleInstance : public QObject {
     // come forward. False: another instance runs (it has been asked to come
     // forward, when it could be reached), or the folder cannot be used.
     bool claim(std::function<void()> onReopen);
+    // After a false claim(): empty when another instance holds the lock; else
+    // why the check could not be made (no other instance was found).
+    const QString& problem() const { return problem_; }
 
     bool isPrimary() const { return primary_; }
     QString socketPath() const;
@@ -44,6 +47,7 @@ class SingleInstance : public QObject {
     QLocalServer server_;
     std::function<void()> onReopen_;
     bool primary_ = false;
+    QString problem_;
 };
 
 } // namespace quelmo
