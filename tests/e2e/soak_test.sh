@@ -6,7 +6,11 @@
 # share, open files and child processes, and it fails on:
 #   - Quelmo ending (a crash, or the hang watchdog ending it: exit status 1);
 #   - a command word not reaching the log within 5 s (the app hangs);
-#   - RSS growing by more than the allowed amount after the warm-up;
+#   - its own memory growing by more than the allowed amount after the
+#     warm-up: the anonymous and shared-memory part of its RSS. The part
+#     that maps files (shared libraries; here mostly Mesa's software GL and
+#     its LLVM, paged in the first time a drawing path runs) is printed too,
+#     but it is the kernel's page cache, not Quelmo's memory;
 #   - a child (a report tool run) seen in two checks 10 s apart, or any
 #     child (zombie or not) left once the runs are over;
 #   - more open file descriptors at the end than after the warm-up;
@@ -32,7 +36,7 @@ fi
 every="${SOAK_REPORT_EVERY:-$every}"
 seed="${SOAK_SEED:-$RANDOM}"
 RANDOM=$seed
-echo "# soak: ${duration} s, warm-up ${warmup} s, RSS growth allowed ${allowed_kb} kB, seed $seed"
+echo "# soak: ${duration} s, warm-up ${warmup} s, growth of own memory allowed ${allowed_kb} kB, seed $seed"
 
 fresh_user
 sed -i 's/frostWhenFar=false/frostWhenFar=true/' "$conf"
@@ -82,7 +86,8 @@ close_a_window() {
   return 0
 }
 
-rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$quelmo_pid/status" 2>/dev/null; }
+rss_kb() { awk '/^(RssAnon|RssShmem):/ { own += $2 } END { print own }' "/proc/$quelmo_pid/status" 2>/dev/null; }
+rss_of() { awk -v k="$1:" '$1 == k { print $2 }' "/proc/$quelmo_pid/status" 2>/dev/null; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$quelmo_pid/stat" 2>/dev/null; }
 fd_count() { ls "/proc/$quelmo_pid/fd" 2>/dev/null | wc -l; }
 children() { ps -o pid=,stat=,comm= --ppid "$quelmo_pid" 2>/dev/null; }
@@ -125,7 +130,7 @@ while [ $((SECONDS - start)) -lt "$duration" ]; do
     base_fds=$(quiet_fds)
     base_rss=$(rss_kb)
     max_rss=$base_rss
-    echo "# after the warm-up: RSS $base_rss kB, $base_fds open descriptors"
+    echo "# after the warm-up: own memory $base_rss kB (RSS $(rss_of VmRSS) kB), $base_fds open descriptors"
   fi
   if [ "$now" -ge "$next_child_check" ]; then
     # A child seen twice 10 s apart outlived a report run's 4 s limit.
@@ -143,8 +148,9 @@ while [ $((SECONDS - start)) -lt "$duration" ]; do
     ticks=$(cpu_ticks)
     cpu=$(awk -v d=$((ticks - last_ticks)) -v s=$((now - last_time)) -v hz="$hz" \
       'BEGIN { printf "%.1f", (s > 0 ? 100 * d / hz / s : 0) }')
-    printf '# %5d s  RSS %6s kB  CPU %5s %%  fds %3s  children %s  commands %d\n' \
-      $((now - start)) "$rss" "$cpu" "$(fd_count)" "$(children | wc -l)" "$commands"
+    printf '# %5d s  RSS %6s kB (own %6s, files %6s)  CPU %5s %%  fds %3s  children %s  commands %d\n' \
+      $((now - start)) "$(rss_of VmRSS)" "$rss" "$(rss_of RssFile)" "$cpu" "$(fd_count)" \
+      "$(children | wc -l)" "$commands"
     last_ticks=$ticks last_time=$now
     next_report=$((next_report + every))
   fi
@@ -173,8 +179,8 @@ check "turning away still frosts at the end" frost_now 15
 check "re-centring still clears it" clear_frost 10
 end_rss=$(rss_kb)
 growth=$((end_rss - base_rss))
-echo "# RSS after warm-up $base_rss kB, at the end $end_rss kB, highest $max_rss kB"
-check "RSS grew by $growth kB after the warm-up (at most $allowed_kb kB)" test "$growth" -le "$allowed_kb"
+echo "# own memory after warm-up $base_rss kB, at the end $end_rss kB, highest $max_rss kB; RSS at the end $(rss_of VmRSS) kB"
+check "own memory grew by $growth kB after the warm-up (at most $allowed_kb kB)" test "$growth" -le "$allowed_kb"
 
 # Open descriptors, counted with the windows closed and no report run going,
 # as after the warm-up. A few may come and go (an X or bus connection
