@@ -25,7 +25,7 @@ for pair in $targets; do
   scratch="$(mktemp -d)"
   echo "== $target: $runs runs"
   status=0
-  (cd "$out" && "./$target" -runs="$runs" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+  (cd "$out" && "./$target" -runs="$runs" -max_len=4096 -timeout=60 -rss_limit_mb=2048 \
     -print_final_stats=1 "$scratch" "$root/fuzz/corpus/${pair#*:}") >"$out/$target.log" 2>&1 ||
     status=$?
   grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|Done)' "$out/$target.log" || true
