@@ -21,9 +21,10 @@
 #
 # The warm-up is the first 5 minutes, and growth may be 2 MB. Runs shorter
 # than 20 minutes (the 2-minute one in `make test`) warm up for a quarter of
-# the run (at least 30 s, with every window opened once) and allow 1 MB:
+# the run (at least 30 s, with every window opened once) and allow 4 MB:
 # too short a run to tell a slow leak from the allocator settling, they catch
-# fast leaks (per command, per window, per report run).
+# fast leaks (per command, per window, per report run; memory kept by every
+# closed window once grew by about 9 MB a minute here).
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/harness.sh"
@@ -32,7 +33,7 @@ duration="${2:-${SOAK_SECONDS:-3600}}"
 if [ "$duration" -ge 1200 ]; then
   warmup=300 allowed_kb=2048 every=60
 else
-  warmup=$((duration / 4 < 30 ? 30 : duration / 4)) allowed_kb=1024 every=30
+  warmup=$((duration / 4 < 30 ? 30 : duration / 4)) allowed_kb=4096 every=30
 fi
 every="${SOAK_REPORT_EVERY:-$every}"
 seed="${SOAK_SEED:-$RANDOM}"
@@ -168,6 +169,7 @@ ok "Quelmo ran for $((SECONDS - start)) s and answered $commands of $((commands 
 # on and re-centred (which also ends an "away"); then a frost and its
 # clearing must still work.
 close_a_window; close_a_window
+settled_from="$(now_stamp)"
 kill "$sim_pid"
 wait "$sim_pid" 2>/dev/null
 printf '2 face\n600 hold\n' >"$work/face.sim"
@@ -175,7 +177,8 @@ printf '2 face\n600 hold\n' >"$work/face.sim"
 sim_pid=$!
 pids+=("$sim_pid")
 for word in walk:off turn:0 on resume recenter; do send "$word"; done
-wait_for 10 "head tracking live"
+# The fresh headphones are live and the warm-up after them is over.
+wait_until 20 log_since_has "$settled_from" "status: Watching"
 check "turning away still frosts at the end" frost_now 15
 check "re-centring still clears it" clear_frost 10
 end_rss=$(rss_kb)
