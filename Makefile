@@ -23,9 +23,11 @@ build: configure
 run: build
 	@scripts/run-main.sh $(BUILD_DIR)
 
-# C++ files must be formatted as .clang-format says (scripts/check-format.sh --fix).
+# C++ files formatted as .clang-format says (scripts/check-format.sh --fix),
+# QML that passes qmllint, and includes that point down the layers.
 format-check: deps
 	@scripts/check-format.sh
+	@scripts/check-layers.sh
 
 test: build format-check
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300

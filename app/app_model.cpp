@@ -1,6 +1,7 @@
 #include "app/app_model.h"
 
-#include "app/log_text.h"
+#include "core/number_text.h"
+#include "core/usable_number.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,21 +42,28 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
             (*self)->onFrostChange(frosted);
         }
     };
-    ports_.tracker.onMotion = [weak](double heading, double vertical) {
+    HeadTrackerHandlers handlers;
+    handlers.motion = [weak](double heading, double vertical) {
         if (auto self = weak.lock()) {
             (*self)->onSample(heading, vertical);
         }
     };
-    ports_.tracker.onConnectionChange = [weak](bool connected) {
+    handlers.connectionChange = [weak](bool connected) {
         if (auto self = weak.lock()) {
             (*self)->onConnectionChange(connected);
         }
     };
-    ports_.tracker.onError = [weak](const std::string& text) {
+    handlers.error = [weak](const std::string& text) {
         if (auto self = weak.lock()) {
             (*self)->onMotionError(text);
         }
     };
+    handlers.sourceChange = [weak](const std::string& name) {
+        if (auto self = weak.lock()) {
+            (*self)->onSourceChange(name);
+        }
+    };
+    ports_.tracker.observe(std::move(handlers));
 
     subscribeToPreferences();
     observeSystem();
@@ -75,9 +83,7 @@ AppModel::~AppModel() {
         sharedModel = nullptr;
     }
     guardian_.onFrostChange = nullptr;
-    ports_.tracker.onMotion = nullptr;
-    ports_.tracker.onConnectionChange = nullptr;
-    ports_.tracker.onError = nullptr;
+    ports_.tracker.observe({});
 }
 
 AppModel* AppModel::shared() {
@@ -238,7 +244,9 @@ void AppModel::onSample(double heading, double vertical) {
     if (fakeSource_) {
         return; // the test source stands in for the headphones
     }
-    if (!std::isfinite(heading) || !std::isfinite(vertical)) {
+    // The same rule as the detection core's: a sample it would drop must not
+    // count as head tracking being live either.
+    if (!isUsable(heading) || !isUsable(vertical)) {
         return;
     }
     handleSample(heading, vertical);
@@ -263,6 +271,9 @@ void AppModel::handleSample(double heading, double vertical) {
     if (!wasLive) {
         publishAuthorization(ports_.tracker.currentAuthorization());
         write("head tracking live");
+        if (!motionSource_.isEmpty()) {
+            write("head motion from " + motionSource_.toStdString());
+        }
         startTick();
     }
 
@@ -336,6 +347,19 @@ void AppModel::writePeriodicLine() {
     line += " drop ";
     appendFixed(line, guardian_.signalDrop().value_or(-99.0), 0);
     write(line);
+}
+
+void AppModel::onSourceChange(const std::string& name) {
+    const QString source = QString::fromStdString(name);
+    if (source == motionSource_) {
+        return;
+    }
+    motionSource_ = source;
+    emit motionSourceChanged();
+    // A change while live is told now; otherwise with "head tracking live".
+    if (guardian_.isLive()) {
+        write("head motion from " + name);
+    }
 }
 
 void AppModel::onConnectionChange(bool connected) {

@@ -58,6 +58,7 @@ class AppModel : public QObject {
     Q_PROPERTY(QString authorization READ authorizationName NOTIFY authorizationChanged)
     Q_PROPERTY(int liveDisplays READ liveDisplays WRITE setLiveDisplays NOTIFY liveDisplaysChanged)
     Q_PROPERTY(bool isPaused READ isPaused NOTIFY statusChanged)
+    Q_PROPERTY(QString motionSource READ motionSource NOTIFY motionSourceChanged)
 
   public:
     using Authorization = HeadTrackerPort::Authorization;
@@ -91,6 +92,10 @@ class AppModel : public QObject {
     QString authorizationName() const {
         return QString::fromLatin1(HeadTrackerPort::name(authorization()));
     }
+
+    // Where head motion comes from, for the user ("AirPods Pro 2
+    // (Bluetooth)"); empty until a source has sent.
+    QString motionSource() const { return motionSource_; }
 
     Preferences& prefs() const { return prefs_; }
     PrivacyGuard& guardian() { return guardian_; }
@@ -128,6 +133,7 @@ class AppModel : public QObject {
     void frostCountChanged(qint64 count);
     void authorizationChanged();
     void liveDisplaysChanged(int count);
+    void motionSourceChanged();
 
   private:
     void subscribeToPreferences();
@@ -136,6 +142,7 @@ class AppModel : public QObject {
     void onSample(double heading, double vertical);
     void handleSample(double heading, double vertical);
     void onConnectionChange(bool connected);
+    void onSourceChange(const std::string& name);
     void onMotionError(const std::string& text);
     void startTick();
     void stopTick();
@@ -161,6 +168,7 @@ class AppModel : public QObject {
     Published<std::int64_t> frostCount_{0};
     Published<Authorization> authorization_{Authorization::notDetermined};
     int liveDisplays_ = 0;
+    QString motionSource_;
     std::optional<std::chrono::system_clock::time_point> pausedUntil_;
     TimerHandle pauseTimer_;
     TimerHandle tick_;

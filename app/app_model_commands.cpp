@@ -3,7 +3,7 @@
 #include "app/app_model.h"
 
 #include "app/command_number.h"
-#include "app/log_text.h"
+#include "core/number_text.h"
 
 #include <string_view>
 

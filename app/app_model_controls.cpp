@@ -49,7 +49,7 @@ void AppModel::requestMotionAccess() {
             }
             AppModel& model = **self;
             *polls += 1;
-            const int status = model.ports_.tracker.platformAuthorizationStatus();
+            const auto status = model.ports_.tracker.platformAuthorizationStatus();
             const Authorization mapped = HeadTrackerPort::mapAuthorization(status);
             if (mapped != model.authorization_.value()) {
                 model.publishAuthorization(mapped);

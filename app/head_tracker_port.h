@@ -5,42 +5,58 @@
 
 namespace quelmo {
 
+// The head tracker's callbacks; an empty one is not called.
+struct HeadTrackerHandlers {
+    std::function<void(double heading, double vertical)> motion;
+    std::function<void(bool connected)> connectionChange;
+    std::function<void(const std::string& text)> error;
+    // The source now feeding head motion, named for the user; called before
+    // its first sample.
+    std::function<void(const std::string& name)> sourceChange;
+};
+
 // What the app model needs of head motion: the tracker that turns headphone
-// motion into headings, and the motion service behind it. Callbacks are set
-// once by the app model and always run on the main thread.
+// motion into headings, and the motion service behind it.
 class HeadTrackerPort {
   public:
     enum class Authorization { notDetermined, authorized, denied };
+    // The platform's motion permission as the platform knows it.
+    enum class PlatformAuthorization { notDetermined, restricted, denied, authorized };
 
     virtual ~HeadTrackerPort() = default;
 
+    // Replaces the callbacks; observe({}) stops them. They run on the main
+    // thread.
+    virtual void observe(HeadTrackerHandlers handlers) = 0;
     virtual void start() = 0;
     virtual void stop() = 0;
     virtual bool isRunning() const = 0;
     // Whether motion can work at all on this computer.
     virtual bool isDeviceMotionAvailable() const = 0;
-    // The platform's motion permission as it stands now: 0 not determined,
-    // 1 restricted, 2 denied, 3 authorized; other values may appear.
-    virtual int platformAuthorizationStatus() const = 0;
+    // The platform's motion permission as it stands now.
+    virtual PlatformAuthorization platformAuthorizationStatus() const = 0;
 
     // The permission mapped onto the app's three cases, asked afresh each time.
     Authorization currentAuthorization() const {
         return mapAuthorization(platformAuthorizationStatus());
     }
 
-    static Authorization mapAuthorization(int status) {
+    static Authorization mapAuthorization(PlatformAuthorization status) {
         switch (status) {
-        case 1:
-        case 2:
+        case PlatformAuthorization::restricted:
+        case PlatformAuthorization::denied:
             return Authorization::denied;
-        case 3:
+        case PlatformAuthorization::authorized:
             return Authorization::authorized;
-        default:
-            return Authorization::notDetermined;
+        case PlatformAuthorization::notDetermined:
+            break;
         }
+        return Authorization::notDetermined;
     }
-    // Restricted, denied and authorized are answers; anything else is not.
-    static bool isDecided(int status) { return status >= 1 && status <= 3; }
+    // Restricted, denied and authorized are answers; not determined is not.
+    static bool isDecided(PlatformAuthorization status) {
+        return status != PlatformAuthorization::notDetermined;
+    }
 
     static const char* name(Authorization a) {
         switch (a) {
@@ -53,10 +69,6 @@ class HeadTrackerPort {
         }
         return "notDetermined";
     }
-
-    std::function<void(double heading, double vertical)> onMotion;
-    std::function<void(bool connected)> onConnectionChange;
-    std::function<void(const std::string& text)> onError;
 };
 
 } // namespace quelmo

@@ -18,6 +18,9 @@ LaunchRequest parseLaunchOptions(const std::vector<std::string>& args) {
     if (send != args.end() && std::next(send) != args.end()) {
         return {LaunchRequest::Kind::send, *std::next(send)};
     }
+    if (has("--recenter")) {
+        return {LaunchRequest::Kind::recenter, {}};
+    }
     if (has("--help") || has("-h")) {
         return {LaunchRequest::Kind::help, {}};
     }

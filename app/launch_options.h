@@ -7,11 +7,11 @@ namespace quelmo {
 
 // What one start of the program is asked to do, decided from its arguments
 // alone. The login-item switches win over "--send", and removing wins over
-// adding; "--send" needs a word after it (a lone "--send" just starts the
-// app). Options are whole arguments; the word after "--send" is taken as it
-// is, whatever it looks like.
+// adding; "--send" wins over "--recenter"; "--send" needs a word after it (a lone "--send" just
+// starts the app). Options are whole arguments; the word after "--send" is taken as it is, whatever
+// it looks like.
 struct LaunchRequest {
-    enum class Kind { removeLoginItem, addLoginItem, send, help, version, run };
+    enum class Kind { removeLoginItem, addLoginItem, send, recenter, help, version, run };
     Kind kind = Kind::run;
     std::string word; // for send
 };

@@ -1,5 +1,7 @@
 #include "app/preference_store.h"
 
+#include "core/number_text.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -47,17 +49,7 @@ std::optional<bool> parseStoredBool(std::string_view text) {
 }
 
 std::optional<double> parseStoredDouble(std::string_view text) {
-    const auto t = trimmed(text);
-    if (t.empty()) {
-        return std::nullopt;
-    }
-    double value = 0.0;
-    const char* const end = t.data() + t.size();
-    const auto [ptr, ec] = std::from_chars(t.data(), end, value, std::chars_format::general);
-    if (ec != std::errc{} || ptr != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
+    return usableNumberFromText(trimmed(text), NumberSyntax::plain);
 }
 
 std::string formatStoredDouble(double value) {

@@ -20,7 +20,7 @@ class SignalReaderPort {
 class InputActivityPort {
   public:
     virtual ~InputActivityPort() = default;
-    virtual double secondsSinceLastEvent() = 0;
+    virtual double secondsSinceLastEvent() const = 0;
 };
 
 // A registered system-wide hot key; destroying it unregisters the key.

@@ -1,12 +1,19 @@
 // How long the frost takes to cover the screens: from setFrost(true, away:
-// false) to every window painted with its blurred picture and the X server
+// false) to every window shown with its blurred picture and the X server
 // done drawing it. Run on a private Xvfb with one 3840 × 2160 screen, then
-// with two 1920 × 1080 monitors side by side. The goal is under 30 ms.
+// with two 1920 × 1080 monitors side by side. Goals: one frame at 60 Hz
+// (median under 16.7 ms, 95th percentile under 25 ms) on the 4K screen,
+// under 10 ms on the two 1080p ones.
+//
+// On a busy machine the wall-clock times include waiting for a core, so the
+// CPU time the frost costs this program and the X server together is printed
+// too: that is what the times come down to on an idle machine.
 //
 // The program starts each X server itself and measures in a child process
 // connected to it (a Qt application talks to one display for its life).
 // Arguments are ignored, so the benchmark runner's flags do no harm.
 
+#include "bench/bench_results.h"
 #include "ui/overlay/frost_backdrop.h"
 #include "ui/overlay/frost_overlay.h"
 #include "ui/overlay/frost_window.h"
@@ -17,6 +24,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <X11/Xlib.h>
 
@@ -29,6 +37,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -42,6 +52,28 @@ constexpr int kRounds = 30;
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+double percentile(std::vector<double> values, double p) {
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(index, values.size() - 1)];
+}
+
+// CPU time of this process (all its threads), in ms.
+double ownCpuMs() {
+    return static_cast<double>(std::clock()) * 1000.0 / CLOCKS_PER_SEC;
+}
+
+// CPU time of process `pid` (all its threads), in ms; 0 when unknown.
+double cpuMsOf(const char* pid) {
+    if (pid == nullptr) {
+        return 0;
+    }
+    std::ifstream in(std::string("/proc/") + pid + "/schedstat");
+    double nanoseconds = 0;
+    in >> nanoseconds;
+    return nanoseconds / 1e6;
 }
 
 void idle(int milliseconds) {
@@ -65,14 +97,21 @@ int measure(int argc, char** argv, const char* label) {
     Display* dpy = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
     idle(200);
 
+    const char* server = std::getenv("QUELMO_FROST_BENCH_SERVER_PID");
     std::vector<double> total;
     std::vector<double> pictures;
+    std::vector<double> cpu;
+    bool drawnByServer = false;
+    std::vector<double> serverShare;
     for (int round = 0; round < kWarmUpRounds + kRounds; ++round) {
         std::vector<int> before;
         for (const auto& window : overlay.windows()) {
             before.push_back(window->framesPainted());
         }
         pictureMs = 0;
+        XSync(dpy, False);
+        const double ownBefore = ownCpuMs();
+        const double serverBefore = cpuMsOf(server);
         QElapsedTimer clock;
         clock.start();
         overlay.setFrost(true, false);
@@ -81,8 +120,11 @@ int measure(int argc, char** argv, const char* label) {
             bool painted = true;
             for (std::size_t i = 0; i < overlay.windows().size(); ++i) {
                 const auto& window = overlay.windows()[i];
-                painted =
-                    painted && window->framesPainted() > before[i] && !window->backdrop().isNull();
+                // The X server paints a window's background as it maps it;
+                // a window Qt paints has to have been painted and flushed.
+                const bool shown = window->isDrawnByServer() ? window->windowHandle()->isExposed()
+                                                             : window->framesPainted() > before[i];
+                painted = painted && shown && !window->backdrop().isNull();
             }
             if (painted) {
                 break;
@@ -90,9 +132,14 @@ int measure(int argc, char** argv, const char* label) {
         }
         XSync(dpy, False);
         const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        drawnByServer = overlay.windows().front()->isDrawnByServer();
         if (round >= kWarmUpRounds) {
             total.push_back(ms);
             pictures.push_back(pictureMs);
+            const double own = ownCpuMs() - ownBefore;
+            const double serverCpu = cpuMsOf(server) - serverBefore;
+            cpu.push_back(own + serverCpu);
+            serverShare.push_back(serverCpu);
         }
         overlay.setFrost(false, false);
         idle(60);
@@ -106,13 +153,34 @@ int measure(int argc, char** argv, const char* label) {
                        .arg(screen->geometry().height());
     }
     std::printf("%-24s screens:%s\n", label, qPrintable(screens));
+    const double p95 = percentile(total, 0.95);
     std::printf(
-        "  frost shown: median %.1f ms, best %.1f ms, 90th percentile %.1f ms, worst %.1f ms"
+        "  frost shown: median %.1f ms, best %.1f ms, 95th percentile %.1f ms, worst %.1f ms"
         " (%d rounds)\n",
-        median(total), sorted.front(), sorted[sorted.size() * 9 / 10], sorted.back(), kRounds);
+        median(total), sorted.front(), p95, sorted.back(), kRounds);
     std::printf("  of which screen pictures (capture + blur, all screens): median %.1f ms\n",
                 median(pictures));
+    std::printf("  CPU time per frost, this program and the X server: median %.1f ms"
+                " (X server %.1f ms)\n",
+                median(cpu), median(serverShare));
+    std::printf("  drawn by: %s\n", drawnByServer ? "the X server (window background)"
+                                                  : "Qt (full-size image sent to the X server)");
     std::fflush(stdout);
+
+    char measured[128];
+    std::snprintf(measured, sizeof measured, "median %.1f ms, p95 %.1f ms (CPU %.1f ms)",
+                  median(total), p95, median(cpu));
+    const bool oneScreen = QGuiApplication::screens().size() == 1;
+    if (qgetenv("QUELMO_FROST_PAINTER") == "qt") {
+        // Only the comparison: the table holds the app's own way.
+    } else if (oneScreen) {
+        quelmo::bench::record("Frost on screen, one 3840x2160 screen",
+                              "median < 16.7 ms, p95 < 25 ms", measured,
+                              median(total) < 16.7 && p95 < 25.0);
+    } else {
+        quelmo::bench::record("Frost on screen, two 1920x1080 screens", "median < 10 ms", measured,
+                              median(total) < 10.0);
+    }
     return 0;
 }
 
@@ -184,18 +252,25 @@ int main(int argc, char** argv) {
             std::printf("%s: xrandr could not set up the monitors; skipped\n", setup.label);
         } else {
             setenv("QUELMO_FROST_BENCH_LABEL", setup.label, 1);
+            setenv("QUELMO_FROST_BENCH_SERVER_PID", std::to_string(server).c_str(), 1);
             setenv("QT_QPA_PLATFORM", "xcb", 1);
-            const pid_t child = fork();
-            if (child == 0) {
-                execv("/proc/self/exe", argv);
-                _exit(127);
+            // First with Qt painting the whole window (for comparison), then
+            // as the app does it.
+            for (const char* painter : {"qt", ""}) {
+                setenv("QUELMO_FROST_PAINTER", painter, 1);
+                const pid_t child = fork();
+                if (child == 0) {
+                    execv("/proc/self/exe", argv);
+                    _exit(127);
+                }
+                int childStatus = 0;
+                waitpid(child, &childStatus, 0);
+                if (!WIFEXITED(childStatus) || WEXITSTATUS(childStatus) != 0) {
+                    status = 1;
+                }
             }
-            int childStatus = 0;
-            waitpid(child, &childStatus, 0);
+            unsetenv("QUELMO_FROST_PAINTER");
             unsetenv("QUELMO_FROST_BENCH_LABEL");
-            if (!WIFEXITED(childStatus) || WEXITSTATUS(childStatus) != 0) {
-                status = 1;
-            }
         }
         kill(server, SIGTERM);
         waitpid(server, nullptr, 0);

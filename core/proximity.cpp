@@ -21,18 +21,19 @@ void PrivacyGuard::proximity(const SignalReadings& readings, double now) {
     if (!isUsable(now)) {
         return;
     }
-    // 1. Step between readings.
+    // Time since the previous reading.
     double dt = 1.0;
     if (lastProximityAt_) {
         dt = boundedStep(now - *lastProximityAt_, 0.05, 5.0);
     }
     lastProximityAt_ = now;
 
-    // 2. Decided once, before the readings are processed.
+    // Whether the user is at the desk is decided once, before the readings.
     const bool atMac =
         !isAway_ && lastInputEventAt_ && now - *lastInputEventAt_ <= away.atMacWindow;
 
-    // 3. Per device: history, at-desk learning, drop of the median.
+    // Per device: its history, what it reads at the desk, and how far its
+    // median has dropped below that.
     const auto samplesNeeded = static_cast<std::size_t>(std::max<std::int64_t>(away.farSamples, 1));
     std::optional<double> best;
     std::vector<double> sorted;
@@ -73,15 +74,15 @@ void PrivacyGuard::proximity(const SignalReadings& readings, double now) {
         }
     }
 
-    // 4. Histories of devices no longer heard are forgotten.
+    // Devices no longer heard are forgotten.
     std::erase_if(recentSignal_, [&](const auto& entry) {
         return entry.second.empty() || entry.second.back().t < now - kForgetDeviceAfter;
     });
 
-    // 5.
+    // The largest drop of any device is the one shown.
     signalDrop_ = best;
 
-    // 6. Far rule.
+    // A drop that lasts, with no recent input, means the user walked off.
     if (away.frostWhenFar && best && !isAway_ && lastInputOlderThanVeto(now)) {
         const bool stepHinted = lastStepHintAt_ && now - *lastStepHintAt_ <= away.stepHintMemory;
         if (*best >= away.farDrop || (stepHinted && *best >= away.farDropAfterSteps)) {

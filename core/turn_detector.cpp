@@ -16,14 +16,14 @@ constexpr double kVelocityTimeConstant = 0.1;
 bool TurnDetector::update(double h, double t) {
     const TurnSettings s = settings;
 
-    // 1. Time step.
+    // Time since the previous sample.
     double dt = 0.02;
     if (lastTime_) {
         dt = sampleStep(t - *lastTime_);
     }
     lastTime_ = t;
 
-    // 2. A sudden re-zeroing of the sensor moves forward and the smoothed heading
+    // A sudden re-zeroing of the sensor moves forward and the smoothed heading
     // together, so the angle does not jump with it.
     if (lastRaw_) {
         const double delta = wrapDegrees(h - *lastRaw_);
@@ -36,7 +36,7 @@ bool TurnDetector::update(double h, double t) {
     }
     lastRaw_ = h;
 
-    // 3. Smoothing of the heading and of its rate of change.
+    // Smoothing of the heading and of its rate of change.
     if (!filtered_) {
         filtered_ = h;
         velocity_ = 0.0;
@@ -48,7 +48,7 @@ bool TurnDetector::update(double h, double t) {
         filtered_ = next;
     }
 
-    // 4. Warm-up: forward simply follows the head.
+    // Warm-up: forward simply follows the head.
     if (!forward_) {
         forward_ = filtered_;
         warmUntil_ = t + s.warmup;
@@ -60,7 +60,7 @@ bool TurnDetector::update(double h, double t) {
         return false;
     }
 
-    // 5. Forward tracking.
+    // Forward slowly follows where the head rests.
     double off = wrapDegrees(*filtered_ - *forward_);
     if (!isTurnedAway_ && std::fabs(off) < s.driftBand) {
         const double step = (1.0 - std::exp(-dt / s.driftTimeConstant)) * off;
@@ -83,7 +83,7 @@ bool TurnDetector::update(double h, double t) {
     const double magnitude = std::fabs(angle_);
 
     if (!isTurnedAway_) {
-        // 6. Turn-on: past the trigger angle, unless already swinging back fast.
+        // Turning away: past the trigger angle, unless already swinging back fast.
         bool holds = magnitude >= s.triggerAngle;
         if (holds && velocity_ * angle_ < 0.0) {
             holds = std::fabs(velocity_) < s.returningSpeed;
@@ -112,7 +112,7 @@ bool TurnDetector::update(double h, double t) {
         return false;
     }
 
-    // 7. Turn-off: inside the release angle for long enough.
+    // Looking back: inside the release angle for long enough.
     const double release = s.triggerAngle - s.releaseMargin;
     if (magnitude > release) {
         pendingSince_.reset();

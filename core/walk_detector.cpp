@@ -16,7 +16,7 @@ constexpr double kSmoothTimeConstant = 0.04;
 bool WalkDetector::update(double a, double t) {
     const WalkSettings s = settings;
 
-    // 1. Time step.
+    // Time since the previous sample.
     double dt = 0.02;
     if (lastTime_) {
         dt = sampleStep(t - *lastTime_);
@@ -24,13 +24,13 @@ bool WalkDetector::update(double a, double t) {
     lastTime_ = t;
     const bool wasWalking = isWalking_;
 
-    // 2. Band-pass: a slow mean removes posture and sensor offset, a fast one
+    // Band-pass: a slow mean removes posture and sensor offset, a fast one
     // removes jitter.
     bias_ = bias_ + (1.0 - std::exp(-dt / kBiasTimeConstant)) * (a - bias_);
     smooth_ = smooth_ + (1.0 - std::exp(-dt / kSmoothTimeConstant)) * ((a - bias_) - smooth_);
     const double sig = smooth_;
 
-    // 3. Hard steps.
+    // Hard steps: clear peaks of the filtered signal.
     if (!armed_) {
         if (sig <= s.rearmLevel) {
             armed_ = true;
@@ -58,7 +58,7 @@ bool WalkDetector::update(double a, double t) {
         }
     }
 
-    // 4. Soft steps, on the same filtered signal.
+    // Soft steps, on the same filtered signal.
     if (!softArmed_) {
         if (sig <= s.rearmLevel) {
             softArmed_ = true;
@@ -94,7 +94,7 @@ bool WalkDetector::update(double a, double t) {
         }
     }
 
-    // 5. Walking ends some time after the latest peak of either kind.
+    // Walking ends some time after the latest peak of either kind.
     if (lastStepAt_ || softLastAt_) {
         const double none = -std::numeric_limits<double>::infinity();
         const double latest = std::max(lastStepAt_.value_or(none), softLastAt_.value_or(none));

@@ -20,3 +20,16 @@ if ! clang-format --dry-run -Werror "${files[@]}" 2>/tmp/quelmo-format.$$; then
 fi
 rm -f /tmp/quelmo-format.$$
 echo "format check: ${#files[@]} files formatted"
+
+# QML: syntax and the checks that need no built modules (our modules are
+# compiled into the program, so imports and types cannot be resolved here).
+qmllint=/usr/lib/qt6/bin/qmllint
+if [ -x "$qmllint" ]; then
+  mapfile -t qml < <(git ls-files '*.qml' 2>/dev/null || find ui tests -name '*.qml')
+  "$qmllint" --import disable --type disable --unqualified disable --property disable \
+    --required disable --compiler disable --controls-sanity disable --unused-imports disable \
+    "${qml[@]}"
+  echo "qml check: ${#qml[@]} files pass qmllint"
+else
+  echo "qml check skipped: qmllint missing (Debian package qt6-declarative-dev-tools)"
+fi

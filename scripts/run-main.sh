@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main job: start Quelmo together with the virtual headphones playing the
 # demo (calibrate, turn away and back, a glance, walk off, take the earbuds
-# out), so the frost can be seen coming and going without any hardware.
+# out), so the frost can be seen coming and going without any hardware. The
+# virtual headphones act as earbuds on the earbuds test socket, so Quelmo
+# reads them with the same code that reads real AirPods.
 #
 # On a desktop (DISPLAY set) Quelmo starts in your tray with your own settings
 # and the demo loops until Ctrl+C. Without a display it runs on a private
@@ -10,14 +12,24 @@
 set -euo pipefail
 build_dir="$(cd "${1:-build}" && pwd)"
 cd "$(dirname "$0")/.."
-quelmo="$build_dir/app/entry/quelmo"
+quelmo="$build_dir/program/quelmo"
 sim="$build_dir/tools/sim/quelmo-sim"
 export QUELMO_BLUETOOTH_REPORT="$sim --report"
+earbuds_socket() { # a private place for the fake earbuds' socket
+  if [ -n "${XDG_RUNTIME_DIR:-}" ]; then
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR/quelmo"
+    echo "$XDG_RUNTIME_DIR/quelmo/earbuds-demo.sock"
+  else
+    echo "$(mktemp -d)/earbuds-demo.sock"
+  fi
+}
 
 if [ -n "${DISPLAY:-}" ]; then
   if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
     exec dbus-run-session -- "$0" "$build_dir"
   fi
+  QUELMO_EARBUDS_SOCKET="$(earbuds_socket)"
+  export QUELMO_EARBUDS_SOCKET
   "$quelmo" &
   cat <<TEXT
 Quelmo is starting in your tray (a first start opens its welcome guide: allow
@@ -26,7 +38,7 @@ the screen, turn away (the screen frosts), look back (it clears), walk off (it
 frosts until you touch the mouse) ... Press Ctrl+C to stop them; quit Quelmo
 from its tray menu. See the README for real earbuds and opentrack.
 TEXT
-  exec "$sim" demo --loop
+  exec "$sim" --earbuds demo --loop
 fi
 
 # No display: a private X server, session bus and profile.
@@ -44,6 +56,8 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/st
 export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/Quelmo" "$XDG_STATE_HOME/Quelmo" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
+QUELMO_EARBUDS_SOCKET="$(earbuds_socket)"
+export QUELMO_EARBUDS_SOCKET
 printf '[General]\nonboardingDone=true\ndiagnostics=true\n' > "$XDG_CONFIG_HOME/Quelmo/Quelmo.conf"
 echo authorized > "$XDG_CONFIG_HOME/Quelmo/motion-access"
 
@@ -63,8 +77,7 @@ tail -n +1 -F "$XDG_STATE_HOME/Quelmo/quelmo.log" 2>/dev/null | grep --line-buff
 pids+=($!)
 "$quelmo" >"$work/quelmo.out" 2>&1 &
 pids+=($!)
-sleep 1
-"$sim" demo >/dev/null &
+"$sim" --earbuds demo 2>/dev/null &
 sim_pid=$!
 pids+=("$sim_pid")
 n=0

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # toolchain and test frameworks
-  build-essential cmake ninja-build pkg-config clang-format
+  build-essential cmake ninja-build pkg-config clang-format qt6-declarative-dev-tools
   libgtest-dev libgmock-dev libbenchmark-dev
   # Qt 6: widgets, D-Bus, QML views
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-svg-dev qt6-qpa-plugins
@@ -20,6 +20,11 @@ packages=(
   xvfb xdotool imagemagick dbus dbus-x11 x11-utils
   # frost and tray tests: a compositor, an XEmbed tray
   xcompmgr trayer
+  # Wayland input activity over our own connection; headless sway and mutter and
+  # synthetic Wayland input for its tests
+  libwayland-dev libwayland-bin sway wtype mutter
+  # benchmarks: xrandr splits one X screen into two monitors
+  x11-xserver-utils
   # soak and hostile-input scripts: ps and pgrep watch Quelmo's children
   procps
 )

@@ -1,9 +1,12 @@
 #include "platform/instance/single_instance.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +15,11 @@ namespace quelmo {
 
 namespace {
 constexpr char kReopen[] = "reopen\n";
+constexpr char kRecenter[] = "recenter\n";
+constexpr char kDone[] = "ok\n";
+constexpr char kBusy[] = "busy\n";
 constexpr int kConnectTimeoutMs = 1000;
+constexpr int kAnswerTimeoutMs = 2000;
 } // namespace
 
 SingleInstance::SingleInstance(QString folder, QObject* parent)
@@ -98,15 +105,46 @@ bool SingleInstance::claim(std::function<void()> onReopen) {
     return true;
 }
 
+void SingleInstance::setRecenterHandler(std::function<void()> onRecenter) {
+    onRecenter_ = std::move(onRecenter);
+}
+
+SingleInstance::Delivery SingleInstance::requestRecenter(const QString& folder) {
+    QLocalSocket socket;
+    socket.connectToServer(folder + QStringLiteral("/instance.sock"));
+    if (!socket.waitForConnected(kConnectTimeoutMs)) {
+        return Delivery::notRunning;
+    }
+    socket.write(kRecenter);
+    if (!socket.waitForBytesWritten(kConnectTimeoutMs)) {
+        return Delivery::noAnswer;
+    }
+    QDeadlineTimer deadline(kAnswerTimeoutMs);
+    while (!socket.canReadLine() && !deadline.hasExpired() &&
+           socket.state() == QLocalSocket::ConnectedState) {
+        socket.waitForReadyRead(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+    }
+    const bool done = socket.canReadLine() && socket.readLine(64) == kDone;
+    socket.disconnectFromServer();
+    return done ? Delivery::delivered : Delivery::noAnswer;
+}
+
 void SingleInstance::onConnection() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            // Only the one word is understood; anything else is ignored.
+            // Only these words are understood; anything else is ignored.
             while (socket->canReadLine()) {
                 const QByteArray line = socket->readLine(64);
                 if (line == kReopen && onReopen_) {
                     onReopen_();
+                } else if (line == kRecenter) {
+                    const bool ready = static_cast<bool>(onRecenter_);
+                    if (ready) {
+                        onRecenter_();
+                    }
+                    socket->write(ready ? kDone : kBusy);
+                    socket->flush();
                 }
             }
             if (socket->bytesAvailable() > 64) {

@@ -15,6 +15,10 @@ namespace quelmo {
 // taken, asks the running instance to come forward ("reopen") and gives way.
 // The lock lives in the user's runtime folder, so it is per user and per boot,
 // and a lock left by a crashed instance is taken over.
+//
+// The same socket carries "recenter" from `quelmo --recenter`: the running
+// instance does what the hot key does and answers "ok", so the sender knows it
+// was done.
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -36,6 +40,14 @@ class SingleInstance : public QObject {
     // why the check could not be made (no other instance was found).
     const QString& problem() const { return problem_; }
 
+    // What "recenter" does; until it is set the request is answered "busy".
+    void setRecenterHandler(std::function<void()> onRecenter);
+
+    enum class Delivery { delivered, notRunning, noAnswer };
+    // Asks the instance running with `folder` to re-centre and waits (about 2 s
+    // at most) for its answer.
+    static Delivery requestRecenter(const QString& folder);
+
     bool isPrimary() const { return primary_; }
     QString socketPath() const;
 
@@ -46,6 +58,7 @@ class SingleInstance : public QObject {
     std::unique_ptr<QLockFile> lock_;
     QLocalServer server_;
     std::function<void()> onReopen_;
+    std::function<void()> onRecenter_;
     bool primary_ = false;
     QString problem_;
 };

@@ -47,7 +47,7 @@ DiagnosticsLog::DiagnosticsLog(std::filesystem::path directory, Clock clock, std
     if (!clock_) {
         clock_ = [] { return WallClock::now(); };
     }
-    ::tzset(); // the user's time zone, read once like the Part's formatter
+    ::tzset(); // the user's time zone, read once for the life of the log
 }
 
 DiagnosticsLog::~DiagnosticsLog() {
@@ -111,22 +111,22 @@ std::string DiagnosticsLog::formatTimestamp(WallClock::time_point time) {
 }
 
 void DiagnosticsLog::open() {
-    // 1. Already open: nothing.
+    // Already open: nothing to do.
     if (fd_ >= 0) {
         return;
     }
-    // 2. The folder, with intermediate folders; failure ignored.
+    // The folder, with intermediate folders; failure ignored.
     std::error_code ignored;
     std::filesystem::create_directories(directory_, ignored);
     const auto path = currentPath();
-    // 3. An empty file if none exists (O_EXCL: an existing one is left alone).
+    // An empty file if none exists (O_EXCL: an existing one is left alone).
     const int created = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (created >= 0) {
         ::close(created);
     }
-    // 4. Open for writing at the end.
+    // Open for writing at the end.
     fd_ = openForAppend(path);
-    // 5. The size so far.
+    // The size so far, for the rotation cap.
     bytes_ = 0;
     if (fd_ >= 0) {
         const off_t end = ::lseek(fd_, 0, SEEK_END);
@@ -134,7 +134,7 @@ void DiagnosticsLog::open() {
             bytes_ = static_cast<std::int64_t>(end);
         }
     }
-    // 6. The start line (dropped if the file could not be opened).
+    // The start line (dropped if the file could not be opened).
     write("--- Quelmo " + appVersion() + " diagnostics started");
 }
 

@@ -22,7 +22,7 @@ namespace quelmo {
 // that cannot be made or opened leaves the log closed (writes are dropped) and
 // the next open() tries again.
 //
-// Decided here (left to us by the Part): when the current file cannot be moved
+// When the current file cannot be moved
 // aside at a rotation, it is truncated and begun afresh with a start line, so
 // the cap holds; should even that leave it over the cap (a file that can be
 // appended to but neither moved nor truncated), the log closes instead of

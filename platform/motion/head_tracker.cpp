@@ -1,30 +1,35 @@
 #include "platform/motion/head_tracker.h"
 
-#include "platform/motion/motion_access_ui.h"
 #include "platform/motion/motion_service.h"
 
 namespace quelmo {
 
 namespace {
 
-MotionServiceOptions userOptions() {
+MotionServiceOptions userOptions(MotionAccessPrompter prompter) {
     MotionServiceOptions options;
-    options.prompter = askForMotionAccess;
+    options.prompter = std::move(prompter);
     return options;
 }
 
 } // namespace
 
-HeadTracker::HeadTracker() : HeadTracker(std::make_unique<MotionService>(userOptions())) {}
+HeadTracker::HeadTracker(MotionAccessPrompter prompter)
+    : HeadTracker(std::make_unique<MotionService>(userOptions(std::move(prompter)))) {}
 
 HeadTracker::HeadTracker(std::unique_ptr<MotionService> manager) : manager_(std::move(manager)) {
     // Connection changes always reach the callback through the event loop,
     // after whatever was already queued, as the callback's owner expects.
     manager_->onConnectionChange = [this](bool connected) {
         manager_->postToMain([this, connected] {
-            if (onConnectionChange)
-                onConnectionChange(connected);
+            if (handlers_.connectionChange)
+                handlers_.connectionChange(connected);
         });
+    };
+    // Straight through, so the name is known before the source's first sample.
+    manager_->onSourceChange = [this](const std::string& name) {
+        if (handlers_.sourceChange)
+            handlers_.sourceChange(name);
     };
 }
 
@@ -51,13 +56,36 @@ void HeadTracker::handle(const DeviceMotion* sample, const std::string* error) {
     if (!isRunning_)
         return;
     if (error != nullptr) {
-        if (onError)
-            onError(*error);
+        if (handlers_.error)
+            handlers_.error(*error);
         return;
     }
-    if (sample == nullptr || !onMotion)
+    if (sample == nullptr || !handlers_.motion)
         return;
-    onMotion(headingDegrees(*sample), verticalAcceleration(*sample));
+    handlers_.motion(headingDegrees(*sample), verticalAcceleration(*sample));
+}
+
+bool HeadTracker::isDeviceMotionAvailable() const {
+    return manager_->isDeviceMotionAvailable();
+}
+
+HeadTrackerPort::PlatformAuthorization HeadTracker::platformAuthorizationStatus() const {
+    return platformStatusOf(manager_->authorizationStatus());
+}
+
+HeadTrackerPort::PlatformAuthorization platformStatusOf(MotionAccessStatus status) {
+    using Platform = HeadTrackerPort::PlatformAuthorization;
+    switch (status) {
+    case MotionAccessStatus::restricted:
+        return Platform::restricted;
+    case MotionAccessStatus::denied:
+        return Platform::denied;
+    case MotionAccessStatus::authorized:
+        return Platform::authorized;
+    case MotionAccessStatus::notDetermined:
+        break;
+    }
+    return Platform::notDetermined;
 }
 
 HeadTracker::Authorization HeadTracker::authorizationFor(MotionAccessStatus status) {

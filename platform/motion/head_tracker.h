@@ -1,12 +1,16 @@
 #pragma once
 
+#include "app/head_tracker_port.h"
+
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace quelmo {
 
 class MotionService;
+using MotionAccessPrompter = std::function<void(std::function<void(std::optional<bool>)> answer)>;
 struct DeviceMotion;
 enum class MotionAccessStatus;
 
@@ -14,29 +18,28 @@ enum class MotionAccessStatus;
 // motion service to a heading (degrees, positive to the left) and a vertical
 // acceleration (g, upward positive), reports connects and disconnects, and
 // reports motion errors as text. Every callback runs on the main thread.
-class HeadTracker {
+// It is the app model's head tracker port.
+class HeadTracker final : public HeadTrackerPort {
   public:
-    enum class Authorization { notDetermined, authorized, denied };
-
     // A tracker over the user's motion service: the sources and the consent
-    // record from the environment, and Quelmo's own permission prompt.
-    HeadTracker();
+    // record from the environment, and `prompter` (Quelmo's own permission
+    // prompt, which the interface provides) to ask the user.
+    explicit HeadTracker(MotionAccessPrompter prompter);
     explicit HeadTracker(std::unique_ptr<MotionService> manager);
-    ~HeadTracker();
+    ~HeadTracker() override;
     HeadTracker(const HeadTracker&) = delete;
     HeadTracker& operator=(const HeadTracker&) = delete;
 
+    void observe(HeadTrackerHandlers handlers) override { handlers_ = std::move(handlers); }
     // Begins receiving samples if motion is available. Idempotent.
-    void start();
+    void start() override;
     // Stops receiving samples; samples already queued are dropped.
-    void stop();
-    bool isRunning() const { return isRunning_; }
+    void stop() override;
+    bool isRunning() const override { return isRunning_; }
+    bool isDeviceMotionAvailable() const override;
+    PlatformAuthorization platformAuthorizationStatus() const override;
 
     MotionService& manager() { return *manager_; }
-
-    std::function<void(double heading, double vertical)> onMotion;
-    std::function<void(bool connected)> onConnectionChange;
-    std::function<void(std::string text)> onError;
 
     // The user's answer, read afresh from the consent record each time.
     static Authorization currentAuthorization();
@@ -47,8 +50,11 @@ class HeadTracker {
     void handle(const DeviceMotion* sample, const std::string* error);
 
     std::unique_ptr<MotionService> manager_;
+    HeadTrackerHandlers handlers_;
     bool isRunning_ = false;
 };
+
+HeadTrackerPort::PlatformAuthorization platformStatusOf(MotionAccessStatus status);
 
 const char* authorizationName(HeadTracker::Authorization authorization);
 

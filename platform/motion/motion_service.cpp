@@ -1,5 +1,7 @@
 #include "platform/motion/motion_service.h"
 
+#include "platform/motion/bluez_discovery.h"
+#include "platform/motion/earbuds_source.h"
 #include "platform/motion/native_motion_source.h"
 #include "platform/motion/opentrack_source.h"
 
@@ -8,12 +10,30 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace quelmo {
 
 namespace {
 constexpr std::chrono::seconds kListenRetry{3};
+
+std::unique_ptr<EarbudsSource> makeEarbuds(MotionServiceOptions& options) {
+    std::optional<std::string> door = options.earbudsSocket;
+    if (!door) {
+        const char* path = std::getenv("QUELMO_EARBUDS_SOCKET");
+        if (path != nullptr && *path != '\0')
+            door = path;
+    }
+    if (door)
+        return std::make_unique<EarbudsSource>(
+            EarbudsTarget{"earbuds on the test socket", *door, true});
+    if (!options.bluetoothEarbuds)
+        return nullptr;
+    if (options.earbudsDiscovery)
+        return std::make_unique<EarbudsSource>(options.earbudsDiscovery());
+    return std::make_unique<EarbudsSource>(std::make_unique<BluezDiscovery>());
 }
+} // namespace
 
 MotionService::MotionService(MotionServiceOptions options)
     : paths_(std::move(options.paths)), prompter_(std::move(options.prompter)),
@@ -23,17 +43,25 @@ MotionService::MotionService(MotionServiceOptions options)
                                            : configuredOpentrackPort(options.settingsFile);
     if (port > 0)
         opentrack_ = std::make_unique<OpentrackSource>(port);
-    const auto route = [this](const wire::Message& m) { deliver(m); };
-    native_->onMessage = route;
+    earbuds_ = makeEarbuds(options);
+    native_->onMessage = [this](const wire::Message& m) { deliver(Source::native, m); };
     if (opentrack_)
-        opentrack_->onMessage = route;
+        opentrack_->onMessage = [this](const wire::Message& m) { deliver(Source::opentrack, m); };
+    if (earbuds_)
+        earbuds_->onMessage = [this](const wire::Message& m) { deliver(Source::earbuds, m); };
     accessTimer_->setInterval(kAccessPoll);
     QObject::connect(accessTimer_.get(), &QTimer::timeout, context_.get(),
                      [this] { refreshAccess(false); });
     tryListen();
 }
 
-MotionService::~MotionService() = default;
+MotionService::~MotionService() {
+    // The earbuds hear the stop frame; nothing reaches this half-destroyed service.
+    if (earbuds_) {
+        earbuds_->onMessage = nullptr;
+        earbuds_->stop();
+    }
+}
 
 void MotionService::tryListen() {
     lastListenAttempt_ = std::chrono::steady_clock::now();
@@ -66,12 +94,16 @@ void MotionService::startDeviceMotionUpdates(SampleHandler handler) {
     active_ = true;
     accessTimer_->start();
     refreshAccess(true);
+    if (earbuds_)
+        earbuds_->start();
 }
 
 void MotionService::stopDeviceMotionUpdates() {
     // The handler is kept: this may be called from inside it.
     active_ = false;
     accessTimer_->stop();
+    if (earbuds_)
+        earbuds_->stop();
 }
 
 MotionAccessStatus MotionService::authorizationStatus() const {
@@ -125,7 +157,44 @@ void MotionService::postError(std::string text) {
     });
 }
 
-void MotionService::deliver(const wire::Message& message) {
+std::string MotionService::nameOf(Source source) const {
+    switch (source) {
+    case Source::native:
+        return "the motion socket";
+    case Source::opentrack:
+        return "opentrack";
+    case Source::earbuds:
+        return earbuds_ ? earbuds_->name() : std::string("earbuds");
+    }
+    return "?";
+}
+
+bool MotionService::admit(Source source, const wire::Message& message) {
+    const auto now = std::chrono::steady_clock::now();
+    const bool ownerQuiet = !owner_ || now - ownerLastSample_ >= kSourceQuiet;
+    if (owner_ && *owner_ != source && !ownerQuiet)
+        return false;
+    if (message.kind == wire::Kind::disconnected && owner_ == source) {
+        owner_.reset();
+    } else if (message.kind == wire::Kind::sample) {
+        if (owner_ != source) {
+            owner_ = source;
+            // Earbuds taken out and put back are the same source again.
+            const std::string name = nameOf(source);
+            if (name != announced_) {
+                announced_ = name;
+                if (onSourceChange)
+                    onSourceChange(name);
+            }
+        }
+        ownerLastSample_ = now;
+    }
+    return true;
+}
+
+void MotionService::deliver(Source source, const wire::Message& message) {
+    if (!admit(source, message))
+        return;
     switch (message.kind) {
     case wire::Kind::connected:
     case wire::Kind::disconnected:
@@ -151,7 +220,8 @@ void MotionService::deliver(const wire::Message& message) {
 }
 
 std::uint64_t MotionService::droppedDatagrams() const {
-    return native_->dropped() + (opentrack_ ? opentrack_->dropped() : 0);
+    return native_->dropped() + (opentrack_ ? opentrack_->dropped() : 0) +
+           (earbuds_ ? earbuds_->dropped() : 0);
 }
 
 std::string MotionService::sourceErrors() const {

@@ -16,6 +16,8 @@ class QTimer;
 
 namespace quelmo {
 
+class EarbudsDiscovery;
+class EarbudsSource;
 class NativeMotionSource;
 class OpentrackSource;
 namespace wire {
@@ -33,17 +35,28 @@ struct MotionServiceOptions {
     // Quelmo settings. opentrackPort, when set, is used instead of either.
     std::optional<std::string> settingsFile;
     std::optional<int> opentrackPort;
+    // The earbuds' test door: a Unix socket speaking the earbuds' frames,
+    // used instead of Bluetooth. Absent: $QUELMO_EARBUDS_SOCKET, if set.
+    std::optional<std::string> earbudsSocket;
+    // Earbuds over Bluetooth, found through BlueZ on the system bus (or by
+    // earbudsDiscovery when given).
+    bool bluetoothEarbuds = true;
+    std::function<std::unique_ptr<EarbudsDiscovery>()> earbudsDiscovery;
     // Shown when updates start while the user has not decided; absent: no
     // prompt, the access stays undecided.
     MotionAccessPrompter prompter;
 };
 
-// The headphone motion service: owns the motion sources (the native socket
-// and, when configured, opentrack), the consent record and the prompt, and
-// hands samples and errors to one handler, all on the main thread.
+// The headphone motion service: owns the motion sources (the native socket,
+// earbuds and, when configured, opentrack), the consent record and the
+// prompt, and hands samples and errors to one handler, all on the main thread.
 //
 // Samples reach the handler only while updates run and access is authorized.
 // Connection changes reach onConnectionChange whether or not updates run.
+// When several sources send, the first to send a sample keeps the stream
+// until it has been quiet for kSourceQuiet or reports a disconnect; the
+// others are ignored meanwhile. The earbuds' channel is open only while
+// updates run.
 class MotionService {
   public:
     using SampleHandler = std::function<void(const DeviceMotion* sample, const std::string* error)>;
@@ -53,6 +66,8 @@ class MotionService {
         "Quelmo is not allowed to use head motion. You can change this in Motion Access settings.";
     // How often the consent record is read again while updates run.
     static constexpr std::chrono::milliseconds kAccessPoll{1000};
+    static constexpr std::chrono::milliseconds kSourceQuiet{1500};
+    enum class Source { native, opentrack, earbuds };
 
     explicit MotionService(MotionServiceOptions options = {});
     ~MotionService();
@@ -65,13 +80,16 @@ class MotionService {
 
     void startDeviceMotionUpdates(SampleHandler handler);
     void stopDeviceMotionUpdates();
-    bool isDeviceMotionActive() const { return active_; }
 
     // Reads the consent record afresh.
     MotionAccessStatus authorizationStatus() const;
 
     // Called on the main thread for every connect (true) and disconnect (false).
     std::function<void(bool)> onConnectionChange;
+    // Called on the main thread with the source's name for the user ("the
+    // motion socket", "opentrack", "AirPods Pro 2 (Bluetooth)") when a
+    // source takes the stream, before its first sample is handed over.
+    std::function<void(const std::string&)> onSourceChange;
 
     // Runs work on the main thread's event loop after everything already
     // queued there; dropped if this service is destroyed first.
@@ -80,11 +98,12 @@ class MotionService {
     const MotionPaths& paths() const { return paths_; }
     std::uint64_t droppedDatagrams() const;
     std::string sourceErrors() const;
-    bool isPromptShowing() const { return promptShowing_; }
 
   private:
     void tryListen();
-    void deliver(const wire::Message& message);
+    void deliver(Source source, const wire::Message& message);
+    bool admit(Source source, const wire::Message& message);
+    std::string nameOf(Source source) const;
     void refreshAccess(bool atStart);
     void askForAccess();
     void postError(std::string text);
@@ -95,6 +114,10 @@ class MotionService {
     std::unique_ptr<QTimer> accessTimer_;
     std::unique_ptr<NativeMotionSource> native_;
     std::unique_ptr<OpentrackSource> opentrack_;
+    std::unique_ptr<EarbudsSource> earbuds_;
+    std::optional<Source> owner_;
+    std::chrono::steady_clock::time_point ownerLastSample_;
+    std::string announced_;
     std::shared_ptr<SampleHandler> handler_;
     std::chrono::steady_clock::time_point lastListenAttempt_;
     std::string reportedListenError_;

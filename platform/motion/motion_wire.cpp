@@ -61,36 +61,6 @@ bool isPrintableUtf8(std::string_view text) {
     return true;
 }
 
-const char* describe(DecodeStatus status) {
-    switch (status) {
-    case DecodeStatus::ok:
-        return "ok";
-    case DecodeStatus::tooShort:
-        return "too short";
-    case DecodeStatus::tooLong:
-        return "too long";
-    case DecodeStatus::badMagic:
-        return "bad magic";
-    case DecodeStatus::badVersion:
-        return "unknown version";
-    case DecodeStatus::badKind:
-        return "unknown kind";
-    case DecodeStatus::badLength:
-        return "wrong length for its kind";
-    case DecodeStatus::badReserved:
-        return "reserved bytes not zero";
-    case DecodeStatus::nonFinite:
-        return "number not finite";
-    case DecodeStatus::outOfRange:
-        return "acceleration out of range";
-    case DecodeStatus::notUnitQuaternion:
-        return "attitude not a unit quaternion";
-    case DecodeStatus::badText:
-        return "error text not printable UTF-8";
-    }
-    return "unknown";
-}
-
 namespace {
 
 void writeHeader(Kind kind, unsigned char* out) {

@@ -46,8 +46,6 @@ enum class DecodeStatus {
     badText,
 };
 
-const char* describe(DecodeStatus status);
-
 // Decodes one datagram. Never reads past size; never allocates.
 DecodeStatus decode(const unsigned char* data, std::size_t size, Message& out);
 

@@ -104,7 +104,6 @@ void NativeMotionSource::handle(const unsigned char* data, std::size_t size) {
                                           : wire::decode(data, size, message);
     if (status != wire::DecodeStatus::ok) {
         ++dropped_;
-        lastDropReason_ = status;
         return;
     }
     if (onMessage)

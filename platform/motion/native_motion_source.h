@@ -26,7 +26,6 @@ class NativeMotionSource {
     bool isListening() const { return receiver_ != nullptr; }
     const std::string& error() const { return error_; }
     std::uint64_t dropped() const { return dropped_; }
-    wire::DecodeStatus lastDropReason() const { return lastDropReason_; }
 
     std::function<void(const wire::Message&)> onMessage;
 
@@ -39,7 +38,6 @@ class NativeMotionSource {
     std::uint64_t boundInode_ = 0;
     std::string error_;
     std::uint64_t dropped_ = 0;
-    wire::DecodeStatus lastDropReason_ = wire::DecodeStatus::ok;
 };
 
 } // namespace quelmo

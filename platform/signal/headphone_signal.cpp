@@ -5,9 +5,15 @@
 
 #include <QCoreApplication>
 
+#include <cstdint>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 namespace quelmo {
 
 namespace {
+
+constexpr std::chrono::milliseconds kFinishGrace{400};
 
 std::string programDir() {
     return QCoreApplication::instance() != nullptr
@@ -22,34 +28,46 @@ HeadphoneSignal::HeadphoneSignal()
 
 HeadphoneSignal::HeadphoneSignal(ReportCommand command, ReportLimits limits)
     : state_(std::make_shared<State>()), command_(std::move(command)), limits_(limits),
+      cancelFd_(::eventfd(0, EFD_CLOEXEC)),
       queue_(std::make_unique<SerialWorker>("quelmo.signal")) {}
 
-HeadphoneSignal::~HeadphoneSignal() = default;
+HeadphoneSignal::~HeadphoneSignal() {
+    // A report about to finish may still complete; one that hangs is killed,
+    // so quitting never waits long on the report tool.
+    if (!queue_->waitUntilIdle(kFinishGrace) && cancelFd_ >= 0) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(cancelFd_, &one, sizeof one);
+    }
+    queue_.reset(); // the run in flight, and any queued, now end at once
+    if (cancelFd_ >= 0)
+        ::close(cancelFd_);
+}
 
-void HeadphoneSignal::read(std::function<void(SignalReadings)> completion) {
+void HeadphoneSignal::read(std::function<void(const SignalReadings&)> completion) {
     if (state_->busy)
         return;
     state_->busy = true;
     std::weak_ptr<State> weak = state_;
-    queue_->submit(
-        [weak, command = command_, limits = limits_, completion = std::move(completion)]() mutable {
-            SignalReadings reading = readNow(command, limits);
-            QCoreApplication* app = QCoreApplication::instance();
-            if (app == nullptr)
-                return; // the application is gone: nobody to hand it to
-            QMetaObject::invokeMethod(
-                app,
-                [weak, completion = std::move(completion), reading = std::move(reading)]() mutable {
-                    if (const auto state = weak.lock())
-                        state->busy = false;
-                    completion(std::move(reading));
-                },
-                Qt::QueuedConnection);
-        });
+    queue_->submit([weak, command = command_, limits = limits_, cancelFd = cancelFd_,
+                    completion = std::move(completion)]() mutable {
+        SignalReadings reading = readNow(command, limits, cancelFd);
+        QCoreApplication* app = QCoreApplication::instance();
+        if (app == nullptr)
+            return; // the application is gone: nobody to hand it to
+        QMetaObject::invokeMethod(
+            app,
+            [weak, completion = std::move(completion), reading = std::move(reading)]() mutable {
+                if (const auto state = weak.lock())
+                    state->busy = false;
+                completion(std::move(reading));
+            },
+            Qt::QueuedConnection);
+    });
 }
 
-SignalReadings HeadphoneSignal::readNow(const ReportCommand& command, const ReportLimits& limits) {
-    const ReportRun run = runReportCommand(command, limits);
+SignalReadings HeadphoneSignal::readNow(const ReportCommand& command, const ReportLimits& limits,
+                                        int cancelFd) {
+    const ReportRun run = runReportCommand(command, limits, cancelFd);
     // Cut-off output is incomplete JSON anyway; an oversized report is not
     // parsed at all.
     if (!run.launched || run.overflowed)

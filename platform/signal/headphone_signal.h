@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/sensor_ports.h"
 #include "core/privacy_guard.h"
 #include "platform/signal/report_command.h"
 
@@ -14,14 +15,16 @@ class SerialWorker;
 // Measures how strongly this computer hears each connected pair of Bluetooth
 // headphones, by running the Bluetooth report command on a worker thread and
 // reading its JSON. At most one run is in flight; every failure (no tool, a
-// hang, garbage) is an empty reading, never an error.
-class HeadphoneSignal {
+// hang, garbage) is an empty reading, never an error. It is the app model's
+// signal reader port.
+class HeadphoneSignal final : public SignalReaderPort {
   public:
     // The report command from the environment (see ReportCommand).
     HeadphoneSignal();
     explicit HeadphoneSignal(ReportCommand command, ReportLimits limits = {});
-    // Waits for a run in flight to end (at most the run's time limit).
-    ~HeadphoneSignal();
+    // Gives a run in flight 0.4 s to end, then kills it, so
+    // quitting never waits on a hung report tool.
+    ~HeadphoneSignal() override;
     HeadphoneSignal(const HeadphoneSignal&) = delete;
     HeadphoneSignal& operator=(const HeadphoneSignal&) = delete;
 
@@ -29,7 +32,7 @@ class HeadphoneSignal {
     // this request and its completion are dropped), runs the command on the
     // worker and calls completion once, later, on the main thread, even if
     // this object is gone by then. Needs a running Qt event loop.
-    void read(std::function<void(SignalReadings)> completion);
+    void read(std::function<void(const SignalReadings&)> completion) override;
 
     // The pure conversion from the report's bytes to a reading.
     static SignalReadings parse(std::string_view bytes);
@@ -41,11 +44,13 @@ class HeadphoneSignal {
         bool busy = false; // main thread only
     };
 
-    static SignalReadings readNow(const ReportCommand& command, const ReportLimits& limits);
+    static SignalReadings readNow(const ReportCommand& command, const ReportLimits& limits,
+                                  int cancelFd);
 
     std::shared_ptr<State> state_;
     ReportCommand command_;
     ReportLimits limits_;
+    int cancelFd_ = -1;                   // readable once this object is going away
     std::unique_ptr<SerialWorker> queue_; // last: joined before the rest goes
 };
 

@@ -51,6 +51,12 @@ class Terminator {
         }
         return stage_ == 0 ? termAt_ : stage_ == 1 ? killAt_ : abandonAt_;
     }
+    // Ends the run at once: no grace, and nobody waits for the exit.
+    void cancel(Clock::time_point now) {
+        ::kill(-pid_, SIGKILL);
+        stage_ = 2;
+        abandonAt_ = now;
+    }
     bool terminated() const { return stage_ > 0; }
     bool abandon(Clock::time_point now) const { return stage_ == 2 && now >= abandonAt_; }
 
@@ -67,19 +73,24 @@ int millisUntil(Clock::time_point when, Clock::time_point now) {
     return static_cast<int>(ms);
 }
 
-void readToEnd(int fd, Terminator& terminator, const ReportLimits& limits, ReportRun& run) {
+void readToEnd(int fd, int cancelFd, Terminator& terminator, const ReportLimits& limits,
+               ReportRun& run) {
     char chunk[65536];
     for (;;) {
         const auto now = Clock::now();
         if (terminator.abandon(now))
             return;
         const auto due = terminator.step(now);
-        pollfd p{fd, POLLIN, 0};
-        const int ready = ::poll(&p, 1, millisUntil(due, now));
+        pollfd p[2] = {{fd, POLLIN, 0}, {cancelFd, POLLIN, 0}};
+        const int ready = ::poll(p, cancelFd >= 0 ? 2 : 1, millisUntil(due, now));
         if (ready < 0 && errno != EINTR)
             return;
         if (ready <= 0)
             continue;
+        if (cancelFd >= 0 && p[1].revents != 0) {
+            terminator.cancel(Clock::now());
+            return;
+        }
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n == 0)
             return; // end of file
@@ -118,9 +129,18 @@ void waitForExit(pid_t pid, Terminator& terminator) {
 
 } // namespace
 
-ReportRun runReportCommand(const ReportCommand& command, const ReportLimits& limits) {
+namespace {
+bool isSignalled(int fd) {
+    if (fd < 0)
+        return false;
+    pollfd p{fd, POLLIN, 0};
+    return ::poll(&p, 1, 0) > 0;
+}
+} // namespace
+
+ReportRun runReportCommand(const ReportCommand& command, const ReportLimits& limits, int cancelFd) {
     ReportRun run;
-    if (command.argv.empty())
+    if (command.argv.empty() || isSignalled(cancelFd))
         return run;
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
@@ -161,7 +181,7 @@ ReportRun runReportCommand(const ReportCommand& command, const ReportLimits& lim
     run.launched = true;
 
     Terminator terminator(pid, launch, limits);
-    readToEnd(fds[0], terminator, limits, run);
+    readToEnd(fds[0], cancelFd, terminator, limits, run);
     ::close(fds[0]);
     waitForExit(pid, terminator);
     run.terminated = terminator.terminated();

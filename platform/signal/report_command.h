@@ -40,6 +40,9 @@ struct ReportRun {
 // Runs the command with standard output on a pipe and standard error on
 // /dev/null, reads its output to the end, then waits for it to exit. Blocks
 // the calling thread for at most timeLimit + 2 * killGrace (plus scheduling).
-ReportRun runReportCommand(const ReportCommand& command, const ReportLimits& limits = {});
+// When `cancelFd` (if not -1) is or becomes readable, the run ends at once:
+// the command's process group is killed and reaped in the background.
+ReportRun runReportCommand(const ReportCommand& command, const ReportLimits& limits = {},
+                           int cancelFd = -1);
 
 } // namespace quelmo

@@ -23,6 +23,11 @@ void SerialWorker::submit(std::function<void()> task) {
     wake_.notify_one();
 }
 
+bool SerialWorker::waitUntilIdle(std::chrono::milliseconds limit) {
+    std::unique_lock lock(mutex_);
+    return idle_.wait_for(lock, limit, [this] { return tasks_.empty() && !running_; });
+}
+
 void SerialWorker::run() {
     // Thread names are limited to 15 characters.
     pthread_setname_np(pthread_self(), name_.substr(0, 15).c_str());
@@ -35,8 +40,14 @@ void SerialWorker::run() {
                 return;
             task = std::move(tasks_.front());
             tasks_.pop_front();
+            running_ = true;
         }
         task();
+        {
+            std::lock_guard lock(mutex_);
+            running_ = false;
+        }
+        idle_.notify_all();
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -20,12 +21,18 @@ class SerialWorker {
 
     void submit(std::function<void()> task);
 
+    // Waits until no task is queued or running, for at most `limit`; true
+    // when idle.
+    bool waitUntilIdle(std::chrono::milliseconds limit);
+
   private:
     void run();
 
     std::string name_;
     std::mutex mutex_;
     std::condition_variable wake_;
+    std::condition_variable idle_;
+    bool running_ = false;
     std::deque<std::function<void()>> tasks_;
     bool stopping_ = false;
     std::thread thread_;

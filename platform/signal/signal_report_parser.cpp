@@ -1,24 +1,18 @@
 #include "platform/signal/signal_report_parser.h"
 
+#include "core/number_text.h"
+
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
 
-#include <cmath>
-#include <cstdlib>
-#include <locale.h>
 #include <string>
 
 namespace quelmo {
 
 namespace {
-
-locale_t cLocale() {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
-}
 
 bool isAllObjects(const QJsonArray& array) {
     for (const QJsonValue& v : array) {
@@ -47,33 +41,9 @@ void readDevice(const QJsonObject& device, SignalReadings& result) {
 } // namespace
 
 std::optional<double> parseRssiText(std::string_view text) {
-    if (text.empty())
-        return std::nullopt;
-    switch (text.front()) {
-    case ' ':
-    case '\t':
-    case '\n':
-    case '\v':
-    case '\f':
-    case '\r':
-    case '\0':
-        return std::nullopt;
-    default:
-        break;
-    }
-    // strtod needs a terminated string; the text may hold a NUL inside, which
-    // then ends the conversion early and fails the whole-text rule below.
-    const std::string copy(text);
-    const locale_t locale = cLocale();
-    if (locale == static_cast<locale_t>(nullptr))
-        return std::nullopt;
-    char* end = nullptr;
-    const double value = strtod_l(copy.c_str(), &end, locale);
-    if (end != copy.c_str() + copy.size())
-        return std::nullopt;
-    // Not a number, zero or above, and -inf (an overflow, or "-inf") are all
-    // unusable as a signal strength.
-    if (!(value < 0.0) || !std::isfinite(value))
+    // Zero or above is not a signal strength, and neither is -inf.
+    const std::optional<double> value = usableNumberFromText(text);
+    if (!value || !(*value < 0.0))
         return std::nullopt;
     return value;
 }

@@ -30,6 +30,14 @@ DisplayPowerWatcher::DisplayPowerWatcher(std::function<bool()> shouldWatch, doub
     }
 }
 
+DisplayPowerWatcher::DisplayPowerWatcher(std::function<bool()> shouldWatch, AsleepReader readAsleep,
+                                         double periodSeconds, QObject* parent)
+    : QObject(parent), shouldWatch_(std::move(shouldWatch)), readAsleep_(std::move(readAsleep)) {
+    timer_.setInterval(static_cast<int>(periodSeconds * 1000.0));
+    timer_.setTimerType(Qt::VeryCoarseTimer);
+    connect(&timer_, &QTimer::timeout, this, &DisplayPowerWatcher::check);
+}
+
 DisplayPowerWatcher::~DisplayPowerWatcher() {
     if (display_ != nullptr) {
         XCloseDisplay(asDisplay(display_));
@@ -38,13 +46,13 @@ DisplayPowerWatcher::~DisplayPowerWatcher() {
 
 void DisplayPowerWatcher::start(std::function<void(bool)> onChange) {
     onChange_ = std::move(onChange);
-    if (display_ != nullptr) {
+    if (isAvailable()) {
         timer_.start();
     }
 }
 
 void DisplayPowerWatcher::check() {
-    if (display_ == nullptr) {
+    if (!isAvailable()) {
         return;
     }
     // While the displays sleep the app is stopped, so keep reading until they
@@ -52,12 +60,21 @@ void DisplayPowerWatcher::check() {
     if (!asleep_ && shouldWatch_ && !shouldWatch_()) {
         return;
     }
-    CARD16 level = DPMSModeOn;
-    BOOL enabled = False;
-    if (!DPMSInfo(asDisplay(display_), &level, &enabled)) {
-        return;
+    bool asleep = false;
+    if (readAsleep_) {
+        const std::optional<bool> reading = readAsleep_();
+        if (!reading) {
+            return;
+        }
+        asleep = *reading;
+    } else {
+        CARD16 level = DPMSModeOn;
+        BOOL enabled = False;
+        if (!DPMSInfo(asDisplay(display_), &level, &enabled)) {
+            return;
+        }
+        asleep = enabled && level != DPMSModeOn;
     }
-    const bool asleep = enabled && level != DPMSModeOn;
     if (asleep == asleep_) {
         return;
     }

@@ -30,7 +30,7 @@ std::string utf8(const QString& s) {
     return s.toStdString();
 }
 
-TEST(AppStatus, TitlesMatchTheSpecByteForByte) {
+TEST(AppStatus, TitlesMatchTheShownTextsByteForByte) {
     EXPECT_EQ(utf8(AppStatus::needsSetup().title()), "Finish setup to start");
     EXPECT_EQ(utf8(AppStatus::permissionDenied().title()), "Motion access is turned off");
     EXPECT_EQ(utf8(AppStatus::unsupported().title()), "Head tracking isn't available on this Mac");

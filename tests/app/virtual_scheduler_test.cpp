@@ -1,4 +1,4 @@
-#include "app/virtual_scheduler.h"
+#include "tests/support/virtual_scheduler.h"
 
 #include <gtest/gtest.h>
 

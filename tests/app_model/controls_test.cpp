@@ -105,7 +105,8 @@ TEST(Controls, UnsupportedAndDenied) {
     EXPECT_FALSE(unsupported.tracker.running);
 
     ModelRig denied;
-    denied.tracker.platformStatus = 1; // restricted counts as denied
+    denied.tracker.platformStatus =
+        HeadTrackerPort::PlatformAuthorization::restricted; // restricted counts as denied
     denied.start();
     EXPECT_EQ(denied.status(), Kind::permissionDenied);
     EXPECT_EQ(denied.log.lines[1], "launched; motion authorization denied");
@@ -115,7 +116,7 @@ TEST(Controls, UnsupportedAndDenied) {
 
 TEST(Controls, PermissionGrantedAfterThreeSeconds) {
     ModelRig rig;
-    rig.tracker.platformStatus = 0;
+    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
     AppModel& model = rig.start();
     EXPECT_EQ(rig.status(), Kind::needsSetup);
     EXPECT_FALSE(rig.tracker.running);
@@ -125,7 +126,7 @@ TEST(Controls, PermissionGrantedAfterThreeSeconds) {
     EXPECT_EQ(rig.log.matching("motion access requested").size(), 1u);
     rig.scheduler.advance(3.0);
     EXPECT_EQ(model.authorization(), HeadTrackerPort::Authorization::notDetermined);
-    rig.tracker.platformStatus = 3;
+    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::authorized;
     rig.scheduler.advance(0.5);
     EXPECT_EQ(model.authorization(), HeadTrackerPort::Authorization::authorized);
     EXPECT_EQ(rig.scheduler.pendingCount(), 0u); // the poll stopped
@@ -134,11 +135,11 @@ TEST(Controls, PermissionGrantedAfterThreeSeconds) {
 
 TEST(Controls, PermissionRefusedStopsTracking) {
     ModelRig rig;
-    rig.tracker.platformStatus = 0;
+    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
     AppModel& model = rig.start();
     model.requestMotionAccess();
     rig.scheduler.advance(1.0);
-    rig.tracker.platformStatus = 2;
+    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
     rig.scheduler.advance(0.5);
     EXPECT_FALSE(rig.tracker.running);
     EXPECT_EQ(rig.status(), Kind::permissionDenied);
@@ -146,7 +147,7 @@ TEST(Controls, PermissionRefusedStopsTracking) {
 
 TEST(Controls, UnansweredPromptPollsTwoHundredFortyOneTimes) {
     ModelRig rig;
-    rig.tracker.platformStatus = 0;
+    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
     AppModel& model = rig.start();
     model.requestMotionAccess();
     rig.scheduler.advance(120.0); // 240 polls
@@ -160,7 +161,7 @@ TEST(Controls, UnansweredPromptPollsTwoHundredFortyOneTimes) {
 TEST(Controls, MotionErrorRereadsThePermission) {
     ModelRig rig;
     rig.start();
-    rig.tracker.platformStatus = 2;
+    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
     rig.tracker.onError("Motion access was revoked");
     EXPECT_EQ(rig.log.matching("motion error: Motion access was revoked").size(), 1u);
     EXPECT_EQ(rig.status(), Kind::permissionDenied);

@@ -3,7 +3,7 @@
 #include "app/app_model.h"
 #include "app/preference_store.h"
 #include "app/preferences.h"
-#include "app/virtual_scheduler.h"
+#include "tests/support/virtual_scheduler.h"
 
 #include <memory>
 #include <optional>
@@ -32,7 +32,8 @@ namespace quelmo::testing {
 struct FakeTracker : HeadTrackerPort {
     bool available = true;
     bool running = false;
-    int platformStatus = 3; // authorized
+    HeadTrackerHandlers handlers;
+    PlatformAuthorization platformStatus = PlatformAuthorization::authorized;
     int starts = 0;
     int stops = 0;
 
@@ -50,12 +51,30 @@ struct FakeTracker : HeadTrackerPort {
     }
     bool isRunning() const override { return running; }
     bool isDeviceMotionAvailable() const override { return available; }
-    int platformAuthorizationStatus() const override { return platformStatus; }
+    PlatformAuthorization platformAuthorizationStatus() const override { return platformStatus; }
+    void observe(HeadTrackerHandlers h) override { handlers = std::move(h); }
+
+    // What the motion service would report.
+    void onConnectionChange(bool connected) {
+        if (handlers.connectionChange) {
+            handlers.connectionChange(connected);
+        }
+    }
+    void onError(const std::string& text) {
+        if (handlers.error) {
+            handlers.error(text);
+        }
+    }
+    void onSourceChange(const std::string& name) {
+        if (handlers.sourceChange) {
+            handlers.sourceChange(name);
+        }
+    }
 
     // What the headphones would deliver while the tracker runs.
     void deliver(double heading, double vertical = 0.0) {
-        if (running && onMotion) {
-            onMotion(heading, vertical);
+        if (running && handlers.motion) {
+            handlers.motion(heading, vertical);
         }
     }
 };
@@ -83,7 +102,7 @@ struct FakeSignalReader : SignalReaderPort {
 struct FakeInput : InputActivityPort {
     const Scheduler* clock = nullptr;
     double lastEvent = -1e6; // uptime of the last event
-    double secondsSinceLastEvent() override { return clock->uptime() - lastEvent; }
+    double secondsSinceLastEvent() const override { return clock->uptime() - lastEvent; }
     void touch() { lastEvent = clock->uptime(); }
 };
 

@@ -24,6 +24,9 @@ TEST(LaunchOptions, PrecedenceOfTheOneShotSwitches) {
     // A lone "--send" starts the app.
     EXPECT_EQ(parse({"--send"}).kind, Kind::run);
     EXPECT_EQ(parse({"--help"}).kind, Kind::help);
+    EXPECT_EQ(parse({"--recenter", "--help"}).kind, Kind::recenter);
+    EXPECT_EQ(parse({"--recenter", "--send", "pause"}).kind, Kind::send);
+    EXPECT_EQ(parse({"--recenter", "--add-login-item"}).kind, Kind::addLoginItem);
     EXPECT_EQ(parse({"--version"}).kind, Kind::version);
     // Only whole arguments count.
     EXPECT_EQ(parse({"--add-login-item=1", "---send"}).kind, Kind::run);

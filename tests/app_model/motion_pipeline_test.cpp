@@ -233,3 +233,33 @@ TEST(MotionPipeline, NonFiniteSamplesAreIgnored) {
 
 } // namespace
 } // namespace quelmo
+
+namespace quelmo {
+namespace {
+
+TEST(MotionPipeline, TheLogAndTheWindowNameTheSourceOfHeadMotion) {
+    testing::ModelRig rig;
+    AppModel& model = rig.start();
+    int changes = 0;
+    QObject::connect(&model, &AppModel::motionSourceChanged, [&] { ++changes; });
+    rig.tracker.onSourceChange("AirPods Pro 2 (Bluetooth)");
+    EXPECT_TRUE(rig.log.matching("head motion from").empty()); // not live yet
+    rig.tracker.deliver(0.0);
+    const auto events = rig.log.events();
+    const auto live = std::find(events.begin(), events.end(), "head tracking live");
+    ASSERT_NE(live, events.end());
+    ASSERT_NE(live + 1, events.end());
+    EXPECT_EQ(*(live + 1), "head motion from AirPods Pro 2 (Bluetooth)");
+    EXPECT_EQ(model.motionSource(), QStringLiteral("AirPods Pro 2 (Bluetooth)"));
+
+    // Another source taking over while live is told at once; the same one
+    // again is not.
+    rig.samples(0.0, 1.0);
+    rig.tracker.onSourceChange("opentrack");
+    rig.tracker.onSourceChange("opentrack");
+    EXPECT_EQ(rig.log.matching("head motion from opentrack").size(), 1u);
+    EXPECT_EQ(changes, 2);
+}
+
+} // namespace
+} // namespace quelmo

@@ -6,7 +6,7 @@
 set -uo pipefail
 
 build="$(cd "${1:?build folder}" && pwd)"
-quelmo="$build/app/entry/quelmo"
+quelmo="$build/program/quelmo"
 sim="$build/tools/sim/quelmo-sim"
 
 for tool in Xvfb xdotool dbus-daemon import convert display; do
@@ -66,6 +66,16 @@ brightness() { # mean brightness of the whole screen, 0 to 1
   import -window root "$work/shot.png" 2>/dev/null
   convert "$work/shot.png" -colorspace Gray -resize 1x1\! -format '%[fx:mean]' info:
 }
+settled_brightness() { # settled_brightness below|above LIMIT: polls up to 5 s for the fade to end
+  local deadline=$((SECONDS + 5)) level
+  while :; do
+    level=$(brightness)
+    if [ "$1" = below ]; then awk -v b="$level" -v l="$2" 'BEGIN { exit !(b < l) }' && break
+    else awk -v b="$level" -v l="$2" 'BEGIN { exit !(b > l) }' && break; fi
+    [ $SECONDS -lt $deadline ] || break
+  done
+  echo "$level"
+}
 
 QT_QPA_PLATFORM=xcb "$quelmo" >"$work/quelmo.out" 2>&1 &
 quelmo_pid=$!
@@ -87,8 +97,7 @@ pids+=($!)
 wait_for 20 "head tracking live" && ok "head data arrives" || not_ok "head data arrives"
 if wait_for 20 "FROST at"; then
   ok "turning away frosts ($(grep -m1 'FROST at' "$log" | cut -d' ' -f3-))"
-  sleep 0.5
-  level=$(brightness)
+  level=$(settled_brightness below 0.6)
   cp "$work/shot.png" "$build/e2e-frosted.png" 2>/dev/null
   awk -v b="$level" 'BEGIN { exit !(b < 0.6) }' && ok "the screen is frosted (brightness $level)" ||
     not_ok "the screen is frosted (brightness $level)"
@@ -99,8 +108,7 @@ fi
 xdotool key ctrl+alt+super+r
 wait_for 5 "manual recenter" && ok "the hot key re-centres" || not_ok "the hot key re-centres"
 wait_for 5 " clear$" && ok "the frost clears" || not_ok "the frost clears"
-sleep 0.5
-level=$(brightness)
+level=$(settled_brightness above 0.85)
 awk -v b="$level" 'BEGIN { exit !(b > 0.85) }' && ok "the screen is clear again (brightness $level)" ||
   not_ok "the screen is clear again (brightness $level)"
 

@@ -13,7 +13,7 @@
 
 harness_init() {
   build="$(cd "${1:?build folder}" && pwd)"
-  quelmo="$build/app/entry/quelmo"
+  quelmo="$build/program/quelmo"
   sim="$build/tools/sim/quelmo-sim"
   local tool
   for tool in Xvfb xdotool dbus-daemon; do

@@ -8,6 +8,7 @@ QtObject {
     property int frostCount: 0
     property string authorization: "authorized"
     property int liveDisplays: 0
+    property string motionSource: ""
 
     property int privacyOpened: 0
     property int accessRequested: 0

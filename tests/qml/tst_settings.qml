@@ -120,6 +120,20 @@ TestCase {
             compare(button.text, data.button)
     }
 
+    function test_headerNamesTheSourceWhileLive() {
+        model.statusKind = "watching"
+        model.motionSource = ""
+        const view = makeView()
+        const source = child(view, "motionSource")
+        compare(source.visible, false)
+        model.motionSource = "AirPods Pro 2 (Bluetooth)"
+        compare(source.visible, true)
+        compare(source.text, "Head motion from AirPods Pro 2 (Bluetooth)")
+        model.statusKind = "away"
+        compare(source.visible, false)
+        model.motionSource = ""
+    }
+
     function test_headerButtonsAct() {
         model.statusKind = "permissionDenied"
         const view = makeView()

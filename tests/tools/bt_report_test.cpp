@@ -76,3 +76,70 @@ TEST(BtReport, TheReportIsWhatTheSignalReaderReads) {
 
 } // namespace
 } // namespace quelmo::btreport
+
+// Signal strength without privileges: the Read RSSI command and its events,
+// as bytes, and a missing adapter.
+#include "tools/bt-report/hci_rssi.h"
+
+#include <vector>
+
+namespace quelmo::btreport {
+namespace {
+
+RssiReply parse(const std::vector<unsigned char>& bytes, std::uint16_t handle = 0x002A) {
+    return parseRssiEvent(bytes.data(), bytes.size(), handle);
+}
+
+TEST(HciRssi, ReadRssiCommandBytes) {
+    unsigned char out[kReadRssiCommandSize];
+    encodeReadRssi(0x002A, out);
+    EXPECT_EQ(std::vector<unsigned char>(out, out + sizeof out),
+              (std::vector<unsigned char>{0x01, 0x05, 0x14, 0x02, 0x2A, 0x00}));
+    encodeReadRssi(0xF123, out); // only the 12-bit handle goes out
+    EXPECT_EQ(out[4], 0x23);
+    EXPECT_EQ(out[5], 0x01);
+}
+
+TEST(HciRssi, CommandCompleteAndStatusEvents) {
+    // Command Complete: packets 1, opcode 0x1405, status 0, handle 0x002A, RSSI -10.
+    RssiReply r = parse({0x04, 0x0E, 0x07, 0x01, 0x05, 0x14, 0x00, 0x2A, 0x00, 0xF6});
+    EXPECT_TRUE(r.answersUs);
+    EXPECT_EQ(r.rssi, -10);
+    EXPECT_EQ(parse({0x04, 0x0E, 0x07, 0x01, 0x05, 0x14, 0x00, 0x2A, 0x00, 0x00}).rssi, 0);
+    EXPECT_EQ(parse({0x04, 0x0E, 0x07, 0x01, 0x05, 0x14, 0x00, 0x2A, 0x00, 0x05}).rssi, 5);
+    // Refused (status 0x02, no such connection): an answer without a value.
+    r = parse({0x04, 0x0E, 0x07, 0x01, 0x05, 0x14, 0x02, 0x2A, 0x00, 0x00});
+    EXPECT_TRUE(r.answersUs);
+    EXPECT_FALSE(r.rssi);
+    r = parse({0x04, 0x0F, 0x04, 0x0C, 0x01, 0x05, 0x14});
+    EXPECT_TRUE(r.answersUs);
+    EXPECT_FALSE(r.rssi);
+    // Pending (status 0) is no answer yet.
+    EXPECT_FALSE(parse({0x04, 0x0F, 0x04, 0x00, 0x01, 0x05, 0x14}).answersUs);
+    // Another handle, another command, another event, cut short, too long a length.
+    EXPECT_FALSE(parse({0x04, 0x0E, 0x07, 0x01, 0x05, 0x14, 0x00, 0x2B, 0x00, 0xF6}).answersUs);
+    EXPECT_FALSE(parse({0x04, 0x0E, 0x07, 0x01, 0x06, 0x14, 0x00, 0x2A, 0x00, 0xF6}).answersUs);
+    EXPECT_FALSE(parse({0x04, 0x05, 0x04, 0x00, 0x2A, 0x00, 0x13}).answersUs);
+    EXPECT_FALSE(parse({0x04, 0x0E, 0x07, 0x01, 0x05, 0x14, 0x00, 0x2A, 0x00}).answersUs);
+    EXPECT_FALSE(parse({0x04, 0x0E, 0x04, 0x01, 0x05, 0x14, 0x00}).answersUs);
+    EXPECT_FALSE(parse({0x02, 0x0E, 0x07, 0x01, 0x05, 0x14, 0x00, 0x2A, 0x00, 0xF6}).answersUs);
+    EXPECT_FALSE(parse({}).answersUs);
+    // Every shorter cut of a good event is ignored safely.
+    const std::vector<unsigned char> good = {0x04, 0x0E, 0x07, 0x01, 0x05,
+                                             0x14, 0x00, 0x2A, 0x00, 0xF6};
+    for (std::size_t n = 0; n < good.size(); ++n)
+        EXPECT_FALSE(parseRssiEvent(good.data(), n, 0x2A).answersUs) << n;
+}
+
+TEST(HciRssi, NoAdapterGivesNothingQuickly) {
+    std::string why;
+    EXPECT_FALSE(readHciRssi(0, "not an address", 500, why));
+    EXPECT_NE(why.find("not a Bluetooth address"), std::string::npos);
+    // No Bluetooth at all, or no adapter hci97: nothing, with a reason.
+    why.clear();
+    EXPECT_FALSE(readHciRssi(97, "00:11:22:33:44:55", 500, why));
+    EXPECT_FALSE(why.empty());
+}
+
+} // namespace
+} // namespace quelmo::btreport

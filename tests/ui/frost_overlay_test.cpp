@@ -145,15 +145,18 @@ TEST(FrostOverlayPreview, ShowsForItsPeriodThenClears) {
 
 TEST(FrostOverlayPreview, ASecondPreviewRestartsThePeriod) {
     FrostRig rig;
-    rig.overlay.preview(0.3);
-    QTest::qWait(150);
+    QElapsedTimer sinceFirst;
+    sinceFirst.start();
+    rig.overlay.preview(2.0);
+    // Halfway through, however slowly the machine runs, the second one comes.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sinceFirst.elapsed() >= 1000; }, 5000));
     ASSERT_TRUE(rig.overlay.isShown());
     QElapsedTimer sinceSecond;
     sinceSecond.start();
-    rig.overlay.preview(0.3);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.overlay.isShown(); }, 5000));
-    // Had the first preview's end still been pending, it would have come ~150 ms in.
-    EXPECT_GE(sinceSecond.elapsed(), 300);
+    rig.overlay.preview(2.0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.overlay.isShown(); }, 8000));
+    // Had the first preview's end still been pending, it would have come ~1 s in.
+    EXPECT_GE(sinceSecond.elapsed(), 2000);
     EXPECT_EQ(rig.pictures, static_cast<int>(rig.overlay.windows().size()));
 }
 

@@ -1,8 +1,8 @@
+#include "platform/x11/screen_capture.h"
 #include "ui/overlay/compositor_probe.h"
 #include "ui/overlay/frost_backdrop.h"
 #include "ui/overlay/frost_overlay.h"
 #include "ui/overlay/frost_window.h"
-#include "ui/overlay/screen_capture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 namespace quelmo {
@@ -182,6 +183,78 @@ TEST(FrostOnX11, ThePictureIsTheScreenUnderTheWindowBlurred) {
     // Blurred across the border: both colours meet in the middle.
     EXPECT_GT(middle.red(), 60);
     EXPECT_GT(middle.blue(), 60);
+}
+
+// The screen's pixels at `area`, read from the root window.
+QImage screenPixels(const QRect& area) {
+    Display* dpy = qtDisplay();
+    XSync(dpy, False);
+    XImage* ximage = XGetImage(dpy, DefaultRootWindow(dpy), area.x(), area.y(), area.width(),
+                               area.height(), AllPlanes, ZPixmap);
+    if (ximage == nullptr) {
+        return {};
+    }
+    QImage image(area.size(), QImage::Format_RGB32);
+    for (int y = 0; y < area.height(); ++y) {
+        for (int x = 0; x < area.width(); ++x) {
+            image.setPixel(x, y, static_cast<QRgb>(XGetPixel(ximage, x, y)) | 0xff000000u);
+        }
+    }
+    XDestroyImage(ximage);
+    return image;
+}
+
+// The largest difference of any colour channel between two images of one size.
+int largestDifference(const QImage& a, const QImage& b) {
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
+                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return largest;
+}
+
+TEST(FrostOnX11, TheXServerDrawsTheSamePictureQtWould) {
+    QUELMO_SKIP_WITHOUT_XVFB();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    Swatch left(QRect(screen.x(), screen.y(), screen.width() / 2, screen.height()), Qt::red);
+    Swatch right(
+        QRect(screen.x() + screen.width() / 2, screen.y(), screen.width() / 2, screen.height()),
+        Qt::blue);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&left));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&right));
+
+    FrostOverlay overlay;
+    FrostWindow& window = *overlay.windows().front();
+    // Qt's drawing of the look is the reference; the X server's stretching
+    // may round a little differently.
+    int difference = -1;
+    const auto matchesQt = [&] {
+        const QImage painted = window.renderLook(window.rect());
+        const QImage shown = screenPixels(window.geometry());
+        difference = !shown.isNull() && painted.size() == shown.size()
+                         ? largestDifference(painted, shown)
+                         : -1;
+        return difference >= 0 && difference <= 4;
+    };
+    overlay.setFrost(true, false);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(window.isDrawnByServer());
+    EXPECT_TRUE(QTest::qWaitFor(matchesQt, 5000)) << "largest difference " << difference;
+
+    // New wording while shown: the card is drawn again on the server.
+    overlay.setFrost(true, true);
+    EXPECT_TRUE(window.isDrawnByServer());
+    EXPECT_TRUE(QTest::qWaitFor(matchesQt, 5000)) << "largest difference " << difference;
+
+    // A hidden frost gives the X server its memory back.
+    overlay.setFrost(false, false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000));
+    EXPECT_FALSE(window.isDrawnByServer());
 }
 
 TEST(FrostOnX11, OneWindowPerScreenAsScreensComeAndGo) {

@@ -21,10 +21,10 @@ struct StatusRig {
     void reach(Kind kind) {
         switch (kind) {
         case Kind::needsSetup:
-            rig.tracker.platformStatus = 0;
+            rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
             break;
         case Kind::permissionDenied:
-            rig.tracker.platformStatus = 2;
+            rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
             break;
         case Kind::unsupported:
             rig.tracker.available = false;

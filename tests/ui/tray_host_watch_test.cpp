@@ -1,4 +1,4 @@
-#include "ui/tray/tray_host_watch.h"
+#include "platform/tray/tray_host_watch.h"
 
 #include <gtest/gtest.h>
 

@@ -76,20 +76,20 @@ int main(int argc, char** argv) {
     }
     {
         WindowsRig rig;
-        rig.tracker.platformStatus = 0;
+        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
         rig.start();
         rig.windows->showSettings();
         ok &= save(rig.windows->settingsWindow(), "settings-needs-setup");
     }
     {
         WindowsRig rig;
-        rig.tracker.platformStatus = 0;
+        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
         rig.start();
         rig.windows->showOnboarding();
         ok &= save(rig.windows->onboardingWindow(), "guide-1-welcome");
         rig.windows->showOnboarding(onboarding::Step::permission);
         ok &= save(rig.windows->onboardingWindow(), "guide-2-permission");
-        rig.tracker.platformStatus = 2;
+        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
         rig.model->requestMotionAccess();
         rig.scheduler.advance(0.5);
         ok &= save(rig.windows->onboardingWindow(), "guide-2-permission-denied");

@@ -28,6 +28,13 @@ struct WindowsRig : ModelRig {
         windowsPort = windows.get();
     }
 
+    // The model is handed to the windows once it exists, as the program does.
+    AppModel& start() {
+        AppModel& made = ModelRig::start();
+        windows->setModel(&made);
+        return made;
+    }
+
     ~WindowsRig() {
         windows.reset();
         flushDeletes();

@@ -90,7 +90,8 @@ TEST(Windows, ClosingSettingsEndsTheViewAndAFreshOneComesNext) {
 
 TEST(Windows, SettingsHeaderFollowsTheModel) {
     WindowsRig rig;
-    rig.tracker.platformStatus = 0; // permission not asked for yet
+    rig.tracker.platformStatus =
+        HeadTrackerPort::PlatformAuthorization::notDetermined; // permission not asked for yet
     AppModel& model = rig.start();
     ASSERT_EQ(rig.model->status().kind(), Kind::needsSetup);
     rig.windows->showSettings();
@@ -106,7 +107,7 @@ TEST(Windows, SettingsHeaderFollowsTheModel) {
 
     // Denied: the button opens the privacy settings instead.
     model.requestMotionAccess();
-    rig.tracker.platformStatus = 2;
+    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
     rig.scheduler.advance(0.5);
     ASSERT_EQ(model.status().kind(), Kind::permissionDenied);
     EXPECT_EQ(text(part(w, "headerButton")), QString::fromUtf8("Open Privacy Settings…"));

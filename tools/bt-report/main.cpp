@@ -1,9 +1,12 @@
 // quelmo-bt-report: prints the Bluetooth report Quelmo's signal reader reads.
 // Asks BlueZ (system bus) for connected headphones and headsets and reads
-// each one's signal strength with `btmgmt conn-info`. Without BlueZ it prints
-// the report with no devices; it always exits 0.
+// each one's signal strength with HCI Read RSSI on a raw HCI socket (no
+// privileges needed), falling back to `btmgmt conn-info` (which needs
+// CAP_NET_ADMIN) where that fails. Without BlueZ it prints the report with
+// no devices; it always exits 0.
 
 #include "tools/bt-report/bt_report.h"
+#include "tools/bt-report/hci_rssi.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -44,6 +47,14 @@ QString findBtmgmt() {
 
 std::optional<int> readRssi(const QString& btmgmt, int adapterIndex, const QString& address,
                             const QDeadlineTimer& budget) {
+    if (budget.hasExpired())
+        return std::nullopt;
+    std::string why;
+    if (const auto relative = quelmo::btreport::readHciRssi(
+            adapterIndex, address.toStdString(),
+            static_cast<int>(std::min<qint64>(budget.remainingTime(), 800)), why)) {
+        return quelmo::btreport::approximateDbm(*relative);
+    }
     if (btmgmt.isEmpty() || budget.hasExpired())
         return std::nullopt;
     QProcess process;
@@ -116,7 +127,8 @@ void printUsage() {
     std::fputs("Usage: quelmo-bt-report\n"
                "Prints connected Bluetooth headphones and their signal strength as JSON,\n"
                "in the shape Quelmo's signal reader reads. Signal strengths come from\n"
-               "`btmgmt conn-info` (needs CAP_NET_ADMIN) and are approximate dBm.\n",
+               "HCI Read RSSI on the adapter (no privileges needed), else from\n"
+               "`btmgmt conn-info` (needs CAP_NET_ADMIN), and are approximate dBm.\n",
                stdout);
 }
 

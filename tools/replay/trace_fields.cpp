@@ -1,12 +1,8 @@
 #include "tools/replay/trace_fields.h"
 
-#include <cerrno>
+#include "core/number_text.h"
+
 #include <charconv>
-#include <clocale>
-#include <cstdlib>
-#include <cstring>
-#include <locale.h>
-#include <string>
 
 namespace quelmo::trace {
 
@@ -24,43 +20,11 @@ void splitFields(std::string_view line, std::vector<std::string_view>& fields) {
     }
 }
 
-namespace {
-locale_t posixLocale() {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
-}
-} // namespace
-
 std::optional<double> parseNumber(std::string_view field) {
-    if (field.empty() || field.find('\0') != std::string_view::npos) {
-        return std::nullopt;
-    }
-    // Fast path for the plain decimal forms a trace is made of. from_chars and
-    // strtod both round correctly, so they agree wherever both accept the text;
-    // everything else (a plus sign, hexadecimal, overflow, ...) goes to strtod.
-    double quick = 0.0;
-    const auto [ptr, ec] = std::from_chars(field.data(), field.data() + field.size(), quick);
-    if (ec == std::errc() && ptr == field.data() + field.size()) {
-        return quick;
-    }
-    // strtod needs a terminated string; numbers in a trace are short, so a stack
-    // buffer serves nearly always.
-    char small[64];
-    std::string large;
-    const char* text = small;
-    if (field.size() < sizeof small) {
-        std::memcpy(small, field.data(), field.size());
-        small[field.size()] = '\0';
-    } else {
-        large.assign(field);
-        text = large.c_str();
-    }
-    char* end = nullptr;
-    const double value = strtod_l(text, &end, posixLocale());
-    if (end != text + field.size()) {
-        return std::nullopt;
-    }
-    return value;
+    // Traces have always been read with strtod, which skips leading blanks.
+    const std::size_t start = field.find_first_not_of(" \t\n\v\f\r");
+    return numberFromText(start == std::string_view::npos ? std::string_view()
+                                                          : field.substr(start));
 }
 
 std::optional<std::int64_t> parseInteger(std::string_view field) {

@@ -1,10 +1,9 @@
 #include "tools/replay/trace_replay.h"
 
+#include "core/number_text.h"
 #include "core/privacy_guard.h"
 #include "tools/replay/trace_fields.h"
 
-#include <charconv>
-#include <cstdio>
 #include <functional>
 #include <istream>
 #include <ostream>
@@ -109,32 +108,9 @@ const std::unordered_map<std::string_view, SettingSetter>& settingsByName() {
     return table;
 }
 
-// Appends printf-formatted text to the output buffer.
-template <typename... Args> void appendf(std::string& out, const char* format, Args... args) {
-    char buffer[128];
-    const int n = std::snprintf(buffer, sizeof buffer, format, args...);
-    if (n > 0) {
-        out.append(buffer, static_cast<std::size_t>(n) < sizeof buffer ? n : sizeof buffer - 1);
-    }
-}
-
-// Appends a number as printf's "%.6f" would write it; to_chars with a
-// precision is defined to give exactly that text, and is several times faster.
-void appendFixed(std::string& out, double value) {
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
-    if (result.ec == std::errc()) {
-        out.append(buffer, result.ptr);
-    } else {
-        appendf(out, "%.6f", value);
-    }
-}
-
-void appendInteger(std::string& out, long long value) {
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+// Trace numbers are written as printf's "%.6f" writes them.
+void appendSixDecimals(std::string& out, double value) {
+    appendFixed(out, value, 6);
 }
 
 void appendFlag(std::string& out, bool value) {
@@ -145,7 +121,7 @@ void appendFlag(std::string& out, bool value) {
 void appendOptional(std::string& out, const std::optional<double>& value) {
     out += ',';
     if (value) {
-        appendFixed(out, *value);
+        appendSixDecimals(out, *value);
     } else {
         out += '-';
     }
@@ -154,7 +130,7 @@ void appendOptional(std::string& out, const std::optional<double>& value) {
 void appendState(std::string& out, const PrivacyGuard& guard, double t) {
     const TurnDetector& turn = guard.detector();
     const WalkDetector& walk = guard.walker();
-    appendFixed(out, t);
+    appendSixDecimals(out, t);
     out += ',';
     out += statusName(guard.status(t));
     appendFlag(out, guard.isFrosted());
@@ -290,7 +266,7 @@ int replayTrace(std::istream& trace, std::ostream& timeline, std::ostream& error
     double eventTime = 0.0;
     guard.onFrostChange = [&](bool frosted) {
         out += "f,";
-        appendFixed(out, eventTime);
+        appendSixDecimals(out, eventTime);
         out += frosted ? ",1\n" : ",0\n";
     };
 

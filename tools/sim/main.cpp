@@ -1,8 +1,10 @@
 // quelmo-sim: virtual headphones that feed a running Quelmo through its
-// native motion socket at 50 Hz, from a script, the built-in demo or the
+// native motion socket at 50 Hz (or, with --earbuds, as fake earbuds on the
+// earbuds socket at 25 Hz), from a script, the built-in demo or the
 // keyboard; and, with --report, the Bluetooth report of those headphones.
 
 #include "platform/motion/motion_paths.h"
+#include "tools/sim/earbuds_server.h"
 #include "tools/sim/motion_sender.h"
 #include "tools/sim/sim_script.h"
 #include "tools/sim/sim_state_file.h"
@@ -13,8 +15,10 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <thread>
 #include <unistd.h>
@@ -57,6 +61,11 @@ void usage(std::FILE* to) {
         "q quits.\n"
         "\n"
         "Options:\n"
+        "  --earbuds       be earbuds instead: listen on the earbuds socket (--socket PATH,\n"
+        "                  else $QUELMO_EARBUDS_SOCKET, else "
+        "$XDG_RUNTIME_DIR/quelmo/earbuds.sock)\n"
+        "                  and speak the AirPods head-tracking frames to a Quelmo started\n"
+        "                  with QUELMO_EARBUDS_SOCKET set to the same path\n"
         "  --socket PATH   send to PATH instead of Quelmo's motion socket\n"
         "  --loop          play the script again and again\n"
         "  --report        print the Bluetooth report of the running simulator and exit\n"
@@ -85,12 +94,12 @@ class StatePublisher {
     bool written_ = false;
 };
 
-// Sends one tick's worth: connection changes first, then the sample. A
-// Quelmo that starts listening later hears a connect first.
-class Feeder {
+// The native motion socket: one tick's worth is connection changes first,
+// then the sample. A Quelmo that starts listening later hears a connect first.
+class NativeOutput final : public HeadphoneOutput {
   public:
-    explicit Feeder(MotionSender& sender) : sender_(sender) {}
-    void tick(const VirtualHeadphones& phones, bool connectionChanged, double t) {
+    explicit NativeOutput(const std::string& path) : sender_(path) {}
+    void tick(const VirtualHeadphones& phones, bool connectionChanged, double t) override {
         const bool wasReachable = sender_.reachable();
         if (connectionChanged)
             sender_.sendConnection(phones.connected);
@@ -101,12 +110,18 @@ class Feeder {
             }
         }
     }
+    void finish(const VirtualHeadphones& phones) override {
+        if (phones.connected)
+            sender_.sendConnection(false);
+    }
+    bool reachable() const override { return sender_.reachable(); }
+    std::string destination() const override { return sender_.path(); }
 
   private:
-    MotionSender& sender_;
+    MotionSender sender_;
 };
 
-std::string statusLine(const VirtualHeadphones& phones, const MotionSender& sender) {
+std::string statusLine(const VirtualHeadphones& phones, const HeadphoneOutput& sender) {
     char line[200];
     const char* gait = phones.gait >= VirtualHeadphones::kWalkG ? "walking"
                        : phones.gait > 0                        ? "walking softly"
@@ -120,12 +135,26 @@ std::string statusLine(const VirtualHeadphones& phones, const MotionSender& send
     return line;
 }
 
-int runScript(const std::vector<Step>& steps, MotionSender& sender, StatePublisher& state,
+// Fake earbuds play their script from the moment Quelmo asks for head
+// tracking (or after a while without it), so no part of it is missed.
+void waitForQuelmo(EarbudsServer& earbuds) {
+    constexpr auto kPatience = std::chrono::seconds(30);
+    std::fprintf(stderr, "quelmo-sim: waiting for Quelmo to ask for head tracking\n");
+    const VirtualHeadphones phones;
+    const auto start = Clock::now();
+    while (!earbuds.reachable() && !stopRequested && Clock::now() - start < kPatience) {
+        earbuds.tick(phones, false, 0);
+        std::this_thread::sleep_for(kPeriod);
+    }
+}
+
+int runScript(const std::vector<Step>& steps, HeadphoneOutput& feeder, StatePublisher& state,
               bool loop) {
+    if (auto* earbuds = dynamic_cast<EarbudsServer*>(&feeder))
+        waitForQuelmo(*earbuds);
     std::fprintf(stderr, "quelmo-sim: playing %.1f s of script to %s\n",
-                 ScriptPlayer(steps).totalSeconds(), sender.path().c_str());
+                 ScriptPlayer(steps).totalSeconds(), feeder.destination().c_str());
     VirtualHeadphones phones;
-    Feeder feeder(sender);
     do {
         ScriptPlayer player(steps);
         player.onStep = [](const Step& step, double at) {
@@ -147,20 +176,18 @@ int runScript(const std::vector<Step>& steps, MotionSender& sender, StatePublish
             std::this_thread::sleep_until(next);
         }
     } while (loop && !stopRequested);
-    if (phones.connected)
-        sender.sendConnection(false);
+    feeder.finish(phones);
     return 0;
 }
 
-int runInteractive(MotionSender& sender, StatePublisher& state) {
+int runInteractive(HeadphoneOutput& feeder, StatePublisher& state) {
     std::fprintf(stderr,
                  "quelmo-sim: sending to %s\n"
                  "Left/Right turn, Up faces the screen, w walk, s soft walk, d (dis)connect, "
                  "+/- signal, q quit\n",
-                 sender.path().c_str());
+                 feeder.destination().c_str());
     RawTerminal terminal;
     VirtualHeadphones phones;
-    Feeder feeder(sender);
     double target = 0;
     bool connectionChanged = true; // announce the earbuds at start
     const auto start = Clock::now();
@@ -212,12 +239,11 @@ int runInteractive(MotionSender& sender, StatePublisher& state) {
         state.publish(phones);
         feeder.tick(phones, connectionChanged, t);
         connectionChanged = false;
-        std::fprintf(stderr, "\r%s\x1b[K", statusLine(phones, sender).c_str());
+        std::fprintf(stderr, "\r%s\x1b[K", statusLine(phones, feeder).c_str());
         next += kPeriod;
     }
     std::fputc('\n', stderr);
-    if (phones.connected)
-        sender.sendConnection(false);
+    feeder.finish(phones);
     return 0;
 }
 
@@ -227,6 +253,7 @@ int main(int argc, char** argv) {
     std::string socketPath;
     std::string scriptName;
     bool loop = false;
+    bool asEarbuds = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -237,6 +264,8 @@ int main(int argc, char** argv) {
                 simulatedReport(readLiveSharedState(MotionPaths::fromEnvironment().simStatePath()));
             std::fwrite(json.data(), 1, json.size(), stdout);
             return 0;
+        } else if (arg == "--earbuds") {
+            asEarbuds = true;
         } else if (arg == "--loop") {
             loop = true;
         } else if (arg == "--socket" && i + 1 < argc) {
@@ -293,7 +322,23 @@ int main(int argc, char** argv) {
     }
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
-    MotionSender sender(socketPath.empty() ? paths.socketPath() : socketPath);
+    std::unique_ptr<HeadphoneOutput> output;
+    if (asEarbuds) {
+        const char* fromEnvironment = std::getenv("QUELMO_EARBUDS_SOCKET");
+        const std::string path = !socketPath.empty() ? socketPath
+                                 : fromEnvironment != nullptr && *fromEnvironment != '\0'
+                                     ? std::string(fromEnvironment)
+                                     : paths.socketFolder() + "/earbuds.sock";
+        auto server = std::make_unique<EarbudsServer>(path);
+        if (!server->isListening()) {
+            std::fprintf(stderr, "quelmo-sim: %s\n", server->error().c_str());
+            return 1;
+        }
+        output = std::move(server);
+    } else {
+        output =
+            std::make_unique<NativeOutput>(socketPath.empty() ? paths.socketPath() : socketPath);
+    }
     StatePublisher state(paths.simStatePath());
-    return steps.empty() ? runInteractive(sender, state) : runScript(steps, sender, state, loop);
+    return steps.empty() ? runInteractive(*output, state) : runScript(steps, *output, state, loop);
 }

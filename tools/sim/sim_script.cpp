@@ -1,8 +1,8 @@
 #include "tools/sim/sim_script.h"
 
-#include <clocale>
+#include "core/number_text.h"
+
 #include <cmath>
-#include <cstdlib>
 #include <sstream>
 
 namespace quelmo::sim {
@@ -63,14 +63,13 @@ const char* actionName(Action action) {
 
 namespace {
 
-// A number in the "C" locale that is finite and fills the whole word.
+// A usable number in the C locale that fills the whole word.
 bool readNumber(const std::string& word, double& out) {
-    if (word.empty())
-        return false;
-    char* end = nullptr;
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    out = strtod_l(word.c_str(), &end, c);
-    return end == word.c_str() + word.size() && std::isfinite(out);
+    const std::optional<double> value = usableNumberFromText(word);
+    if (value) {
+        out = *value;
+    }
+    return value.has_value();
 }
 
 std::optional<Action> actionNamed(const std::string& word) {

@@ -1,6 +1,6 @@
 #include "ui/overlay/compositor_probe.h"
 
-#include "ui/x11/selection_owner.h"
+#include "platform/x11/selection_owner.h"
 
 namespace quelmo {
 

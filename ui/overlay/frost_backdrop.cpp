@@ -1,8 +1,8 @@
 #include "ui/overlay/frost_backdrop.h"
 
+#include "platform/x11/screen_capture.h"
 #include "ui/overlay/box_blur.h"
 #include "ui/overlay/frost_window.h"
-#include "ui/overlay/screen_capture.h"
 
 #include <QWindow>
 

@@ -54,8 +54,6 @@ class FrostOverlay : public QObject, public OverlayPort {
 
     double strength() const { return strength_; }
     bool isShown() const { return isShown_; }
-    bool frostRequested() const { return frostRequested_; }
-    bool awayMessage() const { return awayMessage_; }
     bool isPreviewRunning() const { return previewWork_.isActive(); }
 
     // One window per screen, in QGuiApplication::screens() order.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/overlay/server_backdrop.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPointer>
@@ -7,6 +9,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPainter;
 
 namespace quelmo {
 
@@ -19,6 +22,11 @@ struct FrostTexts;
 // picture of the screen, the tint, and the card with the two lines. It is
 // opaque: a translucent window shows nothing useful on an X server without
 // a compositor.
+//
+// On X11 that picture is the window's background on the X server
+// (ServerBackdrop) and Qt paints nothing on screen, so showing a frost moves
+// no full-size image; elsewhere, or when the X server cannot do it, Qt paints
+// the same picture itself.
 class FrostWindow : public QWidget {
   public:
     FrostWindow(QScreen* screen, const QColor& tint);
@@ -36,19 +44,34 @@ class FrostWindow : public QWidget {
     // The backdrop as given (untinted), to carry it over to a rebuilt window.
     const QImage& backdrop() const { return backdrop_; }
 
-    // How many times the window has been painted (a benchmark waits on it).
+    // How many times Qt has painted the window (a benchmark waits on it).
     int framesPainted() const { return framesPainted_; }
+    // Whether the X server draws the picture (the window's background) and
+    // Qt paints nothing on screen.
+    bool isDrawnByServer() const { return server_.isActive(); }
+    // What the window shows over `area` (window coordinates), as Qt draws it.
+    QImage renderLook(const QRect& area);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // Puts the picture with the card on the X server, or hands the painting
+    // back to Qt when it cannot.
+    void drawOnServer();
+    // The picture and the tint (or the grey without a picture) over the window.
+    void paintPicture(QPainter& painter);
+
     QPointer<QScreen> screen_;
     QColor tint_;
     QImage backdrop_;
     QImage tintedBackdrop_;
     FrostCard* card_;
     int framesPainted_ = 0;
+    ServerBackdrop server_;
 };
 
 } // namespace quelmo

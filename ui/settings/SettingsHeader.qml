@@ -5,8 +5,9 @@ import Quelmo.Native
 import Quelmo.Controls
 import Quelmo.Gauge
 
-// The live top of the settings form: the gauge, the angle, the status and,
-// in the two statuses that need the user, a button to go on.
+// The live top of the settings form: the gauge, the angle, where head motion
+// comes from, the status and, in the two statuses that need the user, a
+// button to go on.
 ColumnLayout {
     id: header
 
@@ -39,6 +40,17 @@ ColumnLayout {
         color: Theme.label
         font.pixelSize: 34
         font.weight: Font.Bold
+    }
+
+    Label {
+        objectName: "motionSource"
+        Layout.fillWidth: true
+        visible: SettingsRules.isLiveStatus(header.statusKind) && header.model.motionSource !== ""
+        text: "Head motion from " + header.model.motionSource
+        color: Theme.secondaryLabel
+        font.pixelSize: Theme.footnote
+        horizontalAlignment: Text.AlignHCenter
+        elide: Text.ElideMiddle
     }
 
     Label {

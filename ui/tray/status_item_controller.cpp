@@ -2,9 +2,9 @@
 
 #include "app/app_model.h"
 #include "app/ui_ports.h"
+#include "platform/tray/tray_host_watch.h"
 #include "ui/tray/about_box.h"
 #include "ui/tray/tray_background.h"
-#include "ui/tray/tray_host_watch.h"
 #include "ui/tray/tray_texts.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 
 #include "app/app_status.h"
 #include "app/published.h"
-#include "ui/tray/tray_host_watch.h"
+#include "platform/tray/tray_host_watch.h"
 #include "ui/tray/tray_pixmap.h"
 
 #include <QMenu>

@@ -58,8 +58,12 @@ Windows* Windows::shared() {
     return sharedWindows;
 }
 
+void Windows::setModel(AppModel* model) {
+    model_ = model;
+}
+
 void Windows::showSettings() {
-    AppModel* model = AppModel::shared();
+    AppModel* model = model_;
     if (model == nullptr) {
         return;
     }
@@ -81,7 +85,7 @@ void Windows::showOnboarding(int startAt) {
 }
 
 void Windows::showOnboarding(onboarding::Step startAt) {
-    AppModel* model = AppModel::shared();
+    AppModel* model = model_;
     if (model == nullptr) {
         return;
     }

@@ -25,8 +25,9 @@ class LoginItemObject;
 // clean-up runs (the model's live-gauge count goes back down) and the next
 // request starts from nothing.
 //
-// The views are made with the shared app model (AppModel::shared()) and its
-// preferences; nothing is shown while there is none. The QML engine is made
+// The views are made with the app model handed over by setModel() (the model
+// is made after the windows, since it talks to them through its windows port)
+// and its preferences; nothing is shown while there is none. The QML engine is made
 // when the first window opens, not before. Main thread only.
 class Windows : public QObject, public WindowsPort {
     Q_OBJECT
@@ -45,6 +46,9 @@ class Windows : public QObject, public WindowsPort {
 
     // The first instance made, while it exists.
     static Windows* shared();
+
+    // The model the views show; nothing is shown before it is set.
+    void setModel(AppModel* model);
 
     void showSettings() override;
     void showOnboarding() override { showOnboarding(onboarding::Step::welcome); }
@@ -72,6 +76,7 @@ class Windows : public QObject, public WindowsPort {
     void windowWillClose(QQuickView* window);
     void bringToFront(QQuickView* window);
 
+    QPointer<AppModel> model_;
     LoginItemObject* loginItem_;
     QString logDirectory_;
     std::unique_ptr<QQmlEngine> engine_;

@@ -27,7 +27,7 @@ TEST(InstallLocation, OfferedOnlyOutsideInstalledPlacesAndBuilds) {
     const InstallLayout custom{"/home/ann", "/srv/tools", "/home/ann/src/quelmo/out-asan"};
     EXPECT_FALSE(shouldOfferMove("/srv/tools/bin/quelmo", custom));
     // A build tree of any name is a development build.
-    EXPECT_FALSE(shouldOfferMove("/home/ann/src/quelmo/out-asan/app/entry/quelmo", custom));
+    EXPECT_FALSE(shouldOfferMove("/home/ann/src/quelmo/out-asan/program/quelmo", custom));
     EXPECT_TRUE(shouldOfferMove("/home/ann/src/quelmo/out-asan2/quelmo", custom));
 }
 

@@ -38,7 +38,8 @@ TEST(SingleInstance, SecondStartGivesWayAndBringsTheFirstForward) {
     env.insert("QUELMO_TEST_INSTANCE_FOLDER", folder);
     second.setProcessEnvironment(env);
     second.start(QCoreApplication::applicationFilePath(),
-                 {"--gtest_filter=SingleInstanceChild.*", "--gtest_also_run_disabled_tests"});
+                 {"--gtest_filter=SingleInstanceChild.DISABLED_GivesWay",
+                  "--gtest_also_run_disabled_tests"});
     ASSERT_TRUE(waitUntil([&] { return second.state() == QProcess::NotRunning; }));
     EXPECT_EQ(second.exitCode(), 0) << second.readAll().toStdString();
     ASSERT_TRUE(waitUntil([&] { return reopened == 1; }));
@@ -51,6 +52,35 @@ TEST(SingleInstance, SecondStartGivesWayAndBringsTheFirstForward) {
     stranger.waitForBytesWritten(1000);
     waitUntil([] { return false; }, 300);
     EXPECT_EQ(reopened, 1);
+}
+
+TEST(SingleInstance, RecenterIsDoneAndAnsweredOnlyWhenSomeoneRuns) {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/quelmo";
+    EXPECT_EQ(SingleInstance::requestRecenter(folder), SingleInstance::Delivery::notRunning);
+
+    SingleInstance first(folder);
+    ASSERT_TRUE(first.claim({}));
+    // The request blocks this thread, so it comes from a child process, which
+    // exits 0 when its request was answered "ok", and not 0 otherwise.
+    const auto ask = [&] {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QUELMO_TEST_INSTANCE_FOLDER", folder);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_filter=SingleInstanceChild.DISABLED_Recenters",
+                     "--gtest_also_run_disabled_tests"});
+        waitUntil([&] { return child.state() == QProcess::NotRunning; }, 10000);
+        return child.exitCode();
+    };
+    // Still starting: nothing to re-centre yet, and the sender hears so.
+    EXPECT_NE(ask(), 0);
+
+    int recentred = 0;
+    first.setRecenterHandler([&] { ++recentred; });
+    EXPECT_EQ(ask(), 0);
+    EXPECT_EQ(recentred, 1);
 }
 
 TEST(SingleInstance, UnusableFolderIsNotFatal) {
@@ -97,6 +127,11 @@ TEST(SingleInstanceChild, DISABLED_GivesWay) {
     ASSERT_FALSE(folder.isEmpty());
     SingleInstance second(folder);
     EXPECT_FALSE(second.claim({}));
+}
+
+TEST(SingleInstanceChild, DISABLED_Recenters) {
+    const QString folder = qEnvironmentVariable("QUELMO_TEST_INSTANCE_FOLDER");
+    ASSERT_EQ(SingleInstance::requestRecenter(folder), SingleInstance::Delivery::delivered);
 }
 
 } // namespace

@@ -26,6 +26,7 @@ struct Seen {
     std::vector<std::pair<double, double>> motion;
     std::vector<bool> connections;
     std::vector<std::string> errors;
+    std::vector<std::string> sources;
     bool offMainThread = false;
 };
 
@@ -60,18 +61,22 @@ class HeadTrackerTest : public ::testing::Test {
         MotionServiceOptions options;
         options.paths = temp.paths;
         options.opentrackPort = opentrackPort;
+        options.bluetoothEarbuds = false;
         options.prompter = prompt.prompter();
         auto tracker = std::make_unique<HeadTracker>(std::make_unique<MotionService>(options));
         QThread* main = QThread::currentThread();
-        tracker->onMotion = [this, main](double h, double v) {
+        HeadTrackerHandlers handlers;
+        handlers.motion = [this, main](double h, double v) {
             seen.offMainThread |= QThread::currentThread() != main;
             seen.motion.emplace_back(h, v);
         };
-        tracker->onConnectionChange = [this, main](bool c) {
+        handlers.connectionChange = [this, main](bool c) {
             seen.offMainThread |= QThread::currentThread() != main;
             seen.connections.push_back(c);
         };
-        tracker->onError = [this](std::string text) { seen.errors.push_back(std::move(text)); };
+        handlers.error = [this](const std::string& text) { seen.errors.push_back(text); };
+        handlers.sourceChange = [this](const std::string& name) { seen.sources.push_back(name); };
+        tracker->observe(std::move(handlers));
         return tracker;
     }
 };
@@ -151,7 +156,9 @@ TEST_F(HeadTrackerTest, ConnectionChangesArriveInOrderRunningOrNot) {
 TEST_F(HeadTrackerTest, ConnectionCallbackRunsAfterWhatWasQueued) {
     auto tracker = makeTracker();
     std::vector<std::string> order;
-    tracker->onConnectionChange = [&](bool) { order.push_back("connection"); };
+    HeadTrackerHandlers handlers;
+    handlers.connectionChange = [&](bool) { order.push_back("connection"); };
+    tracker->observe(std::move(handlers));
     QMetaObject::invokeMethod(
         qApp, [&] { order.push_back("queued"); }, Qt::QueuedConnection);
     // The service reporting a connect, as its sources do.
@@ -256,6 +263,7 @@ TEST_F(HeadTrackerTest, ALiveSocketIsNotStolenButAStaleOneIsReplaced) {
         MotionServiceOptions options;
         options.paths = temp.paths;
         options.opentrackPort = 0;
+        options.bluetoothEarbuds = false;
         MotionService second(options);
         EXPECT_FALSE(second.isDeviceMotionAvailable());
         EXPECT_NE(second.sourceErrors().find("another program"), std::string::npos);
@@ -288,9 +296,12 @@ TEST_F(HeadTrackerTest, OpentrackYawIsTheHeadingAndTheFirstPacketConnects) {
     MotionServiceOptions options;
     options.paths = temp.paths;
     options.settingsFile = temp.paths.settingsPath();
+    options.bluetoothEarbuds = false;
     HeadTracker tracker(std::make_unique<MotionService>(options));
-    tracker.onMotion = [&](double h, double v) { seen.motion.emplace_back(h, v); };
-    tracker.onConnectionChange = [&](bool c) { seen.connections.push_back(c); };
+    HeadTrackerHandlers handlers;
+    handlers.motion = [&](double h, double v) { seen.motion.emplace_back(h, v); };
+    handlers.connectionChange = [&](bool c) { seen.connections.push_back(c); };
+    tracker.observe(std::move(handlers));
     tracker.start();
 
     unsigned char packet[opentrack::kPacketSize];
@@ -305,6 +316,41 @@ TEST_F(HeadTrackerTest, OpentrackYawIsTheHeadingAndTheFirstPacketConnects) {
     EXPECT_EQ(seen.motion[0].second, 0.0);
     EXPECT_EQ(seen.connections, std::vector<bool>{true});
     EXPECT_TRUE(waitFor([&] { return tracker.manager().droppedDatagrams() == 1; }));
+}
+
+TEST_F(HeadTrackerTest, TheFirstLiveSourceKeepsTheStreamUntilQuiet) {
+    setAccess(MotionAccessStatus::authorized);
+    const int port = test::freeUdpPort();
+    auto tracker = makeTracker(port);
+    const std::vector<std::string>& sources = seen.sources;
+    tracker->start();
+    unsigned char packet[opentrack::kPacketSize];
+    opentrack::encode(opentrack::Pose{0, 0, 0, 50, 0, 0}, packet);
+
+    // The socket sends first: opentrack is ignored, its connect too.
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(10)));
+    ASSERT_TRUE(waitFor([&] { return seen.motion.size() == 1; }));
+    ASSERT_TRUE(test::sendUdp(port, packet, sizeof packet));
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(11)));
+    ASSERT_TRUE(waitFor([&] { return seen.motion.size() == 2; }));
+    test::settle(100);
+    EXPECT_EQ(seen.motion.size(), 2u);
+    EXPECT_TRUE(seen.connections.empty());
+    EXPECT_EQ(sources, std::vector<std::string>{"the motion socket"});
+
+    // Quiet for 1.5 s: opentrack takes over.
+    QElapsedTimer quiet;
+    quiet.start();
+    ASSERT_TRUE(waitFor(
+        [&] {
+            test::sendUdp(port, packet, sizeof packet);
+            test::settle(50);
+            return seen.motion.size() > 2;
+        },
+        4000));
+    EXPECT_GE(quiet.elapsed(), MotionService::kSourceQuiet.count() - 100);
+    EXPECT_NEAR(seen.motion.back().first, 50.0, 1e-9);
+    EXPECT_EQ(sources, (std::vector<std::string>{"the motion socket", "opentrack"}));
 }
 
 TEST_F(HeadTrackerTest, OpentrackIsOffUnlessAPortIsConfigured) {

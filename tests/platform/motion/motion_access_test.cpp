@@ -1,8 +1,8 @@
 // The consent record, the permission prompt and the Motion Access window.
 
 #include "platform/motion/motion_access.h"
-#include "platform/motion/motion_access_ui.h"
 #include "tests/platform/motion/motion_test_support.h"
+#include "ui/motion_access/motion_access_ui.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,4 +1,5 @@
 #include "platform/system/dbus_command_channel.h"
+#include "platform/system/display_power_watcher.h"
 #include "platform/system/system_events_monitor.h"
 #include "private_bus.h"
 
@@ -127,6 +128,23 @@ TEST(SystemEventsMonitor, WithoutBusesNothingHappens) {
     EXPECT_FALSE(monitor.hearsScreenSaver());
     EXPECT_FALSE(monitor.hearsSleep());
     EXPECT_FALSE(monitor.hearsSessionLock());
+}
+
+// A compositor's output power, read through a reader of the caller's own:
+// changes are reported once each, and "cannot tell" changes nothing.
+TEST(DisplayPowerWatcher, ReportsWhatItsReaderSays) {
+    std::optional<bool> allOff = false;
+    std::vector<bool> changes;
+    DisplayPowerWatcher watcher([] { return true; }, [&] { return allOff; }, 0.01);
+    ASSERT_TRUE(watcher.isAvailable());
+    watcher.start([&](bool asleep) { changes.push_back(asleep); });
+    allOff = true;
+    ASSERT_TRUE(waitUntil([&] { return changes.size() == 1; }));
+    allOff = std::nullopt;
+    waitUntil([] { return false; }, 100);
+    allOff = false;
+    ASSERT_TRUE(waitUntil([&] { return changes.size() == 2; }));
+    EXPECT_EQ(changes, (std::vector<bool>{true, false}));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "platform/watchdog/hang_watchdog.h"
 
-#include "app/virtual_scheduler.h"
+#include "tests/support/virtual_scheduler.h"
 
 #include <gtest/gtest.h>
 

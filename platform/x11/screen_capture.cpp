@@ -1,0 +1,157 @@
+#include "platform/x11/screen_capture.h"
+
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QSysInfo>
+#include <QWindow>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xrender.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace quelmo {
+namespace {
+
+Display* qtDisplay() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return nullptr;
+    }
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->display() : nullptr;
+}
+
+// The window's rectangle in its root window's coordinates, in device pixels.
+struct NativeArea {
+    Window root = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+bool nativeArea(Display* dpy, Window window, NativeArea& area) {
+    Window root = 0;
+    int x = 0;
+    int y = 0;
+    unsigned int width = 0;
+    unsigned int height = 0;
+    unsigned int border = 0;
+    unsigned int depth = 0;
+    if (!XGetGeometry(dpy, window, &root, &x, &y, &width, &height, &border, &depth)) {
+        return false;
+    }
+    Window child = 0;
+    if (!XTranslateCoordinates(dpy, window, root, 0, 0, &area.x, &area.y, &child)) {
+        return false;
+    }
+    area.root = root;
+    area.width = static_cast<int>(width);
+    area.height = static_cast<int>(height);
+    return area.width > 0 && area.height > 0;
+}
+
+// The root window's contents under `area`, scaled down by the X server with a
+// bilinear filter and read back as a small image.
+QImage captureWithRender(Display* dpy, const NativeArea& area, int factor) {
+    int eventBase = 0;
+    int errorBase = 0;
+    if (!XRenderQueryExtension(dpy, &eventBase, &errorBase)) {
+        return {};
+    }
+    XWindowAttributes rootAttributes{};
+    if (!XGetWindowAttributes(dpy, area.root, &rootAttributes)) {
+        return {};
+    }
+    XRenderPictFormat* format = XRenderFindVisualFormat(dpy, rootAttributes.visual);
+    if (format == nullptr) {
+        return {};
+    }
+    const int width = std::max(1, area.width / factor);
+    const int height = std::max(1, area.height / factor);
+
+    XRenderPictureAttributes attributes{};
+    attributes.subwindow_mode = IncludeInferiors;
+    const Picture source =
+        XRenderCreatePicture(dpy, area.root, format, CPSubwindowMode, &attributes);
+    // Destination pixel (x, y) samples the root at (factor·x + area.x, factor·y + area.y).
+    XTransform transform{};
+    transform.matrix[0][0] = XDoubleToFixed(factor);
+    transform.matrix[0][2] = XDoubleToFixed(area.x);
+    transform.matrix[1][1] = XDoubleToFixed(factor);
+    transform.matrix[1][2] = XDoubleToFixed(area.y);
+    transform.matrix[2][2] = XDoubleToFixed(1);
+    XRenderSetPictureTransform(dpy, source, &transform);
+    XRenderSetPictureFilter(dpy, source, const_cast<char*>(FilterBilinear), nullptr, 0);
+
+    const Pixmap pixmap =
+        XCreatePixmap(dpy, area.root, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                      static_cast<unsigned>(rootAttributes.depth));
+    const Picture target = XRenderCreatePicture(dpy, pixmap, format, 0, nullptr);
+    XRenderComposite(dpy, PictOpSrc, source, None, target, 0, 0, 0, 0, 0, 0,
+                     static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XImage* ximage = XGetImage(dpy, pixmap, 0, 0, static_cast<unsigned>(width),
+                               static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    XRenderFreePicture(dpy, target);
+    XRenderFreePicture(dpy, source);
+    XFreePixmap(dpy, pixmap);
+    if (ximage == nullptr) {
+        return {};
+    }
+
+    QImage image;
+    // The usual true-colour screen: 32-bit pixels in the host's byte order
+    // with red, green and blue in the low three bytes, which is Qt's RGB32.
+    // (An image read from a pixmap carries no colour masks; the root
+    // visual's say where the colours are.)
+    const Visual* visual = rootAttributes.visual;
+    const int hostOrder = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? LSBFirst : MSBFirst;
+    if (ximage->bits_per_pixel == 32 && ximage->byte_order == hostOrder &&
+        visual->red_mask == 0xff0000 && visual->green_mask == 0xff00 && visual->blue_mask == 0xff) {
+        image = QImage(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y) {
+            std::memcpy(image.scanLine(y),
+                        ximage->data + static_cast<std::ptrdiff_t>(y) * ximage->bytes_per_line,
+                        static_cast<std::size_t>(width) * 4);
+        }
+    }
+    XDestroyImage(ximage);
+    return image;
+}
+
+QImage captureWithQt(QWindow& window, int factor) {
+    QScreen* screen = window.screen();
+    if (screen == nullptr) {
+        return {};
+    }
+    const QRect area = window.geometry().translated(-screen->geometry().topLeft());
+    const QPixmap grab = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    if (grab.isNull()) {
+        return {};
+    }
+    const QSize small = (QSizeF(grab.size()) / factor).toSize().expandedTo(QSize(1, 1));
+    return grab.toImage()
+        .scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+QImage captureScaledByServer(QWindow& window, int factor) {
+    Display* dpy = qtDisplay();
+    NativeArea area;
+    if (dpy == nullptr || !nativeArea(dpy, static_cast<Window>(window.winId()), area)) {
+        return {};
+    }
+    return captureWithRender(dpy, area, std::max(1, factor));
+}
+
+QImage captureBehind(QWindow& window, int factor) {
+    QImage image = captureScaledByServer(window, factor);
+    return image.isNull() ? captureWithQt(window, std::max(1, factor)) : image;
+}
+
+} // namespace quelmo

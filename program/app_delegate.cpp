@@ -1,0 +1,71 @@
+#include "program/app_delegate.h"
+
+#include "platform/install/move_to_applications.h"
+#include "platform/settings/shared_preferences.h"
+#include "program/application_shortcuts.h"
+#include "program/desktop_services.h"
+#include "ui/tray/status_item_controller.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTimer>
+
+namespace quelmo {
+
+namespace {
+constexpr int kPermissionCheckDelayMs = 1500;
+} // namespace
+
+AppDelegate::AppDelegate() = default;
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationDidFinishLaunching() {
+    MoveToApplications::offerIfNeeded(
+        InstallLayout{QDir::homePath().toStdString(), QUELMO_INSTALL_PREFIX, QUELMO_BUILD_DIR},
+        [] { QCoreApplication::quit(); });
+    installMainMenu();
+
+    Preferences& prefs = sharedPreferences();
+    services_ = std::make_unique<DesktopServices>(prefs);
+    model_ = std::make_unique<AppModel>(prefs, services_->ports());
+    services_->attach(*model_);
+    statusItem_ = std::make_unique<StatusItemController>(*model_, services_->windows);
+
+    if (prefs.onboardingDone()) {
+        QTimer::singleShot(kPermissionCheckDelayMs, this,
+                           [this] { askForMotionAccessIfUndecided(); });
+    } else {
+        services_->windows.showOnboarding();
+    }
+}
+
+void AppDelegate::askForMotionAccessIfUndecided() {
+    // Restricted, denied and authorized are answers; anything else is not.
+    if (!HeadTrackerPort::isDecided(services_->tracker.platformAuthorizationStatus())) {
+        model_->requestMotionAccess();
+    }
+}
+
+void AppDelegate::applicationShouldHandleReopen() {
+    if (!model_) {
+        return;
+    }
+    if (model_->prefs().onboardingDone()) {
+        services_->windows.showSettings();
+    } else {
+        services_->windows.showOnboarding();
+    }
+}
+
+void AppDelegate::recenterRequested() {
+    if (model_) {
+        model_->recenterManually();
+    }
+}
+
+void AppDelegate::installMainMenu() {
+    shortcuts_ = std::make_unique<ApplicationShortcuts>();
+    QCoreApplication::instance()->installEventFilter(shortcuts_.get());
+}
+
+} // namespace quelmo

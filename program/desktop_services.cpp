@@ -1,0 +1,48 @@
+#include "program/desktop_services.h"
+
+#include "platform/session/desktop_session.h"
+#include "platform/wayland_input/output_power_monitor.h"
+
+#include <QDBusConnection>
+
+namespace quelmo {
+
+namespace {
+
+// The displays' power level: from a wlroots compositor's output power state
+// in such a Wayland session, else from the X server's DPMS level.
+std::unique_ptr<DisplayPowerWatcher> displayPowerWatcher(std::function<bool()> shouldWatch) {
+    if (currentDesktopSession().isWayland()) {
+        auto outputs = std::make_shared<OutputPowerMonitor>();
+        if (outputs->isAvailable()) {
+            return std::make_unique<DisplayPowerWatcher>(std::move(shouldWatch),
+                                                         [outputs] { return outputs->allOff(); });
+        }
+    }
+    return std::make_unique<DisplayPowerWatcher>(std::move(shouldWatch));
+}
+
+} // namespace
+
+DesktopServices::DesktopServices(Preferences& p)
+    : prefs(p), input(chooseInputBackends(currentDesktopSession())),
+      windows(LoginItem::forRunningProgram(), QString::fromStdString(log.directory().string())),
+      systemEvents(QDBusConnection::sessionBus(), QDBusConnection::systemBus(),
+                   // Read only while Quelmo could be watching.
+                   displayPowerWatcher([this] {
+                       return prefs.enabled() && model_ != nullptr && !model_->isPaused();
+                   })),
+      commands(QDBusConnection::sessionBus()) {}
+
+void DesktopServices::attach(AppModel& model) {
+    model_ = &model;
+    windows.setModel(&model);
+}
+
+AppModelPorts DesktopServices::ports() {
+    return AppModelPorts{scheduler,    tracker,  signal,  *input.input, *input.hotKeys,
+                         log,          watchdog, overlay, windows,      privacySettings,
+                         systemEvents, commands, activity};
+}
+
+} // namespace quelmo

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/app_model.h"
+#include "platform/log/diagnostics_log.h"
+#include "platform/login/login_item.h"
+#include "platform/motion/head_tracker.h"
+#include "platform/scheduler/qt_scheduler.h"
+#include "platform/signal/headphone_signal.h"
+#include "platform/system/dbus_command_channel.h"
+#include "platform/system/no_activity_assertion.h"
+#include "platform/system/system_events_monitor.h"
+#include "platform/watchdog/hang_watchdog.h"
+#include "program/input_backends.h"
+#include "ui/motion_access/motion_access_settings.h"
+#include "ui/overlay/frost_overlay.h"
+#include "ui/windows/windows.h"
+
+namespace quelmo {
+
+// The desktop's services behind the app model's ports, made once at launch
+// and kept for the life of the process.
+class DesktopServices {
+    // Set by attach(); read by the services that follow the model's state.
+    const AppModel* model_ = nullptr;
+
+  public:
+    explicit DesktopServices(Preferences& prefs);
+
+    AppModelPorts ports();
+    // Hands the model, made from ports(), to the services that need it back.
+    void attach(AppModel& model);
+
+    Preferences& prefs;
+    QtScheduler scheduler;
+    HeadTracker tracker{askForMotionAccess};
+    HeadphoneSignal signal;
+    InputBackends input;
+    DiagnosticsLog log;
+    HangWatchdog watchdog;
+    FrostOverlay overlay;
+    Windows windows;
+    MotionAccessSettings privacySettings;
+    SystemEventsMonitor systemEvents;
+    DbusCommandChannel commands;
+    NoActivityAssertion activity;
+};
+
+} // namespace quelmo

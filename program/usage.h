@@ -1,0 +1,28 @@
+#pragma once
+
+namespace quelmo {
+
+inline constexpr const char* kUsage =
+    "Usage: quelmo [OPTION]\n"
+    "\n"
+    "Quelmo frosts your screen when you turn away from it or walk off, using the\n"
+    "head-tracking motion of your earbuds. Without options it starts in the tray\n"
+    "(or brings the running Quelmo's window forward).\n"
+    "\n"
+    "Options:\n"
+    "  --add-login-item      open Quelmo when you log in, then exit\n"
+    "  --remove-login-item   stop opening Quelmo at login, then exit\n"
+    "  --send WORD           send a command word to the running Quelmo, then exit\n"
+    "                        (honoured only while its diagnostics log is on)\n"
+    "  --recenter            make the running Quelmo re-centre and clear the frost,\n"
+    "                        as its hot key does, then exit (status 1 when no\n"
+    "                        Quelmo runs); bind it to a key where the desktop\n"
+    "                        offers no global hot key\n"
+    "  --help                show this help\n"
+    "  --version             show the version\n"
+    "\n"
+    "Command words: recenter, pause, resume, on, off, preview, settings,\n"
+    "onboarding, and for testing fake:on, fake:off, turn:DEGREES, far:DB,\n"
+    "walk:on, walk:off, input:ignore, input:real, drop.\n";
+
+} // namespace quelmo

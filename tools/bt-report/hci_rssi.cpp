@@ -1,0 +1,192 @@
+#include "tools/bt-report/hci_rssi.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace quelmo::btreport {
+
+namespace {
+
+// The kernel's HCI socket interface (include/net/bluetooth/hci_sock.h,
+// hci.h), stated here so the build needs no Bluetooth development package.
+constexpr int kAfBluetooth = 31;
+constexpr int kBtProtoHci = 1;
+constexpr int kSolHci = 0;
+constexpr int kHciFilter = 2;
+constexpr unsigned char kCommandPacket = 0x01;
+constexpr unsigned char kEventPacket = 0x04;
+constexpr unsigned char kCommandComplete = 0x0E;
+constexpr unsigned char kCommandStatus = 0x0F;
+constexpr std::uint8_t kAclLink = 0x01;
+constexpr unsigned long kHciGetConnInfo = 0x800448D5; // _IOR('H', 213, int)
+
+struct SockaddrHci {
+    sa_family_t family;
+    unsigned short dev;
+    unsigned short channel; // 0: raw
+};
+
+struct HciFilter {
+    std::uint32_t typeMask;
+    std::uint32_t eventMask[2];
+    std::uint16_t opcode;
+};
+
+struct ConnInfo {
+    std::uint16_t handle;
+    std::uint8_t bdaddr[6];
+    std::uint8_t type;
+    std::uint8_t out;
+    std::uint16_t state;
+    std::uint32_t linkMode;
+};
+
+struct ConnInfoRequest {
+    std::uint8_t bdaddr[6];
+    std::uint8_t type;
+    ConnInfo info;
+};
+
+std::uint16_t readU16(const unsigned char* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+bool parseAddress(const std::string& text, std::uint8_t out[6]) {
+    unsigned b[6];
+    char tail = 0;
+    if (text.size() != 17 || std::sscanf(text.c_str(), "%2x:%2x:%2x:%2x:%2x:%2x%c", &b[0], &b[1],
+                                         &b[2], &b[3], &b[4], &b[5], &tail) != 6) {
+        return false;
+    }
+    for (int i = 0; i < 6; ++i)
+        out[i] = static_cast<std::uint8_t>(b[5 - i]);
+    return true;
+}
+
+class Fd {
+  public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+} // namespace
+
+void encodeReadRssi(std::uint16_t handle, unsigned char out[kReadRssiCommandSize]) {
+    out[0] = kCommandPacket;
+    out[1] = static_cast<unsigned char>(kReadRssiOpcode & 0xff);
+    out[2] = static_cast<unsigned char>(kReadRssiOpcode >> 8);
+    out[3] = 2;
+    out[4] = static_cast<unsigned char>(handle & 0xff);
+    out[5] = static_cast<unsigned char>((handle >> 8) & 0x0f); // 12-bit handle
+}
+
+RssiReply parseRssiEvent(const unsigned char* data, std::size_t size, std::uint16_t handle) {
+    RssiReply reply;
+    if (size < 3 || data[0] != kEventPacket || static_cast<std::size_t>(data[2]) + 3 > size)
+        return reply;
+    const unsigned char* p = data + 3;
+    const std::size_t length = data[2];
+    if (data[1] == kCommandComplete) {
+        // Packets allowed, opcode, then Read RSSI's status, handle and RSSI.
+        if (length < 3 || readU16(p + 1) != kReadRssiOpcode)
+            return reply;
+        if (length >= 4 && p[3] != 0) {
+            reply.answersUs = length < 6 || (readU16(p + 4) & 0x0fff) == (handle & 0x0fff);
+            return reply;
+        }
+        if (length < 7 || (readU16(p + 4) & 0x0fff) != (handle & 0x0fff))
+            return reply;
+        reply.answersUs = true;
+        reply.rssi = static_cast<std::int8_t>(p[6]);
+        return reply;
+    }
+    if (data[1] == kCommandStatus) {
+        // Status, packets allowed, opcode: a refusal before any completion.
+        if (length >= 4 && readU16(p + 2) == kReadRssiOpcode && p[0] != 0)
+            reply.answersUs = true;
+    }
+    return reply;
+}
+
+std::optional<int> readHciRssi(int adapterIndex, const std::string& address, int timeoutMs,
+                               std::string& why) {
+    ConnInfoRequest request{};
+    if (!parseAddress(address, request.bdaddr)) {
+        why = "not a Bluetooth address: " + address;
+        return std::nullopt;
+    }
+    Fd fd(::socket(kAfBluetooth, SOCK_RAW | SOCK_CLOEXEC, kBtProtoHci));
+    if (fd.get() < 0) {
+        why = std::string("no Bluetooth: ") + std::strerror(errno);
+        return std::nullopt;
+    }
+    SockaddrHci addr{};
+    addr.family = kAfBluetooth;
+    addr.dev = static_cast<unsigned short>(adapterIndex);
+    if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        why = "no adapter hci" + std::to_string(adapterIndex) + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    request.type = kAclLink;
+    if (::ioctl(fd.get(), kHciGetConnInfo, &request) != 0) {
+        why = "no connection to " + address + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    const std::uint16_t handle = request.info.handle;
+    // Only the two events that can answer the command, for this opcode.
+    HciFilter filter{};
+    filter.typeMask = 1u << kEventPacket;
+    filter.eventMask[0] = (1u << kCommandComplete) | (1u << kCommandStatus);
+    filter.opcode = kReadRssiOpcode;
+    ::setsockopt(fd.get(), kSolHci, kHciFilter, &filter, sizeof filter);
+
+    unsigned char command[kReadRssiCommandSize];
+    encodeReadRssi(handle, command);
+    if (::write(fd.get(), command, sizeof command) != static_cast<ssize_t>(sizeof command)) {
+        why = std::string("cannot send Read RSSI: ") + std::strerror(errno);
+        return std::nullopt;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    unsigned char event[260];
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
+        if (left <= 0) {
+            why = "no answer to Read RSSI";
+            return std::nullopt;
+        }
+        pollfd p{fd.get(), POLLIN, 0};
+        const int ready = ::poll(&p, 1, static_cast<int>(left));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            continue;
+        const ssize_t n = ::read(fd.get(), event, sizeof event);
+        if (n <= 0)
+            continue;
+        const RssiReply reply = parseRssiEvent(event, static_cast<std::size_t>(n), handle);
+        if (!reply.answersUs)
+            continue;
+        if (!reply.rssi)
+            why = "the controller refused Read RSSI";
+        return reply.rssi;
+    }
+}
+
+} // namespace quelmo::btreport

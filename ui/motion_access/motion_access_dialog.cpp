@@ -1,0 +1,125 @@
+// The Motion Access settings window: shows and changes the user's answer.
+
+#include "platform/motion/motion_paths.h"
+#include "ui/motion_access/motion_access_ui.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quelmo {
+
+namespace {
+
+QString statusText(MotionAccessStatus status) {
+    switch (status) {
+    case MotionAccessStatus::authorized:
+        return QStringLiteral(
+            "Motion access is on. Quelmo can use head motion from your headphones.");
+    case MotionAccessStatus::denied:
+        return QStringLiteral("Motion access is off. Quelmo cannot tell when you look away.");
+    case MotionAccessStatus::restricted:
+        return QStringLiteral(
+            "Motion access is restricted on this computer and cannot be changed here.");
+    case MotionAccessStatus::notDetermined:
+        break;
+    }
+    return QStringLiteral("You have not decided yet.");
+}
+
+class MotionAccessDialog : public QDialog {
+  public:
+    MotionAccessDialog(std::string recordPath, std::function<void(MotionAccessStatus)> onChanged)
+        : recordPath_(std::move(recordPath)), onChanged_(std::move(onChanged)) {
+        setObjectName(QStringLiteral("motionAccessDialog"));
+        setWindowTitle(QStringLiteral("Motion Access"));
+        setAttribute(Qt::WA_DeleteOnClose);
+
+        auto* intro = new QLabel(QStringLiteral(
+            "Quelmo uses head motion from your headphones to hide the screen when you look away. "
+            "Nothing is recorded and nothing leaves this computer."));
+        intro->setWordWrap(true);
+        allow_ = new QCheckBox(QStringLiteral("Allow Quelmo to use head motion"));
+        allow_->setObjectName(QStringLiteral("allowCheckBox"));
+        status_ = new QLabel;
+        status_->setObjectName(QStringLiteral("statusLabel"));
+        status_->setWordWrap(true);
+        error_ = new QLabel;
+        error_->setObjectName(QStringLiteral("errorLabel"));
+        error_->setWordWrap(true);
+        error_->setStyleSheet(QStringLiteral("color: #c0392b"));
+        error_->hide();
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(intro);
+        layout->addSpacing(8);
+        layout->addWidget(allow_);
+        layout->addWidget(status_);
+        layout->addWidget(error_);
+        layout->addWidget(buttons);
+        setMinimumWidth(420);
+
+        refresh();
+        connect(allow_, &QCheckBox::toggled, this, [this](bool on) { change(on); });
+    }
+
+    // Shows the record as it is now (it may have changed since the window opened).
+    void refresh() {
+        const MotionAccessStatus status = readMotionAccess(recordPath_);
+        const QSignalBlocker quiet(allow_);
+        allow_->setChecked(status == MotionAccessStatus::authorized);
+        allow_->setEnabled(status != MotionAccessStatus::restricted);
+        status_->setText(statusText(status));
+    }
+
+  private:
+    void change(bool allowed) {
+        const auto wanted = allowed ? MotionAccessStatus::authorized : MotionAccessStatus::denied;
+        std::string why;
+        if (writeMotionAccess(recordPath_, wanted, why)) {
+            error_->hide();
+        } else {
+            error_->setText(
+                QStringLiteral("Could not save your choice: %1").arg(QString::fromStdString(why)));
+            error_->show();
+        }
+        refresh();
+        if (onChanged_)
+            onChanged_(readMotionAccess(recordPath_));
+    }
+
+    std::string recordPath_;
+    std::function<void(MotionAccessStatus)> onChanged_;
+    QCheckBox* allow_;
+    QLabel* status_;
+    QLabel* error_;
+};
+
+QPointer<MotionAccessDialog> openDialog;
+
+} // namespace
+
+void openMotionAccessSettings(std::function<void(MotionAccessStatus)> onChanged,
+                              std::string recordPath) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+        return;
+    if (openDialog) {
+        openDialog->refresh();
+    } else {
+        if (recordPath.empty())
+            recordPath = MotionPaths::fromEnvironment().accessRecordPath();
+        openDialog = new MotionAccessDialog(std::move(recordPath), std::move(onChanged));
+    }
+    openDialog->show();
+    openDialog->raise();
+    openDialog->activateWindow();
+}
+
+} // namespace quelmo

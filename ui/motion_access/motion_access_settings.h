@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/ui_ports.h"
+#include "ui/motion_access/motion_access_ui.h"
+
+namespace quelmo {
+
+// "Open Privacy Settings": Quelmo's own Motion Access window.
+class MotionAccessSettings final : public PrivacySettingsPort {
+  public:
+    void openPrivacySettings() override { openMotionAccessSettings(); }
+};
+
+} // namespace quelmo
