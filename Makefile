@@ -6,7 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench install clean asan format-check translations check-translations
+.PHONY: all deps configure build run test bench install clean asan format-check translations check-translations soak
 
 all: build
 
@@ -47,10 +47,18 @@ bench: build
 install: build
 	@cmake --install $(BUILD_DIR) --prefix $(or $(PREFIX),$(HOME)/.local)
 
-# Tests under AddressSanitizer and UBSan, in a build directory of their own.
+# Tests under AddressSanitizer and UBSan, in a build directory of their own,
+# then a short run of every fuzz target over its corpus (fuzz/run.sh RUNS goes deeper).
 asan:
 	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	$(MAKE) test BUILD_DIR=build-asan BUILD_TYPE=Debug CMAKE_FLAGS="-DQUELMO_SANITIZE=ON -DQUELMO_BUILD_BENCHMARKS=OFF"
+	@fuzz/run.sh 20000
+
+# The whole app for an hour (SOAK_SECONDS=N for another length) on a private
+# X server: head motion, random commands and windows; memory, CPU, open files
+# and child processes printed every minute.
+soak: build
+	@nice -n 10 bash tests/e2e/soak_test.sh $(BUILD_DIR) $(or $(SOAK_SECONDS),3600)
 
 clean:
 	rm -rf $(BUILD_DIR) build-asan

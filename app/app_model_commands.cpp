@@ -3,12 +3,48 @@
 #include "app/app_model.h"
 
 #include "app/command_number.h"
+#include "core/number_text.h"
+
+#include <string_view>
 
 namespace quelmo {
 
 namespace {
 constexpr double kFakeSamplePeriod = 0.02;
 constexpr double kCommandPause = 1800.0;
+constexpr std::size_t kLoggedWordLimit = 200;
+
+// The word as the log shows it. Any process of the user can send words, so a
+// control character (a newline would forge a log line of its own) is written
+// as \xHH and a long word is cut, with its length said. Real words are short
+// printable text and appear unchanged.
+std::string loggedWord(std::string_view word) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::size_t shown = word.size();
+    if (shown > kLoggedWordLimit) {
+        shown = kLoggedWordLimit;
+        while (shown > 0 && (static_cast<unsigned char>(word[shown]) & 0xc0) == 0x80) {
+            --shown; // never cut a UTF-8 character in two
+        }
+    }
+    std::string out;
+    for (std::size_t i = 0; i < shown; ++i) {
+        const auto c = static_cast<unsigned char>(word[i]);
+        if (c < 0x20 || c == 0x7f) {
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    if (word.size() > kLoggedWordLimit) {
+        out += "... (";
+        appendInteger(out, static_cast<long long>(word.size()));
+        out += " bytes)";
+    }
+    return out;
+}
 } // namespace
 
 void AppModel::startFakeSource() {
@@ -32,7 +68,7 @@ void AppModel::handle(const std::string& word) {
     if (!prefs_.diagnostics()) {
         return; // the channel is open only while the diagnostics log is kept
     }
-    write("command: " + word);
+    write("command: " + loggedWord(word));
     const std::string_view text = word;
     if (text.starts_with("turn:")) {
         if (const auto value = parseCommandNumber(text.substr(5))) {

@@ -5,6 +5,7 @@
 #include "platform/login/login_item.h"
 #include "platform/session/session_backends.h"
 #include "platform/system/dbus_command_channel.h"
+#include "platform/system/quit_on_signal.h"
 #include "program/app_delegate.h"
 #include "program/usage.h"
 #include "ui/i18n/translations.h"
@@ -80,10 +81,17 @@ int runApplication(int argc, char** argv) {
     quelmo::AppDelegate delegate;
     quelmo::SingleInstance instance(quelmo::SingleInstance::defaultFolder());
     if (!instance.claim([&delegate] { delegate.applicationShouldHandleReopen(); })) {
-        return 0; // the running Quelmo comes forward instead
+        if (instance.problem().isEmpty()) {
+            return 0; // the running Quelmo comes forward instead
+        }
+        // No other Quelmo was found: a screen left unguarded is worse than
+        // the small chance of two copies.
+        std::fprintf(stderr, "quelmo: %s; starting without the check for a running Quelmo\n",
+                     qPrintable(instance.problem()));
     }
     delegate.applicationDidFinishLaunching();
     instance.setRecenterHandler([&delegate] { delegate.recenterRequested(); });
+    const quelmo::QuitOnSignal quitOnSignal;
     return QApplication::exec();
 }
 

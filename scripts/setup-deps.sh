@@ -30,6 +30,8 @@ packages=(
   # Wayland frost: protocol definitions, Qt's Wayland platform, and for its tests
   # screenshots of a headless sway and XWayland under mutter
   wayland-protocols qt6-wayland grim xwayland
+  # soak and hostile-input scripts: ps and pgrep watch Quelmo's children
+  procps
 )
 
 missing=()

@@ -47,14 +47,43 @@ bool SingleInstance::claim(std::function<void()> onReopen) {
     if (primary_) {
         return true;
     }
+    problem_.clear();
     if (!QDir().mkpath(folder_)) {
+        problem_ = QStringLiteral("cannot create %1").arg(folder_);
         return false;
     }
-    ::chmod(QFile::encodeName(folder_).constData(), 0700);
+    // A folder of another user could hold a lock of theirs and make every
+    // start of ours give way to a program that is not Quelmo.
+    const QByteArray native = QFile::encodeName(folder_);
+    struct stat st {};
+    if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        problem_ = QStringLiteral("%1 is not a folder").arg(folder_);
+        return false;
+    }
+    if (st.st_uid != ::geteuid()) {
+        problem_ = QStringLiteral("%1 belongs to another user").arg(folder_);
+        return false;
+    }
+    ::chmod(native.constData(), 0700);
 
-    lock_ = std::make_unique<QLockFile>(folder_ + QStringLiteral("/instance.lock"));
+    const QString lockPath = folder_ + QStringLiteral("/instance.lock");
+    struct stat lockStat {};
+    if (::lstat(QFile::encodeName(lockPath).constData(), &lockStat) == 0 &&
+        !S_ISREG(lockStat.st_mode)) {
+        // QLockFile would take a folder there for a lock someone holds.
+        problem_ = QStringLiteral("cannot take the lock %1: it is not a file").arg(lockPath);
+        return false;
+    }
+    lock_ = std::make_unique<QLockFile>(lockPath);
     lock_->setStaleLockTime(0); // only a lock whose process is gone is stale
     if (!lock_->tryLock(100)) {
+        if (lock_->error() != QLockFile::LockFailedError) {
+            // Not held by anyone: the lock cannot be made at all (a folder in
+            // its place, no permission). No other Quelmo was found.
+            problem_ = QStringLiteral("cannot take the lock %1").arg(lockPath);
+            lock_.reset();
+            return false;
+        }
         // Someone else runs: ask it to come forward.
         QLocalSocket socket;
         socket.connectToServer(socketPath());

@@ -36,6 +36,9 @@ class SingleInstance : public QObject {
     // come forward. False: another instance runs (it has been asked to come
     // forward, when it could be reached), or the folder cannot be used.
     bool claim(std::function<void()> onReopen);
+    // After a false claim(): empty when another instance holds the lock; else
+    // why the check could not be made (no other instance was found).
+    const QString& problem() const { return problem_; }
 
     // What "recenter" does; until it is set the request is answered "busy".
     void setRecenterHandler(std::function<void()> onRecenter);
@@ -57,6 +60,7 @@ class SingleInstance : public QObject {
     std::function<void()> onReopen_;
     std::function<void()> onRecenter_;
     bool primary_ = false;
+    QString problem_;
 };
 
 } // namespace quelmo

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace quelmo {
@@ -67,6 +68,15 @@ void MotionService::tryListen() {
     native_->listen();
     if (opentrack_)
         opentrack_->listen();
+    // Without a source the app only says head tracking is not available;
+    // the reason (a runtime folder that cannot be made or is another
+    // user's, a port in use) goes to standard error, once per reason.
+    std::string reason = native_->isListening() ? std::string() : native_->error();
+    if (opentrack_ && !opentrack_->isListening())
+        reason += (reason.empty() ? "" : "; ") + opentrack_->error();
+    if (!reason.empty() && reason != reportedListenError_)
+        std::fprintf(stderr, "quelmo: head motion cannot be received: %s\n", reason.c_str());
+    reportedListenError_ = reason;
 }
 
 bool MotionService::isDeviceMotionAvailable() {

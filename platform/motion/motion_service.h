@@ -120,6 +120,7 @@ class MotionService {
     std::string announced_;
     std::shared_ptr<SampleHandler> handler_;
     std::chrono::steady_clock::time_point lastListenAttempt_;
+    std::string reportedListenError_;
     bool active_ = false;
     bool authorized_ = false;
     bool refused_ = false;

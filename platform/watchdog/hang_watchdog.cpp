@@ -98,7 +98,15 @@ void HangWatchdog::run() {
             return;
         }
         guard.unlock();
-        check();
+        if (clock::now() - next > interval) {
+            // This thread woke more than a whole period late, so it was not
+            // running either: the process was stopped (SIGSTOP, a debugger)
+            // or starved, which is no hang of the main thread. Count afresh
+            // from now; a real hang is still caught one threshold later.
+            beat();
+        } else {
+            check();
+        }
         guard.lock();
         // Stay on the grid; checks missed (the machine slept) are not made up.
         const auto now = clock::now();

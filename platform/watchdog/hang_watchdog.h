@@ -16,7 +16,9 @@ namespace quelmo {
 // beats it; a thread of its own checks every 3 s (the first check 3 s after
 // construction) and, if the frost is on and the last beat is more than 10.0 s
 // old (strictly), ends the process at once with exit status 1: no log line,
-// no clean-up. While the frost is off it never acts.
+// no clean-up. While the frost is off it never acts. When the checking
+// thread itself wakes more than a period late (the whole process was
+// stopped), it makes no check that time and counts afresh.
 //
 // The check depends on nothing of the main thread. The uptime clock and the
 // action are injectable so that tests run it in virtual time (no thread, call

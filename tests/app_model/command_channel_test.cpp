@@ -150,5 +150,22 @@ TEST(CommandChannel, ControlWords) {
     EXPECT_EQ(model.frostCount(), 0);
 }
 
+TEST(CommandChannel, HostileWordsAreIgnoredAndCannotForgeOrFloodTheLog) {
+    ModelRig rig;
+    AppModel& model = rig.start();
+    rig.commands.send("pause\n2026-01-01 00:00:00.000 FROST at 90.0");
+    rig.commands.send(std::string(1 << 20, 'a'));
+    rig.commands.send("\xff\xfe\x01");
+    rig.commands.send(std::string(199, 'b') + "\xc3\xa9"); // é across the cut
+    EXPECT_FALSE(model.pausedUntil().has_value());
+    const auto lines = rig.log.matching("command: ");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "command: pause\\x0a2026-01-01 00:00:00.000 FROST at 90.0");
+    EXPECT_EQ(lines[1], "command: " + std::string(200, 'a') + "... (1048576 bytes)");
+    EXPECT_EQ(lines[2], "command: \xff\xfe\\x01");
+    EXPECT_EQ(lines[3], "command: " + std::string(199, 'b') + "... (201 bytes)");
+    EXPECT_EQ(model.frostCount(), 0);
+}
+
 } // namespace
 } // namespace quelmo

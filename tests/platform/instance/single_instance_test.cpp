@@ -2,12 +2,14 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace quelmo {
 namespace {
@@ -85,6 +87,38 @@ TEST(SingleInstance, UnusableFolderIsNotFatal) {
     SingleInstance instance("/proc/quelmo-cannot-be-here");
     EXPECT_FALSE(instance.claim({}));
     EXPECT_FALSE(instance.isPrimary());
+}
+
+// Only a lock held by a live instance means "give way"; a lock that cannot be
+// made, or a folder of another user, is a problem to report (the program then
+// starts anyway), never a silent exit.
+TEST(SingleInstance, OnlyAHeldLockMeansAnotherInstance) {
+    QTemporaryDir dir;
+    const QString held = dir.path() + "/held";
+    SingleInstance first(held);
+    ASSERT_TRUE(first.claim({}));
+    SingleInstance second(held);
+    EXPECT_FALSE(second.claim({}));
+    EXPECT_TRUE(second.problem().isEmpty());
+
+    const QString blocked = dir.path() + "/blocked";
+    ASSERT_TRUE(QDir().mkpath(blocked + "/instance.lock")); // a folder where the lock goes
+    SingleInstance third(blocked);
+    EXPECT_FALSE(third.claim({}));
+    EXPECT_TRUE(third.problem().contains("instance.lock")) << third.problem().toStdString();
+
+    SingleInstance nowhere("/proc/quelmo-cannot-be-here");
+    EXPECT_FALSE(nowhere.claim({}));
+    EXPECT_FALSE(nowhere.problem().isEmpty());
+
+    if (::geteuid() == 0) { // only root can give a folder away
+        const QString foreign = dir.path() + "/foreign";
+        ASSERT_TRUE(QDir().mkpath(foreign));
+        ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+        SingleInstance fourth(foreign);
+        EXPECT_FALSE(fourth.claim({}));
+        EXPECT_TRUE(fourth.problem().contains("another user")) << fourth.problem().toStdString();
+    }
 }
 
 // Run by the first test in a child process: must find the first instance.
