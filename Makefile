@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Front door for building Quelmo. `make run` and `make test` set up a fresh
 # Debian 12 machine themselves (missing packages are installed with apt-get).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/app_model.h"
 
 #include "app/hot_key_binding.h"

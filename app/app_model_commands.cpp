@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command channel: words from another process of the user that steer the
 // app model and drive its test values.
 #include "app/app_model.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The app model's controls: pause and resume, and the motion-permission
 // request.
 #include "app/app_model.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/hot_key_binding.h"
 
 #include "app/platform_wording.h"

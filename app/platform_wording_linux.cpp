@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The words of a Linux desktop: a PC keyboard, the tray, the file manager,
 // Quelmo's own motion-access prompt.
 #include "app/hot_key_binding.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The words of a Mac: its keyboard symbols, the menu bar, the Finder and the
 // system's own motion permission.
 #include "app/hot_key_binding.h"

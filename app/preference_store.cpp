@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/preference_store.h"
 
 #include "core/number_text.h"

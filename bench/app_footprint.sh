@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # What the running app costs, on a private Xvfb with an XEmbed tray (trayer),
 # a private session bus and a throw-away profile with far-frosting on:
 # - start to tray icon (median of three starts; goal under 150 ms);

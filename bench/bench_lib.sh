@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Helpers for the benchmark scripts (sourced, not run).
 
 # record FIGURE GOAL MEASURED pass|fail: one row of `make bench`'s table,

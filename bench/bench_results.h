@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // One line of `make bench`'s table: the benchmark runner names a file in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Speed of the detection core: the per-sample cost of the guard and a replay of
 // one hour of recorded-style data at 50 Hz.
 #include "core/privacy_guard.h"

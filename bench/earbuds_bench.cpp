@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cost of reading one earbuds sensor frame and turning it into a sample: the
 // work done 25 times a second while head tracking runs.
 #include "platform/motion/earbuds_wire.h"

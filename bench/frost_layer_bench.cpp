@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How long the layer-shell frost takes to cover the outputs of a Wayland
 // compositor: from setFrost(true, away: false) to every output carrying its
 // frame at full opacity and the compositor having taken every commit (a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How long the frost takes to cover the screens: from setFrost(true, away:
 // false) to every window shown with its blurred picture and the X server
 // done drawing it. Run on a private Xvfb with one 3840 × 2160 screen, then

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // motion_feed: a still head at a steady rate, for measuring what watching
 // costs. Sends a connect and then one sample every 1/RATE s to Quelmo's
 // motion socket (or PATH) for SECONDS, on an absolute schedule so the rate

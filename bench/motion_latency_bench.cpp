@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Time from a head sample's arrival to the guard's decision on it, through
 // the same receiving path as the app (the native source's socket read on the
 // main thread's event loop, then the guard), with Qt's GLib event loop (the

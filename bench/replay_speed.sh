@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # How long quelmo-replay takes, as a process, for one hour of 50 Hz head data
 # with a keyboard/mouse reading and a Bluetooth reading every 2 s (183,600
 # events): reading the file, deciding, printing every state line. Median of

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Every library Quelmo builds against, found once, here. A missing one stops
 # the configure with the Debian package that brings it (scripts/setup-deps.sh
 # installs them all).

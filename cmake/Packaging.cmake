@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Desktop integration files and the Debian package.
 
 install(FILES ${PROJECT_SOURCE_DIR}/data/app.quelmo.Quelmo.desktop

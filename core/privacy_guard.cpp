@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/privacy_guard.h"
 
 #include "core/time_step.h"

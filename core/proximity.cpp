@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The proximity rules of the privacy guard: learn the at-desk Bluetooth level of
 // each pair of earbuds while the user sits at the computer, and notice when the
 // signal falls far below it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/walk_detector.h"
 
 #include "core/time_step.h"

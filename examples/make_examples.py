@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the example traces for quelmo-replay.
 
 Each trace is a small recorded-style scene at 50 Hz: head samples with a little

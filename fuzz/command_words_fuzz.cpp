@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzzes the command channel: the input is a run of words (split at NUL
 // bytes) sent to a whole app model with head samples between them, in
 // virtual time. Nothing may crash, and no word may make the angle or the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzzes the earbuds' frame readers: nothing may crash or read out of
 // bounds; an accepted sensor frame gives a unit attitude, finite heading and
 // vertical acceleration, and survives a trip through the simulator's encoder.

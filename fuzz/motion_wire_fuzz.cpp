@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzzes the motion datagram decoders: nothing may crash, and whatever they
 // accept must convert to finite numbers and re-encode to the same bytes.
 

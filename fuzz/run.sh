@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets (clang) and runs each over its corpus in fuzz/corpus.
 #
 #   fuzz/run.sh [RUNS]     runs per target (default 20000: a quick check)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzzes how stored preference texts are read: nothing may crash, a number
 // read is finite and reads back the same from the text it is written as, and
 // the preferences built over such texts stay within their ranges.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzzes the Bluetooth report reader: nothing may crash or hang, and every
 // value in a reading must be a finite strength below 0.
 

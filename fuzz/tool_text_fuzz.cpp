@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzzes the text the tools read: btmgmt output and quelmo-sim scripts.
 
 #include "tools/bt-report/bt_report.h"

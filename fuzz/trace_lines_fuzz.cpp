@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzzes quelmo-replay's trace reader: any text runs through a fresh
 // detection core without a crash, a hang or a non-finite value in its state.
 

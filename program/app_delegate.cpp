@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "program/app_delegate.h"
 
 #include "platform/install/move_to_applications.h"

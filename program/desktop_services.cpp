@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "program/desktop_services.h"
 
 #include "platform/session/desktop_session.h"

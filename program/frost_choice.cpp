@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "program/frost_choice.h"
 
 #include "platform/session/session_backends.h"

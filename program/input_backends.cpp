@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "program/input_backends.h"
 
 #include "platform/desktop_bus/kglobalaccel_hot_keys.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The quelmo program: one-shot command-line switches, or the tray application.
 #include "app/launch_options.h"
 #include "platform/install/move_to_applications.h"

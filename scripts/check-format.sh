@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Fails when a C++ file is not formatted as .clang-format says.
-# Fix with: scripts/check-format.sh --fix
+# SPDX-License-Identifier: MIT
+# Fails when a C++ file is not formatted as .clang-format says, a QML file
+# fails qmllint, or a source file lacks its licence line.
+# Fix formatting and licence lines with: scripts/check-format.sh --fix
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ -d .git ] || git rev-parse --git-dir >/dev/null 2>&1; then
@@ -9,9 +11,11 @@ else
   mapfile -t files < <(find core app platform ui tools tests bench fuzz -name '*.cpp' -o -name '*.h' -o -name '*.c')
 fi
 if [ "${1:-}" = "--fix" ]; then
+  python3 scripts/spdx.py --fix
   clang-format -i "${files[@]}"
   exit 0
 fi
+python3 scripts/spdx.py
 if ! clang-format --dry-run -Werror "${files[@]}" 2>/tmp/quelmo-format.$$; then
   grep -E '^[^ ].*: (error|warning):' /tmp/quelmo-format.$$ | cut -d: -f1 | sort -u | sed 's/^/unformatted: /' >&2
   rm -f /tmp/quelmo-format.$$

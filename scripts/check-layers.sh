@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Fails when an include points the wrong way between the layers:
 #   core <- app <- platform <- ui <- program
 # core is the standard library only; app is the model and its ports; platform

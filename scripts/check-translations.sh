@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks the catalogues ui/i18n/quelmo_LANG.ts: each holds every text of the
 # code (none missing, none left over) with a finished translation; then, with
 # a build directory given, walks every window and menu in every language.

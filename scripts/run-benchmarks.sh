@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs every benchmark of the build, then prints one table (figure, goal,
 # measured, pass/fail) and writes it as JSON to BUILD/bench/results.json.
 # Each benchmark's own output is shown as it runs and kept in BUILD/bench/logs/.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The main job: start Quelmo together with the virtual headphones playing the
 # demo (calibrate, turn away and back, a glance, walk off, take the earbuds
 # out), so the frost can be seen coming and going without any hardware. The

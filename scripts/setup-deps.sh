@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what Quelmo needs to build, test and run on Debian 12.
 # Only packages that are missing are installed, so a ready machine pays nothing.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/desktop_bus/kglobalaccel_hot_keys.h"
 
 #include "platform/x11/key_chord_mapping.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/desktop_bus/mutter_idle_monitor.h"
 
 #include <QDBusMessage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/idle_clock/idle_clock.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/install/install_location.h"
 
 #include <filesystem>

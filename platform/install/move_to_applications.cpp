@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/install/move_to_applications.h"
 
 #include "app/platform_wording.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/login/login_item.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/motion/datagram_receiver.h"
 
 #include <QSocketNotifier>

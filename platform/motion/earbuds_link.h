@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Opening the sequenced-packet channel to the earbuds: L2CAP to a Bluetooth

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/motion/earbuds_wire.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The earbuds' head-motion protocol, as AirPods speak it over an L2CAP

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/motion/head_tracker.h"
 
 #include "platform/motion/motion_service.h"

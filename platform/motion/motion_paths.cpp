@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/motion/motion_paths.h"
 
 #include <cerrno>

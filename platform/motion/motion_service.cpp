@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/motion/motion_service.h"
 
 #include "platform/motion/bluez_discovery.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/motion/opentrack_source.h"
 
 #include "platform/motion/datagram_receiver.h"

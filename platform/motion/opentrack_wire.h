@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // opentrack's "UDP over network" output: one 48-byte datagram per pose, six

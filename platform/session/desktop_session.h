@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Which kind of desktop session Quelmo runs in, read once from the

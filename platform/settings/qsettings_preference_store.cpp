@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/settings/qsettings_preference_store.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/signal/headphone_signal.h"
 
 #include "platform/signal/serial_worker.h"

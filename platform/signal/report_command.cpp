@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/signal/report_command.h"
 
 #include <cerrno>

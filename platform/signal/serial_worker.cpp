@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/signal/serial_worker.h"
 
 #include <pthread.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/signal/signal_report_parser.h"
 
 #include "core/number_text.h"

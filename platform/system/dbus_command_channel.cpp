@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/system/dbus_command_channel.h"
 
 #include <QDBusMessage>

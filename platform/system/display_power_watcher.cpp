@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/system/display_power_watcher.h"
 
 #include <X11/Xlib.h>

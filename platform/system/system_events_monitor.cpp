@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/system/system_events_monitor.h"
 
 #include "platform/system/display_power_watcher.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/watchdog/hang_watchdog.h"
 
 #include <chrono>

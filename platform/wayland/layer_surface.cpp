@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wayland/layer_surface.h"
 
 #include "platform/wayland/wayland_display.h"

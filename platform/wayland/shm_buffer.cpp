@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wayland/shm_buffer.h"
 
 #include <wayland-client.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wayland/wayland_display.h"
 
 #include "wlr-layer-shell-unstable-v1-client.h"

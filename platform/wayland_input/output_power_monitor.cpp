@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wayland_input/output_power_monitor.h"
 
 #include "platform/wayland_input/wayland_listener.h"

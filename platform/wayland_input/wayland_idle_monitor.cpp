@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wayland_input/wayland_idle_monitor.h"
 
 #include "platform/idle_clock/idle_clock.h"

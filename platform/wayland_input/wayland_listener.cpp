@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/wayland_input/wayland_listener.h"
 
 #include <wayland-client.h>

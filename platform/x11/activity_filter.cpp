@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/x11/activity_filter.h"
 
 namespace quelmo::x11 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/x11/global_hot_key.h"
 
 // Qt before Xlib: Xlib's macros (None, KeyPress, Bool, ...) break Qt's headers.

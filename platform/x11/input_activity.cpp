@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/x11/input_activity.h"
 
 #include "platform/x11/input_activity_monitor.h"

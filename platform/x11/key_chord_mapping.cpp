@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/x11/key_chord_mapping.h"
 
 #include <X11/X.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/x11/selection_owner.h"
 
 #include <QByteArray>

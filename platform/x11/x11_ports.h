@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The app model's keyboard/mouse activity and hot key ports on X11.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/app_status.h"
 
 #include <QDate>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/preference_store.h"
 
 #include <gtest/gtest.h>

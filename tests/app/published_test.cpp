@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/published.h"
 
 #include <gtest/gtest.h>

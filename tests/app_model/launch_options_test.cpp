@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/launch_options.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Proves that a head sample allocates nothing: global operator new is counted
 // while the guard handles a long run of samples.
 #include "core/privacy_guard.h"

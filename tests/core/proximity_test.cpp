@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/privacy_guard.h"
 #include "guard_driver.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/turn_detector.h"
 #include "core/wrap_degrees.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/walk_detector.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Quelmo fed only by fake earbuds: quelmo-sim --earbuds speaks the AirPods
 # head-tracking frames on the earbuds test socket (QUELMO_EARBUDS_SOCKET), the
 # head turns 80 degrees and back; the frost comes and goes, and the log names

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Quelmo end to end, as a user meets it: a fresh home, a real X server (Xvfb)
 # and a private session bus; the virtual headphones feed head motion; the
 # frost is seen in the log and on a screenshot; the hot key and a mouse move

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Faults around the whole app while the screen is frosted: the process is
 # stopped for 15 s and continued, it is asked to end by SIGTERM or SIGINT,
 # the session bus restarts, the X server dies; and two copies start in the

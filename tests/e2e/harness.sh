@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by the whole-app scripts (soak, hostile input, faults); sourced, not run.
 # A fresh user in a private folder, a private X server and session bus, the
 # quelmo program and the virtual headphones, and TAP-like ok/not ok lines.

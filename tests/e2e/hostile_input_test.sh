@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Hostile and broken input to the whole app, one case after another on a
 # private X server and session bus: damaged settings files, odd consent
 # records, log and runtime folders that cannot be used, a lock file that is a

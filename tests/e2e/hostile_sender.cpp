@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sends what a hostile or broken peer would: malformed and flooding motion
 // datagrams to a motion socket, and odd command words on the session bus.
 // A helper of the whole-app scripts in this folder.

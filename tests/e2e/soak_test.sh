@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A long run of the whole app, as a day at the desk in fast forward: the
 # virtual headphones send head motion 50 times a second, a random command
 # word arrives every few seconds and the settings window and the guide open

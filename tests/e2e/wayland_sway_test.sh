@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Quelmo end to end in a Wayland session: a headless sway (run as the
 # unprivileged user "wltest" when the tests run as root: sway refuses root), a
 # private session bus, the virtual headphones. Keys typed with wtype clear an

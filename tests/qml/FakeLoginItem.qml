@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 import QtQuick
 
 // A login item whose changes can be refused: `refusal` is then returned as

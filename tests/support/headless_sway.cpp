@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/headless_sway.h"
 
 #include "tests/support/programs.h"

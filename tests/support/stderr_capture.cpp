@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/stderr_capture.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/xvfb_server.h"
 
 #include "tests/support/programs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quelmo-bt-report against a stand-in BlueZ on a private bus: the devices it
 // picks, the btmgmt run per device, and the JSON the signal reader reads.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quelmo-bt-report's parsing of btmgmt output (on recorded output) and its
 // JSON, read back by the signal reader.
 

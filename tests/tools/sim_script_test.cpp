@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quelmo-sim's scripts, its virtual wearer and the state it shares with
 // `quelmo-sim --report`.
 

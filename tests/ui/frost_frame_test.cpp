@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/overlay/frost_frame.h"
 #include "ui/overlay/frost_look.h"
 #include "ui/overlay/frost_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frost_test_rig.h"
 
 #include "ui/overlay/frost_look.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/x11/screen_capture.h"
 #include "ui/overlay/compositor_probe.h"
 #include "ui/overlay/frost_backdrop.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Puts the frost and the tray menu on the X display named by $DISPLAY and
 // saves a screenshot of the whole screen with ImageMagick's `import`, for
 // the pictures in docs/screenshots. Run by take-screenshots.sh, which provides the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "status_rig.h"
 
 #include "ui/tray/tray_texts.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Regenerates the frost and tray pictures in docs/screenshots on a private Xvfb, with
 # trayer as the tray. Usage: tests/ui/take-screenshots.sh [build-dir]
 set -euo pipefail

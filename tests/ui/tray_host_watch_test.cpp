@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/tray/tray_host_watch.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "status_rig.h"
 
 #include "ui/icons/symbol_icons.h"

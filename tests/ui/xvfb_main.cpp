@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/xvfb_server.h"
 #include "xvfb_session.h"
 

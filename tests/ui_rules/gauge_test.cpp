@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/gauge/angle_text.h"
 #include "ui/gauge/gauge_geometry.h"
 #include "ui/gauge/gauge_math.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/onboarding/onboarding_flow.h"
 
 #include <gtest/gtest.h>

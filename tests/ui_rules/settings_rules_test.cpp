@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/settings/settings_rules.h"
 #include "ui/settings/settings_rules_object.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opens the settings window and every page of the welcome guide in typical
 // states and saves each as a PNG, for a look by eye, in the language of the
 // environment (LANGUAGE=de ...). Run on a real X server (for example a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Saves the settings window and each page of the welcome guide as PNGs in
 # docs/screenshots/<language>/ for every language Quelmo speaks, drawn on a
 # private Xvfb display.

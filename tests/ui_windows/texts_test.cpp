@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every text a user reads, in every language Quelmo speaks: the settings
 // window and the guide in each of their states, the tray menu in every
 // status, the frost card, the about box and the motion-access windows. A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/ui_windows/windows_rig.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A native Wayland window for the frost tests: it fills its output with a
 // fine black-and-white checkerboard and a large word (detail that must not
 // survive under the frost), and prints each key and click it receives, one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The X11 frost through XWayland on a headless mutter (GNOME's compositor),
 // as Quelmo runs in GNOME's Wayland session: the probe checks the windows
 // from the X side.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The layer-shell frost on a real compositor (headless sway): it covers
 // every output so nothing underneath is readable, lets clicks and keys
 // through to the window below, follows outputs coming and going, and leaves

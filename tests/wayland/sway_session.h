@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A headless sway for the frost tests: started as an unprivileged user

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "virtual_pointer.h"
 
 #include "wlr-virtual-pointer-unstable-v1-client.h"

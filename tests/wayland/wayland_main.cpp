@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test main for the Wayland tests: Qt runs offscreen (the overlay under test
 // opens its own Wayland connection), GoogleTest runs the cases.
 #include <QGuiApplication>

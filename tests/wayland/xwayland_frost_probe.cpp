@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the X11 frost the way Quelmo does in GNOME's Wayland session (Qt on
 // XWayland, opaque backdrop) and checks it from the X side: every window
 // is mapped, bypasses the window manager, covers its whole screen, sits on

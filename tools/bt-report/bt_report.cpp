@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/bt-report/bt_report.h"
 
 #include <algorithm>

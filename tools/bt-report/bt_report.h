@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The pieces of quelmo-bt-report that do not talk to the system: recognising

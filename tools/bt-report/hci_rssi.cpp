@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/bt-report/hci_rssi.h"
 
 #include <cerrno>

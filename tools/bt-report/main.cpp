@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quelmo-bt-report: prints the Bluetooth report Quelmo's signal reader reads.
 // Asks BlueZ (system bus) for connected headphones and headsets and reads
 // each one's signal strength with HCI Read RSSI on a raw HCI socket (no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quelmo-replay: runs a recorded trace through the detection core and prints
 // every decision it takes.
 #include "tools/replay/trace_replay.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/replay/trace_fields.h"
 
 #include "core/number_text.h"

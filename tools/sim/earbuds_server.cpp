@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/sim/earbuds_server.h"
 
 #include "platform/motion/earbuds_wire.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quelmo-sim: virtual headphones that feed a running Quelmo through its
 // native motion socket at 50 Hz (or, with --earbuds, as fake earbuds on the
 // earbuds socket at 25 Hz), from a script, the built-in demo or the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/sim/motion_sender.h"
 
 #include "platform/motion/motion_wire.h"

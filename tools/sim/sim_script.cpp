@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/sim/sim_script.h"
 
 #include "core/number_text.h"

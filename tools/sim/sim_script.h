@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Scripts for the virtual headphones: one step per line, "SECONDS ACTION [ARG]".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/sim/sim_state_file.h"
 
 #include "tools/bt-report/bt_report.h"

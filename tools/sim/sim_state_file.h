@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The running simulator's state, shared with `quelmo-sim --report` through a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/gauge/angle_text.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/gauge/gauge_geometry.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/gauge/gauge_math.h"
 
 #include "ui/gauge/angle_text.h"

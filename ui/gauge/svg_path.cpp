@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/gauge/svg_path.h"
 
 namespace quelmo::gauge {

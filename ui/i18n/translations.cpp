@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/i18n/translations.h"
 
 #include <QCoreApplication>

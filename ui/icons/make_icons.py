@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes Quelmo's tray symbols (light/ and dark/) and the app icon (quelmo.svg).
 
 The symbols are drawn on a 24 x 24 grid. "light" icons are for light panels

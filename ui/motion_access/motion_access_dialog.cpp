@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Motion Access settings window: shows and changes the user's answer.
 
 #include "platform/motion/motion_paths.h"

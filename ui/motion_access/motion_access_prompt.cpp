@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The permission prompt shown when head tracking first starts.
 
 #include "ui/motion_access/motion_access_ui.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 import QtQuick
 import Quelmo.Native
 import Quelmo.Controls

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/onboarding/guide_flow_object.h"
 
 #include "ui/onboarding/onboarding_flow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/overlay/box_blur.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/overlay/compositor_probe.h"
 
 #include "platform/x11/selection_owner.h"

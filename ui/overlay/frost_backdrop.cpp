@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/overlay/frost_backdrop.h"
 
 #include "platform/x11/screen_capture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/overlay/frost_card.h"
 
 #include "ui/overlay/frost_look.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/overlay/frost_coverage.h"
 
 namespace quelmo {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/overlay/frost_overlay.h"
 
 #include "ui/overlay/compositor_probe.h"

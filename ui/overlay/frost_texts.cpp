@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/overlay/frost_texts.h"
 
 #include "app/hot_key_binding.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/overlay/server_backdrop.h"
 
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/overlay/window_fader.h"
 
 #include <QParallelAnimationGroup>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qml/qml_setup.h"
 
 #include "ui/gauge/gauge_math.h"

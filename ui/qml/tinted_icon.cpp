@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qml/tinted_icon.h"
 
 #include "ui/gauge/brand.h"

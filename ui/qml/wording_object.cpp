@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/qml/wording_object.h"
 
 #include "app/hot_key_binding.h"

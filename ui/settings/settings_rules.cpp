@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/settings/settings_rules.h"
 
 #include "ui/gauge/angle_text.h"

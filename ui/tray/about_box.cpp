@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/tray/about_box.h"
 
 #include "ui/icons/symbol_icons.h"

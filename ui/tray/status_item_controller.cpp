@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/tray/status_item_controller.h"
 
 #include "app/app_model.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/tray/tray_texts.h"
 
 #include "app/platform_wording.h"

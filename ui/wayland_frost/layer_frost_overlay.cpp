@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/wayland_frost/layer_frost_overlay.h"
 
 #include "platform/wayland/wayland_display.h"

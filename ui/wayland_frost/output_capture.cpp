@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/wayland_frost/output_capture.h"
 
 #include "platform/wayland/shm_buffer.h"

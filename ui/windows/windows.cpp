@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/windows/windows.h"
 
 #include "app/app_model.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The hot key through kglobalaccel, against a stand-in for the service on a
 // private session bus: what Quelmo registers, and a press re-centring the app.
 #include "platform/desktop_bus/kglobalaccel_hot_keys.h"

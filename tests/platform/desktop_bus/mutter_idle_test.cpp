@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keyboard and mouse activity on GNOME: a headless mutter on a private session
 // bus, its input driven through its RemoteDesktop D-Bus API, as remote-desktop
 // tools drive it.

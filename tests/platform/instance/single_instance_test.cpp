@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/instance/single_instance.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/log/diagnostics_log.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Finding earbuds through BlueZ, against a stand-in org.bluez on a private
 // bus: connected earbuds are found, other devices are not, and connects,
 // disconnects, new and removed devices are followed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Sensor frames captured from real earbuds (V1-V3 from one host, V4 from

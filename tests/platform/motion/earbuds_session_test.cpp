@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The earbuds session over the test door: against a peer scripted here (exact
 // bytes both ways), and against quelmo-sim --earbuds as a real process.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The earbuds' frames: the four captured sensor frames read word for word and
 // turned into heading and vertical acceleration, damaged frames refused, the
 // simulator's frames read back, and ear detection.

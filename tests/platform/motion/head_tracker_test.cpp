@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // HeadTracker over a real motion service: real sockets in temporary folders,
 // samples and events seen on the main thread.
 

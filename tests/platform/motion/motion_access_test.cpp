@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The consent record, the permission prompt and the Motion Access window.
 
 #include "platform/motion/motion_access.h"

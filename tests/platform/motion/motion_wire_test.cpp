@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/motion/motion_wire.h"
 #include "platform/motion/opentrack_wire.h"
 

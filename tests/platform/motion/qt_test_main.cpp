@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test entry point with a widget application on the offscreen platform, so
 // the tests can use the event loop, sockets and the prompt windows headless.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tests run on the main thread of a QCoreApplication, as the app does.
 #include <QCoreApplication>
 

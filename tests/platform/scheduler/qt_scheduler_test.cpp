@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/scheduler/qt_scheduler.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/session/session_backends.h"
 
 #include <gtest/gtest.h>

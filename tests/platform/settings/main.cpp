@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every test process gets a private, empty XDG_CONFIG_HOME (and HOME) before
 // Qt or QSettings look at the environment, so the user's real settings are
 // never read or touched.

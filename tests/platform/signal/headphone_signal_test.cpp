@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // HeadphoneSignal with real child processes: fixture scripts stand for the
 // Bluetooth report tool.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the Bluetooth report's JSON, case by case.
 
 #include "platform/signal/headphone_signal.h"

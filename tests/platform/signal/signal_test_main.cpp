@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reader hands results back through the Qt event loop, so its tests run
 // inside a core application.
 

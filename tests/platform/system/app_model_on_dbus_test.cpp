@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The app model steered over a real (private) session bus: command words and
 // screen-lock signals sent the way other programs send them.
 #include "platform/system/dbus_command_channel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/system/quit_on_signal.h"
 
 #include <QCoreApplication>

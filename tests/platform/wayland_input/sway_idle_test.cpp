@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keyboard and mouse activity against a real headless sway: wtype types, a
 // virtual pointer moves, and the idle reading follows within one timeout.
 #include "platform/wayland_input/output_power_monitor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/platform/wayland_input/virtual_pointer.h"
 
 #include "virtual-pointer-client.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Qt and GoogleTest before Xlib: Xlib's macros (None, KeyPress, Bool, ...) break their
 // headers.
 #include <QCoreApplication>

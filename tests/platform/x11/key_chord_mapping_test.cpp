@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/x11/key_chord_mapping.h"
 
 // GoogleTest before X11: X.h's None would break its headers.
