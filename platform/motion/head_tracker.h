@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/head_tracker_port.h"
+#include "platform/motion/motion_access.h"
 
 #include <functional>
 #include <memory>
@@ -11,9 +12,7 @@
 namespace quelmo {
 
 class MotionService;
-using MotionAccessPrompter = std::function<void(std::function<void(std::optional<bool>)> answer)>;
 struct DeviceMotion;
-enum class MotionAccessStatus;
 
 // The application's only source of head motion. Reduces every sample of the
 // motion service to a heading (degrees, positive to the left) and a vertical

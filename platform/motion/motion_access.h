@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace quelmo {
@@ -11,6 +13,11 @@ namespace quelmo {
 enum class MotionAccessStatus { notDetermined, authorized, denied, restricted };
 
 MotionAccessStatus readMotionAccess(const std::string& recordPath);
+
+// Asks the user whether Quelmo may use head motion. It must not block: it
+// calls answer later on the main thread with true (allow), false (don't
+// allow) or nothing (closed without an answer).
+using MotionAccessPrompter = std::function<void(std::function<void(std::optional<bool>)> answer)>;
 
 // Replaces the record atomically (a private temporary file renamed over it),
 // creating its folder if needed. notDetermined removes the record.

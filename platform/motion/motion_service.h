@@ -25,11 +25,6 @@ namespace wire {
 struct Message;
 }
 
-// Asks the user whether Quelmo may use head motion. It must not block: it
-// calls answer later on the main thread with true (allow), false (don't
-// allow) or nothing (closed without an answer).
-using MotionAccessPrompter = std::function<void(std::function<void(std::optional<bool>)> answer)>;
-
 struct MotionServiceOptions {
     MotionPaths paths = MotionPaths::fromEnvironment();
     // Quelmo.conf to read [Motion] opentrackPort from; absent: the user's
