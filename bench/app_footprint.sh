@@ -42,7 +42,7 @@ export XDG_RUNTIME_DIR="$work/run"
 export QUELMO_BLUETOOTH_REPORT="$sim --report"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/Quelmo" "$XDG_STATE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
-printf '[General]\nonboardingDone=true\nfrostWhenFar=true\n%s' "${EXTRA_SETTINGS:-}" \
+printf '[General]\nonboardingDone=true\ndiagnostics=true\nfrostWhenFar=true\n%s' "${EXTRA_SETTINGS:-}" \
   > "$XDG_CONFIG_HOME/Quelmo/Quelmo.conf"
 echo authorized > "$XDG_CONFIG_HOME/Quelmo/motion-access"
 

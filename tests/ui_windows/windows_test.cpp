@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QQmlEngine>
@@ -20,13 +21,39 @@ bool shown(QObject* item) {
     return item && item->property("visible").toBool();
 }
 
-TEST(Windows, NoEngineUntilAWindowOpens) {
+// Polls the event loop until `done` holds, for at most two seconds.
+template <typename Condition> bool eventually(Condition done) {
+    const QDeadlineTimer deadline(2000);
+    while (!done() && !deadline.hasExpired()) {
+        WindowsRig::flushDeletes();
+    }
+    return done();
+}
+
+TEST(Windows, TheEngineLivesOnlyWhileAWindowIsOpen) {
     WindowsRig rig;
     rig.start();
     EXPECT_EQ(rig.windows->engine(), nullptr);
     EXPECT_EQ(Windows::shared(), rig.windows.get());
     rig.windows->showSettings();
-    EXPECT_NE(rig.windows->engine(), nullptr);
+    rig.windows->showOnboarding();
+    QQmlEngine* engine = rig.windows->engine();
+    ASSERT_NE(engine, nullptr);
+
+    // The guide still open keeps the engine its view runs on.
+    rig.windows->settingsWindow()->close();
+    WindowsRig::flushDeletes();
+    WindowsRig::flushDeletes();
+    EXPECT_EQ(rig.windows->engine(), engine);
+    EXPECT_EQ(rig.windows->onboardingWindow()->rootObject()->property("step").toInt(), 0);
+
+    rig.windows->onboardingWindow()->close();
+    EXPECT_TRUE(eventually([&] { return rig.windows->engine() == nullptr; }));
+
+    // A window opened later runs on a fresh engine and shows the model.
+    rig.windows->showSettings();
+    ASSERT_NE(rig.windows->engine(), nullptr);
+    EXPECT_EQ(text(part(rig.windows->settingsWindow(), "statusTitle")), rig.model->statusTitle());
 }
 
 TEST(Windows, SettingsWindowIsMadeOnceAndReused) {

@@ -29,7 +29,7 @@ class LoginItemObject;
 // The views are made with the app model handed over by setModel() (the model
 // is made after the windows, since it talks to them through its windows port)
 // and its preferences; nothing is shown while there is none. The QML engine is made
-// when the first window opens, not before. Main thread only.
+// when a window opens and goes when the last one has closed. Main thread only.
 class Windows : public QObject, public WindowsPort {
     Q_OBJECT
 
@@ -61,7 +61,7 @@ class Windows : public QObject, public WindowsPort {
     // The windows while they are open.
     QQuickView* settingsWindow() const { return settings_; }
     QQuickView* onboardingWindow() const { return onboarding_; }
-    // Made with the first window.
+    // Made with the first window; gone soon after the last one closed.
     QQmlEngine* engine() const { return engine_.get(); }
 
   protected:
