@@ -20,17 +20,14 @@ namespace quelmo {
 FrostOverlay::FrostOverlay() : FrostOverlay(Options{}) {}
 
 FrostOverlay::FrostOverlay(Options options)
-    : options_(std::move(options)), fader_(std::make_unique<WindowFader>()) {
+    : options_(std::move(options)), request_([this] { apply(); }),
+      fader_(std::make_unique<WindowFader>()) {
     if (!options_.canFade) {
         options_.canFade = compositorRunning;
     }
     if (!options_.backdrop) {
         options_.backdrop = blurredBackdrop;
     }
-    previewWork_.setSingleShot(true);
-    // Coarse timers may fire a little early; a preview lasts at least its period.
-    previewWork_.setTimerType(Qt::PreciseTimer);
-    connect(&previewWork_, &QTimer::timeout, this, [this] { apply(); });
     raiseTimer_.setInterval(kRaiseInterval);
     connect(&raiseTimer_, &QTimer::timeout, this, [this] { raiseWindows(); });
 
@@ -50,37 +47,21 @@ FrostOverlay::~FrostOverlay() {
 }
 
 void FrostOverlay::setFrost(bool frosted, bool away) {
-    frostRequested_ = frosted;
-    // Turning the frost off leaves the wording alone: it fades out with the windows.
-    if (frosted && away != awayMessage_) {
-        awayMessage_ = away;
+    if (request_.setFrost(frosted, away)) {
         refreshLabels();
     }
     apply();
 }
 
 void FrostOverlay::preview(double seconds) {
-    if (!std::isfinite(seconds) || seconds < 0) {
-        seconds = 0;
-    }
-    seconds = std::min(seconds, kLongestPreview);
-    // A new preview restarts the period from now.
-    previewWork_.stop();
-    previewWork_.setInterval(static_cast<int>(std::lround(seconds * 1000)));
-    previewWork_.start();
+    request_.preview(seconds);
     apply();
 }
 
 void FrostOverlay::setStrength(double strength) {
-    if (!std::isfinite(strength)) {
-        return;
+    if (request_.setStrength(strength)) {
+        rebuild();
     }
-    strength = std::clamp(strength, 0.0, 1.0);
-    if (strength == strength_) {
-        return;
-    }
-    strength_ = strength;
-    rebuild();
 }
 
 std::vector<FrostOverlay::Labels> FrostOverlay::labels() const {
@@ -93,15 +74,7 @@ std::vector<FrostOverlay::Labels> FrostOverlay::labels() const {
 }
 
 void FrostOverlay::apply() {
-    if (frostRequested_) {
-        if (isShown_) {
-            return;
-        }
-        isShown_ = true;
-        fadeIn();
-        return;
-    }
-    const bool wish = previewWork_.isActive();
+    const bool wish = request_.wantsFrost();
     if (wish == isShown_) {
         return;
     }
@@ -212,13 +185,13 @@ void FrostOverlay::watchScreenGeometry() {
 }
 
 std::unique_ptr<FrostWindow> FrostOverlay::makeWindow(QScreen* screen) const {
-    auto window = std::make_unique<FrostWindow>(screen, frost_look::tint(strength_));
+    auto window = std::make_unique<FrostWindow>(screen, frost_look::tint(request_.strength()));
     window->setWindowOpacity(0.0);
     return window;
 }
 
 void FrostOverlay::refreshLabels() {
-    const FrostTexts texts = frostTexts(awayMessage_);
+    const FrostTexts texts = frostTexts(request_.saysAway());
     for (const auto& window : windows_) {
         window->setTexts(texts);
     }

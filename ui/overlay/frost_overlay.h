@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/ui_ports.h"
+#include "ui/overlay/frost_request.h"
 
 #include <QImage>
 #include <QList>
@@ -53,9 +54,9 @@ class FrostOverlay : public QObject, public OverlayPort {
     void preview(double seconds) override;
     void setStrength(double strength) override;
 
-    double strength() const { return strength_; }
+    double strength() const { return request_.strength(); }
     bool isShown() const { return isShown_; }
-    bool isPreviewRunning() const { return previewWork_.isActive(); }
+    bool isPreviewRunning() const { return request_.isPreviewRunning(); }
 
     // One window per screen, in QGuiApplication::screens() order.
     const std::vector<std::unique_ptr<FrostWindow>>& windows() const { return windows_; }
@@ -66,8 +67,7 @@ class FrostOverlay : public QObject, public OverlayPort {
     // The two labels of each window, in the order of windows().
     std::vector<Labels> labels() const;
 
-    // The longest preview honoured, so the timer's millisecond count cannot overflow.
-    static constexpr double kLongestPreview = 24 * 3600.0;
+    static constexpr double kLongestPreview = FrostRequest::kLongestPreview;
     // How often a shown frost raises its windows again, so a window or panel
     // that raised itself meanwhile ends up below the frost once more.
     static constexpr std::chrono::milliseconds kRaiseInterval{250};
@@ -88,11 +88,7 @@ class FrostOverlay : public QObject, public OverlayPort {
     Options options_;
     std::vector<std::unique_ptr<FrostWindow>> windows_;
     bool isShown_ = false;
-    // Running exactly while a preview is; its timeout ends the preview.
-    QTimer previewWork_;
-    bool frostRequested_ = false;
-    bool awayMessage_ = false;
-    double strength_ = 0.6;
+    FrostRequest request_;
     std::unique_ptr<WindowFader> fader_;
     QTimer raiseTimer_;
     bool rebuildPending_ = false;

@@ -23,10 +23,7 @@ LayerFrostOverlay::LayerFrostOverlay(std::unique_ptr<WaylandDisplay> display)
     : LayerFrostOverlay(std::move(display), Options{}) {}
 
 LayerFrostOverlay::LayerFrostOverlay(std::unique_ptr<WaylandDisplay> display, Options options)
-    : display_(std::move(display)), options_(options) {
-    previewWork_.setSingleShot(true);
-    previewWork_.setTimerType(Qt::PreciseTimer);
-    connect(&previewWork_, &QTimer::timeout, this, [this] { apply(); });
+    : display_(std::move(display)), options_(options), request_([this] { apply(); }) {
     fadeTimer_.setInterval(kFadeStepMs);
     fadeTimer_.setTimerType(Qt::PreciseTimer);
     connect(&fadeTimer_, &QTimer::timeout, this, [this] { stepFade(); });
@@ -90,9 +87,7 @@ bool LayerFrostOverlay::coversEveryOutput() const {
 }
 
 void LayerFrostOverlay::setFrost(bool frosted, bool away) {
-    frostRequested_ = frosted;
-    if (frosted && away != awayMessage_) {
-        awayMessage_ = away;
+    if (request_.setFrost(frosted, away)) {
         invalidateFrames();
         presentAll();
     }
@@ -100,25 +95,14 @@ void LayerFrostOverlay::setFrost(bool frosted, bool away) {
 }
 
 void LayerFrostOverlay::preview(double seconds) {
-    if (!std::isfinite(seconds) || seconds < 0) {
-        seconds = 0;
-    }
-    seconds = std::min(seconds, kLongestPreview);
-    previewWork_.stop();
-    previewWork_.setInterval(static_cast<int>(std::lround(seconds * 1000)));
-    previewWork_.start();
+    request_.preview(seconds);
     apply();
 }
 
 void LayerFrostOverlay::setStrength(double strength) {
-    if (!std::isfinite(strength)) {
+    if (!request_.setStrength(strength)) {
         return;
     }
-    strength = std::clamp(strength, 0.0, 1.0);
-    if (strength == strength_) {
-        return;
-    }
-    strength_ = strength;
     // The pictures stay; only the frames are painted again, and each new
     // frame replaces the old one in a single commit.
     invalidateFrames();
@@ -126,7 +110,7 @@ void LayerFrostOverlay::setStrength(double strength) {
 }
 
 void LayerFrostOverlay::apply() {
-    const bool wish = frostRequested_ || previewWork_.isActive();
+    const bool wish = request_.wantsFrost();
     if (wish == isShown_) {
         return;
     }
@@ -272,9 +256,9 @@ bool LayerFrostOverlay::present(Cover& cover) {
         cover.frame = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
         cover.frame.setDevicePixelRatio(surface.scale());
         QPainter painter(&cover.frame);
-        const QColor tint = frost_look::tint(strength_);
+        const QColor tint = frost_look::tint(request_.strength());
         paintFrostFrame(painter, QRect(QPoint(0, 0), surface.logicalSize()),
-                        tintedPicture(cover.picture, tint), tint, frostTexts(awayMessage_));
+                        tintedPicture(cover.picture, tint), tint, frostTexts(request_.saysAway()));
     }
     const double opacity = opacity_;
     const bool shown = surface.present([&cover, opacity](QImage& target) {

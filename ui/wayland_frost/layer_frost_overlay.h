@@ -3,6 +3,7 @@
 
 #include "app/ui_ports.h"
 #include "platform/wayland/layer_surface.h"
+#include "ui/overlay/frost_request.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -59,7 +60,7 @@ class LayerFrostOverlay : public QObject, public OverlayPort {
     bool coversEveryOutput() const;
     WaylandDisplay& display() const { return *display_; }
 
-    static constexpr double kLongestPreview = 24 * 3600.0;
+    static constexpr double kLongestPreview = FrostRequest::kLongestPreview;
     // How often a shown frost checks that every output still has its surface
     // (one the compositor closed is made again).
     static constexpr std::chrono::milliseconds kCheckInterval{250};
@@ -90,10 +91,7 @@ class LayerFrostOverlay : public QObject, public OverlayPort {
     Options options_;
     std::vector<std::unique_ptr<Cover>> covers_;
     bool isShown_ = false;
-    bool frostRequested_ = false;
-    bool awayMessage_ = false;
-    double strength_ = 0.6;
-    QTimer previewWork_;
+    FrostRequest request_;
 
     double opacity_ = 0.0;
     double fadeFrom_ = 0.0;
