@@ -6,8 +6,8 @@
 
 #include "platform/wayland/wayland_display.h"
 #include "sway_session.h"
+#include "tests/support/virtual_pointer.h"
 #include "ui/wayland_frost/layer_frost_overlay.h"
-#include "virtual_pointer.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -174,7 +174,7 @@ TEST_F(SwayFrostTest, ClicksAndKeysReachTheWindowUnderTheFrost) {
         layout = QSize(layout.width() + output->modeSize.width(),
                        std::max(layout.height(), output->modeSize.height()));
     }
-    ASSERT_TRUE(pointer_->click(300, 200, layout));
+    ASSERT_TRUE(pointer_->click(300, 200, layout.width(), layout.height()));
     QString seen;
     EXPECT_TRUE(waitFor([&] {
         seen += targetOutput();

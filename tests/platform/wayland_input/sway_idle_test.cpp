@@ -3,9 +3,9 @@
 // virtual pointer moves, and the idle reading follows within one timeout.
 #include "platform/wayland_input/output_power_monitor.h"
 #include "platform/wayland_input/wayland_idle_monitor.h"
-#include "tests/platform/wayland_input/virtual_pointer.h"
 #include "tests/support/headless_sway.h"
 #include "tests/support/programs.h"
+#include "tests/support/virtual_pointer.h"
 
 #include <gtest/gtest.h>
 
@@ -110,8 +110,8 @@ TEST_F(SwayIdle, AKeyTypedWithWtypeResetsTheIdleTime) {
 }
 
 TEST_F(SwayIdle, AVirtualPointerMoveResetsTheIdleTime) {
-    test::VirtualPointer pointer(sway_->socket());
-    ASSERT_TRUE(pointer.isReady());
+    test::VirtualPointer pointer(sway_->socket().c_str());
+    ASSERT_TRUE(pointer.isValid());
     WaylandIdleMonitor monitor(options());
     ASSERT_TRUE(waitUntilIdle(monitor));
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "virtual_pointer.h"
+#include "tests/support/virtual_pointer.h"
 
 #include "wlr-virtual-pointer-unstable-v1-client.h"
 
@@ -33,8 +33,8 @@ void onGlobalRemove(void*, wl_registry*, uint32_t) {}
 
 } // namespace
 
-VirtualPointer::VirtualPointer() {
-    display_ = wl_display_connect(nullptr);
+VirtualPointer::VirtualPointer(const char* socket) {
+    display_ = wl_display_connect(socket);
     if (display_ == nullptr) {
         return;
     }
@@ -69,17 +69,30 @@ VirtualPointer::~VirtualPointer() {
     }
 }
 
-bool VirtualPointer::click(int x, int y, QSize extent) {
+bool VirtualPointer::move(double dx, double dy) {
     if (pointer_ == nullptr) {
         return false;
     }
-    zwlr_virtual_pointer_v1_motion_absolute(
-        pointer_, 1, static_cast<uint32_t>(x), static_cast<uint32_t>(y),
-        static_cast<uint32_t>(extent.width()), static_cast<uint32_t>(extent.height()));
+    time_ += 16;
+    zwlr_virtual_pointer_v1_motion(pointer_, time_, wl_fixed_from_double(dx),
+                                   wl_fixed_from_double(dy));
     zwlr_virtual_pointer_v1_frame(pointer_);
-    zwlr_virtual_pointer_v1_button(pointer_, 2, BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED);
+    return wl_display_roundtrip(display_) >= 0;
+}
+
+bool VirtualPointer::click(int x, int y, int width, int height) {
+    if (pointer_ == nullptr) {
+        return false;
+    }
+    time_ += 16;
+    zwlr_virtual_pointer_v1_motion_absolute(pointer_, time_, static_cast<uint32_t>(x),
+                                            static_cast<uint32_t>(y),
+                                            static_cast<uint32_t>(width),
+                                            static_cast<uint32_t>(height));
     zwlr_virtual_pointer_v1_frame(pointer_);
-    zwlr_virtual_pointer_v1_button(pointer_, 3, BTN_LEFT, WL_POINTER_BUTTON_STATE_RELEASED);
+    zwlr_virtual_pointer_v1_button(pointer_, ++time_, BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED);
+    zwlr_virtual_pointer_v1_frame(pointer_);
+    zwlr_virtual_pointer_v1_button(pointer_, ++time_, BTN_LEFT, WL_POINTER_BUTTON_STATE_RELEASED);
     zwlr_virtual_pointer_v1_frame(pointer_);
     return wl_display_roundtrip(display_) >= 0;
 }
