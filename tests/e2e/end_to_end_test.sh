@@ -6,65 +6,19 @@
 # clear it; `quelmo --send` steers it; Ctrl+Q in its window quits it.
 set -uo pipefail
 
-build="$(cd "${1:?build folder}" && pwd)"
-quelmo="$build/program/quelmo"
-sim="$build/tools/sim/quelmo-sim"
-
-for tool in Xvfb xdotool dbus-daemon import convert display; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed"
-    exit 0
-  fi
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/harness.sh"
+harness_init "$1"
+for tool in import convert display; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (package imagemagick)"; exit 0; }
 done
-
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  [ -n "${KEEP_E2E:-}" ] && echo "kept $work" || rm -rf "$work"
-}
-trap cleanup EXIT
-
-passed=0
-failed=0
-ok() { echo "ok - $1"; passed=$((passed + 1)); }
-not_ok() { echo "not ok - $1"; failed=$((failed + 1)); }
-
-# A fresh user: settings that skip the guide and keep the log, motion access given.
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
-export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
-# An X11 session, even when the test itself runs inside a Wayland one.
-unset WAYLAND_DISPLAY XDG_SESSION_TYPE
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/Quelmo" "$XDG_STATE_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[General]\nonboardingDone=true\ndiagnostics=true\nfrostWhenFar=false\n' \
-  > "$XDG_CONFIG_HOME/Quelmo/Quelmo.conf"
-echo authorized > "$XDG_CONFIG_HOME/Quelmo/motion-access"
-log="$XDG_STATE_HOME/Quelmo/quelmo.log"
-
-# A private X server on a free display, with a light desktop to frost.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "not ok - Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -1 "$work/display")"
+fresh_user
+# A private X server with a light desktop to frost, and a private session bus.
+start_x 1280x800
 convert -size 1280x800 xc:'#f2f2f2' "$work/desktop.png"
 display -window root "$work/desktop.png" 2>/dev/null
+start_bus
 
-# A private session bus.
-eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
-  { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus_pid=$pid"; })"
-pids+=("$bus_pid")
-
-wait_for() { # wait_for SECONDS PATTERN: the log shows a line matching PATTERN
-  local deadline=$((SECONDS + $1))
-  while [ $SECONDS -lt $deadline ]; do
-    grep -q -- "$2" "$log" 2>/dev/null && return 0
-    sleep 0.2
-  done
-  return 1
-}
 brightness() { # mean brightness of the whole screen, 0 to 1
   import -window root "$work/shot.png" 2>/dev/null
   convert "$work/shot.png" -colorspace Gray -resize 1x1\! -format '%[fx:mean]' info:
@@ -80,9 +34,7 @@ settled_brightness() { # settled_brightness below|above LIMIT: polls up to 5 s f
   echo "$level"
 }
 
-QT_QPA_PLATFORM=xcb "$quelmo" >"$work/quelmo.out" 2>&1 &
-quelmo_pid=$!
-pids+=("$quelmo_pid")
+start_quelmo
 wait_for 20 "launched; motion authorization authorized" && ok "Quelmo starts" || not_ok "Quelmo starts"
 wait_for 5 "display session: x11 (.*); frost: x11" && ok "the session's frost is logged" \
   || not_ok "the session's frost is logged"
@@ -155,9 +107,4 @@ else
   not_ok "the settings window opens"
 fi
 
-if [ $failed -gt 0 ]; then
-  echo "--- quelmo's output"; cat "$work/quelmo.out"
-  echo "--- log"; grep -v '^.\{24\}angle ' "$log" | tail -40
-fi
-echo "$passed passed, $failed failed"
-[ $failed -eq 0 ]
+finish

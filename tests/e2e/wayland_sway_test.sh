@@ -7,10 +7,6 @@
 # Quelmo. The frost is judged from the diagnostics log.
 set -uo pipefail
 
-build="$(cd "${1:?build folder}" && pwd)"
-quelmo="$build/program/quelmo"
-sim="$build/tools/sim/quelmo-sim"
-
 for tool in sway:sway wtype:wtype dbus-daemon:dbus; do
   if ! command -v "${tool%%:*}" >/dev/null; then
     echo "SKIP: ${tool%%:*} is not installed (apt-get install ${tool#*:})"
@@ -18,20 +14,10 @@ for tool in sway:sway wtype:wtype dbus-daemon:dbus; do
   fi
 done
 
-work="$(mktemp -d)"
-chmod 755 "$work"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  [ -n "${KEEP_E2E:-}" ] && echo "kept $work" || rm -rf "$work"
-}
-trap cleanup EXIT
-
-passed=0
-failed=0
-ok() { echo "ok - $1"; passed=$((passed + 1)); }
-not_ok() { echo "not ok - $1"; failed=$((failed + 1)); }
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/harness.sh"
+harness_init "$1"
+chmod 755 "$work" # sway runs as another user when the tests run as root
 
 # sway on a runtime folder of its own.
 sway_run="$work/sway-run"
@@ -55,32 +41,14 @@ for _ in $(seq 150); do
 done
 [ -n "$socket" ] || { echo "not ok - sway did not start"; cat "$work/sway.log"; exit 1; }
 
-# A fresh user: settings that skip the guide and keep the log, motion access given.
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
-export XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/Quelmo" "$XDG_STATE_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[General]\nonboardingDone=true\ndiagnostics=true\nfrostWhenFar=false\n' \
-  > "$XDG_CONFIG_HOME/Quelmo/Quelmo.conf"
-echo authorized > "$XDG_CONFIG_HOME/Quelmo/motion-access"
-log="$XDG_STATE_HOME/Quelmo/quelmo.log"
-
-eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
-  { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus_pid=$pid"; })"
-pids+=("$bus_pid")
+fresh_user
+start_bus
 
 # A Wayland session as Quelmo sees it from its environment.
 unset DISPLAY
 export WAYLAND_DISPLAY="$socket" XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=sway
-
-wait_for() { # wait_for SECONDS PATTERN: the log shows a line matching PATTERN
-  local deadline=$((SECONDS + $1))
-  while [ $SECONDS -lt $deadline ]; do
-    grep -q -- "$2" "$log" 2>/dev/null && return 0
-    sleep 0.2
-  done
-  return 1
-}
+# No window is needed from Qt here: the frost is judged from the log.
+export QT_QPA_PLATFORM=offscreen
 
 "$quelmo" --recenter 2>"$work/recenter.err"
 status=$?
@@ -88,8 +56,7 @@ status=$?
   ok "quelmo --recenter without a running Quelmo exits 1 and says so" ||
   not_ok "quelmo --recenter without a running Quelmo exits 1 and says so (status $status)"
 
-QT_QPA_PLATFORM=offscreen "$quelmo" >"$work/quelmo.out" 2>&1 &
-pids+=($!)
+start_quelmo
 wait_for 20 "launched; motion authorization authorized" && ok "Quelmo starts" || not_ok "Quelmo starts"
 grep -q "quelmo --recenter" "$work/quelmo.out" &&
   ok "without a hot key API Quelmo tells how to bind one" ||
@@ -131,9 +98,4 @@ else
   not_ok "walking away frosts"
 fi
 
-echo "# $passed passed, $failed failed"
-if [ $failed -ne 0 ]; then
-  echo "--- quelmo output"; cat "$work/quelmo.out"
-  echo "--- log"; cat "$log" 2>/dev/null | tail -40
-fi
-[ $failed -eq 0 ]
+finish
