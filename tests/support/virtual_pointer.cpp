@@ -86,8 +86,7 @@ bool VirtualPointer::click(int x, int y, int width, int height) {
     }
     time_ += 16;
     zwlr_virtual_pointer_v1_motion_absolute(pointer_, time_, static_cast<uint32_t>(x),
-                                            static_cast<uint32_t>(y),
-                                            static_cast<uint32_t>(width),
+                                            static_cast<uint32_t>(y), static_cast<uint32_t>(width),
                                             static_cast<uint32_t>(height));
     zwlr_virtual_pointer_v1_frame(pointer_);
     zwlr_virtual_pointer_v1_button(pointer_, ++time_, BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED);
