@@ -26,6 +26,9 @@ constexpr double kLogLineInterval = 0.2;
 constexpr double kIgnoredIdle = 999.0;
 constexpr double kShownIdleCap = 9999.0;
 constexpr double kGaitRadiansPerSecond = 11.938052083641214; // 2 pi x 1.9 Hz
+// The tick takes held samples every 0.2 s; should it ever not, none waits
+// longer than this.
+constexpr double kHoldAtMost = 1.0;
 
 } // namespace
 
@@ -43,9 +46,14 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
         }
     };
     HeadTrackerHandlers handlers;
-    handlers.motion = [weak](double heading, double vertical) {
+    handlers.motion = [weak](double heading, double vertical, double at) {
         if (auto self = weak.lock()) {
-            (*self)->onSample(heading, vertical);
+            (*self)->onSample(heading, vertical, at);
+        }
+    };
+    handlers.samplesDelivered = [weak] {
+        if (auto self = weak.lock()) {
+            (*self)->publishQuietBand();
         }
     };
     handlers.connectionChange = [weak](bool connected) {
@@ -83,6 +91,7 @@ AppModel::~AppModel() {
         sharedModel = nullptr;
     }
     guardian_.onFrostChange = nullptr;
+    ports_.tracker.holdQuietSamples(std::nullopt);
     ports_.tracker.observe({});
 }
 
@@ -121,6 +130,7 @@ void AppModel::publishAuthorization(Authorization authorization) {
 }
 
 void AppModel::setLiveDisplays(int count) {
+    const GuardChange change(*this); // a gauge wants every sample at once
     liveDisplays_ = count;
     emit liveDisplaysChanged(count);
     if (liveDisplays_ == 0 && !prefs_.showAngleInMenuBar()) {
@@ -140,18 +150,34 @@ void AppModel::write(std::string_view line) {
 
 void AppModel::subscribeToPreferences() {
     std::weak_ptr<AppModel*> weak = self_;
-    bag_.push_back(prefs_.subscribeTriggerAngle(
-        [this](double v) { guardian_.detector().settings.triggerAngle = v; }));
+    // Each change of the guard's settings applies from the samples after it.
+    bag_.push_back(prefs_.subscribeTriggerAngle([this](double v) {
+        const GuardChange change(*this);
+        guardian_.detector().settings.triggerAngle = v;
+    }));
     bag_.push_back(
         prefs_.subscribeFrostStrength([this](double v) { ports_.overlay.setStrength(v); }));
-    bag_.push_back(
-        prefs_.subscribeUseInputEvidence([this](bool v) { guardian_.input.enabled = v; }));
-    bag_.push_back(prefs_.subscribeFrostWhenWalkingAway(
-        [this](bool v) { guardian_.away.frostWhenWalkingAway = v; }));
-    bag_.push_back(
-        prefs_.subscribeFrostWhenFar([this](bool v) { guardian_.away.frostWhenFar = v; }));
-    bag_.push_back(prefs_.subscribeFrostOnDisconnect(
-        [this](bool v) { guardian_.away.frostOnDisconnect = v; }));
+    bag_.push_back(prefs_.subscribeUseInputEvidence([this](bool v) {
+        const GuardChange change(*this);
+        guardian_.input.enabled = v;
+    }));
+    bag_.push_back(prefs_.subscribeFrostWhenWalkingAway([this](bool v) {
+        const GuardChange change(*this);
+        guardian_.away.frostWhenWalkingAway = v;
+    }));
+    bag_.push_back(prefs_.subscribeFrostWhenFar([this](bool v) {
+        const GuardChange change(*this);
+        guardian_.away.frostWhenFar = v;
+    }));
+    bag_.push_back(prefs_.subscribeFrostOnDisconnect([this](bool v) {
+        const GuardChange change(*this);
+        guardian_.away.frostOnDisconnect = v;
+    }));
+    // The angle in the menu bar follows the samples as they come.
+    bag_.push_back(prefs_.subscribeShowAngleInMenuBar([this](bool v) {
+        const GuardChange change(*this);
+        angleInMenuBar_ = v;
+    }));
 
     // evaluate() reads the preference itself, and subscribers hear of a change
     // before the preference holds it: evaluate on the next turn instead.
@@ -240,7 +266,7 @@ void AppModel::onFrostChange(bool frosted) {
     refreshStatus();
 }
 
-void AppModel::onSample(double heading, double vertical) {
+void AppModel::onSample(double heading, double vertical, double at) {
     if (fakeSource_) {
         return; // the test source stands in for the headphones
     }
@@ -249,11 +275,13 @@ void AppModel::onSample(double heading, double vertical) {
     if (!isUsable(heading) || !isUsable(vertical)) {
         return;
     }
-    handleSample(heading, vertical);
+    handleSample(heading, vertical, at);
 }
 
-void AppModel::handleSample(double heading, double vertical) {
-    const double now = uptime();
+void AppModel::handleSample(double heading, double vertical, double at) {
+    // The time the sample arrived, not the time it is handled: a held sample
+    // counts when it came.
+    const double now = at;
     const bool wasLive = guardian_.isLive();
 
     if (injectedOffset_ != injectedTarget_) {
@@ -363,6 +391,7 @@ void AppModel::onSourceChange(const std::string& name) {
 }
 
 void AppModel::onConnectionChange(bool connected) {
+    const GuardChange change(*this);
     write(connected ? "headphones connected" : "headphones disconnected");
     if (!connected) {
         signalLost();
@@ -378,6 +407,7 @@ void AppModel::onMotionError(const std::string& text) {
 // --- Deciding what runs --------------------------------------------------------
 
 void AppModel::evaluate() {
+    const GuardChange change(*this);
     publishAuthorization(ports_.tracker.currentAuthorization());
     const Authorization auth = authorization_.value();
     const bool permitted = auth == Authorization::authorized ||
@@ -446,6 +476,7 @@ void AppModel::refreshStatus() {
 }
 
 void AppModel::hardStop() {
+    const GuardChange change(*this);
     stopTick();
     guardian_.stop();
     ports_.overlay.setFrost(false, false);
@@ -454,9 +485,29 @@ void AppModel::hardStop() {
 }
 
 void AppModel::recenterManually() {
+    const GuardChange change(*this);
     write("manual recenter");
     guardian_.recenter();
     refreshStatus();
+}
+
+// Holding quiet samples back is only for plain watching: a gauge or the
+// menu bar showing the angle, test offsets or walking, the test source or the
+// status still saying "calibrating" all want every sample handled as it comes.
+void AppModel::publishQuietBand() {
+    if (guardChanges_ > 0) {
+        return; // the outermost change publishes
+    }
+    std::optional<QuietBand> band;
+    if (liveDisplays_ == 0 && !angleInMenuBar_ && !fakeSource_ && injectedOffset_ == 0.0 &&
+        injectedTarget_ == 0.0 && !injectedWalking_ && tick_ &&
+        status_.value().kind() != AppStatus::Kind::calibrating) {
+        band = guardian_.quietBand();
+        if (band) {
+            band->until = uptime() + kHoldAtMost;
+        }
+    }
+    ports_.tracker.holdQuietSamples(band);
 }
 
 // --- The tick ------------------------------------------------------------------
@@ -482,6 +533,8 @@ void AppModel::stopTick() {
 }
 
 void AppModel::runTick() {
+    // Held samples first, so the guard sees them before the input reading.
+    const GuardChange change(*this);
     const double now = uptime();
     ports_.watchdog.beat();
 
@@ -523,6 +576,7 @@ void AppModel::runTick() {
 }
 
 void AppModel::onSignalReading(const SignalReadings& readings) {
+    const GuardChange change(*this);
     if (!guardian_.isLive()) {
         return; // head data was lost meanwhile
     }
@@ -543,6 +597,7 @@ void AppModel::onSignalReading(const SignalReadings& readings) {
 }
 
 void AppModel::signalLost() {
+    const GuardChange change(*this);
     guardian_.signalLost(uptime());
     publishLiveAngle(0.0);
     refreshStatus();

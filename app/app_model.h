@@ -140,8 +140,13 @@ class AppModel : public QObject {
     void subscribeToPreferences();
     void observeSystem();
     void onFrostChange(bool frosted);
-    void onSample(double heading, double vertical);
-    void handleSample(double heading, double vertical);
+    void onSample(double heading, double vertical, double at);
+    void handleSample(double heading, double vertical, double at);
+    // Around every change of the guard other than a sample: the held samples
+    // first (so the guard sees everything in the order it happened), a new
+    // quiet band after. Nested scopes publish once, at the outermost end.
+    class GuardChange;
+    void publishQuietBand();
     void onConnectionChange(bool connected);
     void onSourceChange(const std::string& name);
     void onMotionError(const std::string& text);
@@ -191,6 +196,8 @@ class AppModel : public QObject {
     TimerHandle fakeSource_;
     std::unique_ptr<ActivityToken> napGuard_;
     double lastSampleTime_ = 0.0;
+    int guardChanges_ = 0;
+    bool angleInMenuBar_ = false;
     SubscriptionBag bag_;
     std::vector<TimerHandle> permissionPolls_;
     // Lets callbacks that may outlive the model (timers, ports, deferred
@@ -198,6 +205,23 @@ class AppModel : public QObject {
     std::shared_ptr<AppModel*> self_;
 
     friend class AppModelTestAccess;
+};
+
+class AppModel::GuardChange {
+  public:
+    explicit GuardChange(AppModel& model) : model_(model) {
+        model_.guardChanges_ += 1;
+        model_.ports_.tracker.takeHeldSamples();
+    }
+    ~GuardChange() {
+        model_.guardChanges_ -= 1;
+        model_.publishQuietBand();
+    }
+    GuardChange(const GuardChange&) = delete;
+    GuardChange& operator=(const GuardChange&) = delete;
+
+  private:
+    AppModel& model_;
 };
 
 } // namespace quelmo

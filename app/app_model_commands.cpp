@@ -53,7 +53,7 @@ void AppModel::startFakeSource() {
     std::weak_ptr<AppModel*> weak = self_;
     fakeSource_ = ports_.scheduler.scheduleRepeating(kFakeSamplePeriod, 0.0, [weak] {
         if (auto self = weak.lock()) {
-            (*self)->handleSample(0.0, 0.0);
+            (*self)->handleSample(0.0, 0.0, (*self)->uptime());
         }
     });
 }
@@ -69,6 +69,7 @@ void AppModel::handle(const std::string& word) {
     if (!prefs_.diagnostics()) {
         return; // the channel is open only while the diagnostics log is kept
     }
+    const GuardChange change(*this);
     write("command: " + loggedWord(word));
     const std::string_view text = word;
     if (text.starts_with("turn:")) {

@@ -1,14 +1,22 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/quiet_band.h"
+
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace quelmo {
 
 // The head tracker's callbacks; an empty one is not called.
 struct HeadTrackerHandlers {
-    std::function<void(double heading, double vertical)> motion;
+    // A sample and the time it arrived (seconds on the scheduler's uptime
+    // clock): a held sample comes later than that, with its own time.
+    std::function<void(double heading, double vertical, double at)> motion;
+    // After the samples of one arrival have reached `motion` (not after
+    // takeHeldSamples): the time to publish a new quiet band.
+    std::function<void()> samplesDelivered;
     std::function<void(bool connected)> connectionChange;
     std::function<void(const std::string& text)> error;
     // The source now feeding head motion, named for the user; called before
@@ -32,6 +40,14 @@ class HeadTrackerPort {
     virtual void start() = 0;
     virtual void stop() = 0;
     virtual bool isRunning() const = 0;
+    // Samples inside `band` (see QuietBand) may be held back from now on
+    // instead of waking the main thread; std::nullopt holds none. Whatever
+    // is not quiet is handed over at once, with everything held before it,
+    // and ends the band.
+    virtual void holdQuietSamples(const std::optional<QuietBand>& band) = 0;
+    // Hands every held sample to `motion` now, in order, and holds no more
+    // until holdQuietSamples is called again.
+    virtual void takeHeldSamples() = 0;
     // Whether motion can work at all on this computer.
     virtual bool isDeviceMotionAvailable() const = 0;
     // The platform's motion permission as it stands now.

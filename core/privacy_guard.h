@@ -48,6 +48,10 @@ class PrivacyGuard {
 
     Status status(double at) const;
     std::optional<double> motionAge(double at) const;
+    // The head samples that cannot change any decision from the present state
+    // (see QuietBand); none unless live and watching with no turn pending, no
+    // step counted and the head well inside the trigger angle.
+    std::optional<QuietBand> quietBand() const;
 
     void motion(double heading, double verticalAcceleration, double at);
     void inputActivity(double idleFor, double at);

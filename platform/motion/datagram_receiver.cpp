@@ -1,35 +1,56 @@
 // SPDX-License-Identifier: MIT
 #include "platform/motion/datagram_receiver.h"
 
-#include <QSocketNotifier>
-
 #include <cerrno>
+#include <chrono>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace quelmo {
 
 DatagramReceiver::DatagramReceiver(int fd, Handler handler)
-    : fd_(fd), handler_(std::move(handler)),
-      notifier_(std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read)) {
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
-                     [this] { drain(); });
+    : fd_(fd), handler_(std::move(handler)) {
+    const int flags = ::fcntl(fd_, F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+    }
+}
+
+void DatagramReceiver::start() {
+    if (!thread_.joinable()) {
+        thread_ = std::thread([this] { run(); });
+    }
 }
 
 DatagramReceiver::~DatagramReceiver() {
-    notifier_.reset();
+    stopping_.store(true, std::memory_order_relaxed);
+    // Wakes a recv blocked on this socket, which then returns 0; Linux does
+    // so for unconnected datagram sockets too (and then reports ENOTCONN).
+    ::shutdown(fd_, SHUT_RD);
+    if (thread_.joinable()) {
+        thread_.join();
+    }
     ::close(fd_);
 }
 
-void DatagramReceiver::drain() {
-    for (int i = 0; i < kBatch; ++i) {
+void DatagramReceiver::pause() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+void DatagramReceiver::run() {
+    while (!isStopping()) {
         // MSG_TRUNC makes recv report the datagram's full length even when it
         // did not fit, so oversized datagrams are recognised, not misread.
         const ssize_t n = ::recv(fd_, buffer_, sizeof buffer_, MSG_TRUNC);
+        if (isStopping()) {
+            return;
+        }
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return; // EAGAIN: drained; anything else: try again on the next wake-up
+            if (errno != EINTR) {
+                pause(); // a socket error that stays would otherwise spin
+            }
+            continue;
         }
         handler_(buffer_, static_cast<std::size_t>(n));
     }

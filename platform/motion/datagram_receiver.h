@@ -1,42 +1,49 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
-#include <memory>
-
-class QSocketNotifier;
+#include <thread>
 
 namespace quelmo {
 
-// Reads datagrams from a non-blocking socket on the main thread's event loop
-// into one fixed buffer (no allocation per datagram). The handler gets each
-// datagram's real size; a size above kBufferSize means it was cut short and
-// only kBufferSize bytes are in data.
+// Reads datagrams from a socket on a thread of its own, into one fixed buffer
+// (no allocation per datagram), so that the main thread wakes only when
+// something the app must see arrives. The thread blocks in recv: one system
+// call per datagram, the cheapest way to wait. The handler runs on that
+// thread and gets each datagram's real size; a size above kBufferSize means
+// it was cut short and only kBufferSize bytes are in data.
 class DatagramReceiver {
   public:
     static constexpr std::size_t kBufferSize = 1024;
-    // At most this many datagrams per wake-up, so a flood cannot starve the
-    // event loop; the rest are read on the next turn.
-    static constexpr int kBatch = 256;
 
     using Handler = std::function<void(const unsigned char* data, std::size_t size)>;
 
-    // Takes ownership of fd.
+    // Takes ownership of fd (made blocking here); reading begins with start().
     DatagramReceiver(int fd, Handler handler);
+    // Stops the thread (shutting the socket for reading wakes a blocked
+    // recv at once) and closes the socket.
     ~DatagramReceiver();
     DatagramReceiver(const DatagramReceiver&) = delete;
     DatagramReceiver& operator=(const DatagramReceiver&) = delete;
 
+    // Starts the receiving thread (once).
+    void start();
     int fd() const { return fd_; }
+    // For a handler that has to wait: true once the receiver is being
+    // destroyed. pause() sleeps a few milliseconds.
+    bool isStopping() const { return stopping_.load(std::memory_order_relaxed); }
+    static void pause();
 
   private:
-    void drain();
+    void run();
 
     int fd_;
     Handler handler_;
-    std::unique_ptr<QSocketNotifier> notifier_;
+    std::atomic<bool> stopping_{false};
     alignas(8) unsigned char buffer_[kBufferSize];
+    std::thread thread_;
 };
 
 } // namespace quelmo

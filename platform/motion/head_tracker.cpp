@@ -27,6 +27,10 @@ HeadTracker::HeadTracker(std::unique_ptr<MotionService> manager) : manager_(std:
                 handlers_.connectionChange(connected);
         });
     };
+    manager_->onBatchDelivered = [this] {
+        if (isRunning_ && handlers_.samplesDelivered)
+            handlers_.samplesDelivered();
+    };
     // Straight through, so the name is known before the source's first sample.
     manager_->onSourceChange = [this](const std::string& name) {
         if (handlers_.sourceChange)
@@ -43,17 +47,28 @@ void HeadTracker::start() {
         return;
     isRunning_ = true;
     manager_->startDeviceMotionUpdates(
-        [this](const DeviceMotion* sample, const std::string* error) { handle(sample, error); });
+        [this](const DeviceMotion* sample, double at, const std::string* error) {
+            handle(sample, at, error);
+        });
 }
 
 void HeadTracker::stop() {
     if (!isRunning_)
         return;
     isRunning_ = false;
+    manager_->holdQuietSamples(std::nullopt);
     manager_->stopDeviceMotionUpdates();
 }
 
-void HeadTracker::handle(const DeviceMotion* sample, const std::string* error) {
+void HeadTracker::holdQuietSamples(const std::optional<QuietBand>& band) {
+    manager_->holdQuietSamples(isRunning_ ? band : std::nullopt);
+}
+
+void HeadTracker::takeHeldSamples() {
+    manager_->takeHeld();
+}
+
+void HeadTracker::handle(const DeviceMotion* sample, double at, const std::string* error) {
     if (!isRunning_)
         return;
     if (error != nullptr) {
@@ -63,7 +78,7 @@ void HeadTracker::handle(const DeviceMotion* sample, const std::string* error) {
     }
     if (sample == nullptr || !handlers_.motion)
         return;
-    handlers_.motion(headingDegrees(*sample), verticalAcceleration(*sample));
+    handlers_.motion(headingDegrees(*sample), verticalAcceleration(*sample), at);
 }
 
 bool HeadTracker::isDeviceMotionAvailable() const {

@@ -16,8 +16,9 @@ struct DeviceMotion;
 
 // The application's only source of head motion. Reduces every sample of the
 // motion service to a heading (degrees, positive to the left) and a vertical
-// acceleration (g, upward positive), reports connects and disconnects, and
-// reports motion errors as text. Every callback runs on the main thread.
+// acceleration (g, upward positive) with its arrival time, reports connects and
+// disconnects, and reports motion errors as text. Every callback runs on the
+// main thread.
 // It is the app model's head tracker port.
 class HeadTracker final : public HeadTrackerPort {
   public:
@@ -37,6 +38,8 @@ class HeadTracker final : public HeadTrackerPort {
     void stop() override;
     bool isRunning() const override { return isRunning_; }
     bool isDeviceMotionAvailable() const override;
+    void holdQuietSamples(const std::optional<QuietBand>& band) override;
+    void takeHeldSamples() override;
     PlatformAuthorization platformAuthorizationStatus() const override;
 
     MotionService& manager() { return *manager_; }
@@ -47,7 +50,7 @@ class HeadTracker final : public HeadTrackerPort {
     static Authorization authorizationFor(MotionAccessStatus status);
 
   private:
-    void handle(const DeviceMotion* sample, const std::string* error);
+    void handle(const DeviceMotion* sample, double at, const std::string* error);
 
     std::unique_ptr<MotionService> manager_;
     HeadTrackerHandlers handlers_;

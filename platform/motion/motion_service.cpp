@@ -5,6 +5,7 @@
 #include "platform/motion/earbuds_source.h"
 #include "platform/motion/native_motion_source.h"
 #include "platform/motion/opentrack_source.h"
+#include "platform/scheduler/qt_scheduler.h"
 
 #include <QObject>
 #include <QPointer>
@@ -39,17 +40,32 @@ std::unique_ptr<EarbudsSource> makeEarbuds(MotionServiceOptions& options) {
 MotionService::MotionService(MotionServiceOptions options)
     : paths_(std::move(options.paths)), prompter_(std::move(options.prompter)),
       context_(std::make_unique<QObject>()), accessTimer_(std::make_unique<QTimer>()),
+      inbox_(std::make_unique<MotionInbox>([this] { wakeUp(); })),
       native_(std::make_unique<NativeMotionSource>(paths_)) {
+    taken_.reserve(MotionInbox::kCapacity);
     const int port = options.opentrackPort ? *options.opentrackPort
                                            : configuredOpentrackPort(options.settingsFile);
     if (port > 0)
         opentrack_ = std::make_unique<OpentrackSource>(port);
     earbuds_ = makeEarbuds(options);
-    native_->onMessage = [this](const wire::Message& m) { deliver(Source::native, m); };
+    // Receiving threads: into the inbox.
+    native_->onMessage = [this](const wire::Message& m) {
+        return inbox_->put(static_cast<int>(Source::native), m);
+    };
     if (opentrack_)
-        opentrack_->onMessage = [this](const wire::Message& m) { deliver(Source::opentrack, m); };
+        opentrack_->onMessage = [this](const wire::Message& m) {
+            return inbox_->put(static_cast<int>(Source::opentrack), m);
+        };
+    // The earbuds are read on the main thread: what waits in the inbox goes
+    // first, so every message is handed over in the order it arrived.
     if (earbuds_)
-        earbuds_->onMessage = [this](const wire::Message& m) { deliver(Source::earbuds, m); };
+        earbuds_->onMessage = [this](const wire::Message& m) {
+            const double at = systemUptime();
+            deliverWaiting();
+            deliver(Source::earbuds, m, at);
+            if (onBatchDelivered)
+                onBatchDelivered();
+        };
     accessTimer_->setInterval(kAccessPoll);
     QObject::connect(accessTimer_.get(), &QTimer::timeout, context_.get(),
                      [this] { refreshAccess(false); });
@@ -62,6 +78,48 @@ MotionService::~MotionService() {
         earbuds_->onMessage = nullptr;
         earbuds_->stop();
     }
+    // The receiving threads end before the inbox they put into.
+    native_.reset();
+    opentrack_.reset();
+}
+
+void MotionService::wakeUp() {
+    // Called on a receiving thread; the context lives on the main thread,
+    // and a call queued to it is dropped if the service is gone by then.
+    QMetaObject::invokeMethod(
+        context_.get(),
+        [this] {
+            deliverWaiting();
+            if (onBatchDelivered)
+                onBatchDelivered();
+        },
+        Qt::QueuedConnection);
+}
+
+void MotionService::deliverWaiting() {
+    // The batch is taken out of the member so that a handler that takes
+    // again (from inside a callback) gets the rest, not this batch.
+    std::vector<ArrivedMessage> batch;
+    batch.swap(taken_);
+    inbox_->take(batch);
+    for (const ArrivedMessage& arrived : batch) {
+        wire::Message message;
+        message.kind = arrived.kind;
+        message.motion = arrived.motion;
+        message.text = arrived.text;
+        deliver(static_cast<Source>(arrived.source), message, arrived.at);
+    }
+    batch.clear();
+    if (batch.capacity() > taken_.capacity())
+        taken_.swap(batch); // keep the larger buffer: no allocation next time
+}
+
+void MotionService::holdQuietSamples(const std::optional<QuietBand>& band) {
+    inbox_->setBand(band);
+}
+
+void MotionService::takeHeld() {
+    deliverWaiting();
 }
 
 void MotionService::tryListen() {
@@ -154,7 +212,7 @@ void MotionService::postError(std::string text) {
         if (!active_ || !handler_)
             return;
         const auto handler = handler_;
-        (*handler)(nullptr, &text);
+        (*handler)(nullptr, 0.0, &text);
     });
 }
 
@@ -170,9 +228,9 @@ std::string MotionService::nameOf(Source source) const {
     return "?";
 }
 
-bool MotionService::admit(Source source, const wire::Message& message) {
-    const auto now = std::chrono::steady_clock::now();
-    const bool ownerQuiet = !owner_ || now - ownerLastSample_ >= kSourceQuiet;
+bool MotionService::admit(Source source, const wire::Message& message, double now) {
+    const bool ownerQuiet =
+        !owner_ || now - ownerLastSample_ >= std::chrono::duration<double>(kSourceQuiet).count();
     if (owner_ && *owner_ != source && !ownerQuiet)
         return false;
     if (message.kind == wire::Kind::disconnected && owner_ == source) {
@@ -193,8 +251,8 @@ bool MotionService::admit(Source source, const wire::Message& message) {
     return true;
 }
 
-void MotionService::deliver(Source source, const wire::Message& message) {
-    if (!admit(source, message))
+void MotionService::deliver(Source source, const wire::Message& message, double at) {
+    if (!admit(source, message, at))
         return;
     switch (message.kind) {
     case wire::Kind::connected:
@@ -206,7 +264,7 @@ void MotionService::deliver(Source source, const wire::Message& message) {
         if (active_ && handler_) {
             const auto handler = handler_;
             const std::string text(message.text);
-            (*handler)(nullptr, &text);
+            (*handler)(nullptr, 0.0, &text);
         }
         return;
     case wire::Kind::sample:
@@ -214,7 +272,7 @@ void MotionService::deliver(Source source, const wire::Message& message) {
             // Copy the pointer so a handler that restarts updates cannot
             // destroy itself while it runs.
             const auto handler = handler_;
-            (*handler)(&message.motion, nullptr);
+            (*handler)(&message.motion, at, nullptr);
         }
         return;
     }

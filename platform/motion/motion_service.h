@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/quiet_band.h"
 #include "platform/motion/motion_access.h"
 #include "platform/motion/motion_conversion.h"
+#include "platform/motion/motion_inbox.h"
 #include "platform/motion/motion_paths.h"
 
 #include <chrono>
@@ -11,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QObject;
 class QTimer;
@@ -46,6 +49,11 @@ struct MotionServiceOptions {
 // The headphone motion service: owns the motion sources (the native socket,
 // earbuds and, when configured, opentrack), the consent record and the
 // prompt, and hands samples and errors to one handler, all on the main thread.
+// The native socket and opentrack are read on receiving threads; what they
+// receive waits in an inbox until the main thread is woken for it, except
+// samples inside the quiet band (holdQuietSamples), which wait until the main
+// thread takes them (takeHeld) or something else arrives. Every sample keeps
+// the time it arrived, on the scheduler's uptime clock.
 //
 // Samples reach the handler only while updates run and access is authorized.
 // Connection changes reach onConnectionChange whether or not updates run.
@@ -55,7 +63,9 @@ struct MotionServiceOptions {
 // updates run.
 class MotionService {
   public:
-    using SampleHandler = std::function<void(const DeviceMotion* sample, const std::string* error)>;
+    // A sample with the time it arrived, or an error (sample null, at 0).
+    using SampleHandler =
+        std::function<void(const DeviceMotion* sample, double at, const std::string* error)>;
 
     // The error text handed over when access is refused.
     static constexpr const char* kAccessRefusedText =
@@ -87,6 +97,18 @@ class MotionService {
     // source takes the stream, before its first sample is handed over.
     std::function<void(const std::string&)> onSourceChange;
 
+    // Called on the main thread after the messages of one wake-up have been
+    // handed over (not after takeHeld).
+    std::function<void()> onBatchDelivered;
+
+    // Samples inside `band` may be held from now on (std::nullopt: none).
+    // A band is ignored while messages wait to be handed over.
+    void holdQuietSamples(const std::optional<QuietBand>& band);
+    // Hands over every message waiting, held samples included, in order, now.
+    // No sample is held again until holdQuietSamples is called again.
+    void takeHeld();
+    bool holdsQuietSamples() const { return inbox_->hasBand(); }
+
     // Runs work on the main thread's event loop after everything already
     // queued there; dropped if this service is destroyed first.
     void postToMain(std::function<void()> work);
@@ -97,8 +119,10 @@ class MotionService {
 
   private:
     void tryListen();
-    void deliver(Source source, const wire::Message& message);
-    bool admit(Source source, const wire::Message& message);
+    void wakeUp();
+    void deliverWaiting();
+    void deliver(Source source, const wire::Message& message, double at);
+    bool admit(Source source, const wire::Message& message, double at);
     std::string nameOf(Source source) const;
     void refreshAccess(bool atStart);
     void askForAccess();
@@ -108,11 +132,14 @@ class MotionService {
     MotionAccessPrompter prompter_;
     std::unique_ptr<QObject> context_;
     std::unique_ptr<QTimer> accessTimer_;
+    // Before the sources: their receiving threads put into it until they end.
+    std::unique_ptr<MotionInbox> inbox_;
+    std::vector<ArrivedMessage> taken_;
     std::unique_ptr<NativeMotionSource> native_;
     std::unique_ptr<OpentrackSource> opentrack_;
     std::unique_ptr<EarbudsSource> earbuds_;
     std::optional<Source> owner_;
-    std::chrono::steady_clock::time_point ownerLastSample_;
+    double ownerLastSample_ = 0.0; // arrival time, s
     std::string announced_;
     std::shared_ptr<SampleHandler> handler_;
     std::chrono::steady_clock::time_point lastListenAttempt_;

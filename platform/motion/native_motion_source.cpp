@@ -2,6 +2,7 @@
 #include "platform/motion/native_motion_source.h"
 
 #include "platform/motion/datagram_receiver.h"
+#include "platform/motion/message_offer.h"
 
 #include <cerrno>
 #include <cstring>
@@ -95,6 +96,7 @@ bool NativeMotionSource::listen() {
     error_.clear();
     receiver_ = std::make_unique<DatagramReceiver>(
         fd, [this](const unsigned char* data, std::size_t size) { handle(data, size); });
+    receiver_->start();
     return true;
 }
 
@@ -104,11 +106,10 @@ void NativeMotionSource::handle(const unsigned char* data, std::size_t size) {
                                           ? wire::DecodeStatus::tooLong
                                           : wire::decode(data, size, message);
     if (status != wire::DecodeStatus::ok) {
-        ++dropped_;
+        dropped_.fetch_add(1, std::memory_order_relaxed);
         return;
     }
-    if (onMessage)
-        onMessage(message);
+    offer(*receiver_, onMessage, message);
 }
 
 } // namespace quelmo

@@ -4,6 +4,7 @@
 #include "platform/motion/motion_paths.h"
 #include "platform/motion/motion_wire.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,7 +16,8 @@ class DatagramReceiver;
 
 // The native source: datagrams of the motion protocol on a Unix socket in a
 // folder only this user can enter ($XDG_RUNTIME_DIR/quelmo/motion.sock).
-// Bad datagrams are counted and dropped.
+// Bad datagrams are counted and dropped. Datagrams are read and decoded on a
+// receiving thread (see DatagramReceiver).
 class NativeMotionSource {
   public:
     explicit NativeMotionSource(MotionPaths paths);
@@ -26,9 +28,12 @@ class NativeMotionSource {
     bool listen();
     bool isListening() const { return receiver_ != nullptr; }
     const std::string& error() const { return error_; }
-    std::uint64_t dropped() const { return dropped_; }
+    std::uint64_t dropped() const { return dropped_.load(std::memory_order_relaxed); }
 
-    std::function<void(const wire::Message&)> onMessage;
+    // Called on the receiving thread with each decoded message; set before
+    // listen(). Returning false means "no room now": the same message is
+    // offered again a moment later, and reading waits meanwhile.
+    std::function<bool(const wire::Message&)> onMessage;
 
   private:
     void handle(const unsigned char* data, std::size_t size);
@@ -38,7 +43,7 @@ class NativeMotionSource {
     std::string boundPath_;
     std::uint64_t boundInode_ = 0;
     std::string error_;
-    std::uint64_t dropped_ = 0;
+    std::atomic<std::uint64_t> dropped_{0};
 };
 
 } // namespace quelmo

@@ -2,6 +2,7 @@
 #include "platform/motion/opentrack_source.h"
 
 #include "platform/motion/datagram_receiver.h"
+#include "platform/motion/message_offer.h"
 #include "platform/motion/opentrack_wire.h"
 
 #include <QSettings>
@@ -45,13 +46,14 @@ bool OpentrackSource::listen() {
     error_.clear();
     receiver_ = std::make_unique<DatagramReceiver>(
         fd, [this](const unsigned char* data, std::size_t size) { handle(data, size); });
+    receiver_->start();
     return true;
 }
 
 void OpentrackSource::handle(const unsigned char* data, std::size_t size) {
     opentrack::Pose pose;
     if (size > DatagramReceiver::kBufferSize || !opentrack::decode(data, size, pose)) {
-        ++dropped_;
+        dropped_.fetch_add(1, std::memory_order_relaxed);
         return;
     }
     const auto now = Clock::now();
@@ -62,14 +64,14 @@ void OpentrackSource::handle(const unsigned char* data, std::size_t size) {
     if (afterSilence) {
         wire::Message connected;
         connected.kind = wire::Kind::connected;
-        onMessage(connected);
+        offer(*receiver_, onMessage, connected);
     }
     // A rotation of `heading` degrees about z: the quaternion (0, 0, sin h/2, cos h/2).
     const double half = opentrack::headingOf(pose) * 3.141592653589793 / 360.0;
     wire::Message sample;
     sample.kind = wire::Kind::sample;
     sample.motion = DeviceMotion{0, 0, std::sin(half), std::cos(half), 0, 0, -1, 0, 0, 0};
-    onMessage(sample);
+    offer(*receiver_, onMessage, sample);
 }
 
 int configuredOpentrackPort(const std::optional<std::string>& settingsFile) {

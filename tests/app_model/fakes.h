@@ -72,10 +72,45 @@ struct FakeTracker : HeadTrackerPort {
         }
     }
 
-    // What the headphones would deliver while the tracker runs.
+    // What the headphones would deliver while the tracker runs, arriving
+    // now: held when inside the published quiet band, as the motion service
+    // does; otherwise handed over at once with everything held before it.
     void deliver(double heading, double vertical = 0.0) {
-        if (running && handlers.motion) {
-            handlers.motion(heading, vertical);
+        if (!running || !handlers.motion) {
+            return;
+        }
+        const double at = clock->uptime();
+        if (band && band->admits(heading, vertical, at)) {
+            held.push_back({heading, vertical, at});
+            return;
+        }
+        band.reset();
+        ++wakes;
+        takeHeldSamples();
+        handlers.motion(heading, vertical, at);
+        if (handlers.samplesDelivered) {
+            handlers.samplesDelivered();
+        }
+    }
+
+    struct Sample {
+        double heading, vertical, at;
+    };
+    const Scheduler* clock = nullptr;
+    std::optional<QuietBand> band;
+    std::vector<Sample> held;
+    int wakes = 0; // samples that were handed over on arrival
+    void holdQuietSamples(const std::optional<QuietBand>& b) override {
+        band = running && held.empty() ? b : std::nullopt;
+    }
+    void takeHeldSamples() override {
+        band.reset();
+        const std::vector<Sample> out = std::move(held);
+        held.clear();
+        for (const Sample& s : out) {
+            if (running && handlers.motion) {
+                handlers.motion(s.heading, s.vertical, s.at);
+            }
         }
     }
 };
@@ -102,8 +137,14 @@ struct FakeSignalReader : SignalReaderPort {
 
 struct FakeInput : InputActivityPort {
     const Scheduler* clock = nullptr;
-    double lastEvent = -1e6; // uptime of the last event
-    double secondsSinceLastEvent() const override { return clock->uptime() - lastEvent; }
+    double lastEvent = -1e6;      // uptime of the last event
+    std::function<void()> onRead; // told of every reading
+    double secondsSinceLastEvent() const override {
+        if (onRead) {
+            onRead();
+        }
+        return clock->uptime() - lastEvent;
+    }
     void touch() { lastEvent = clock->uptime(); }
 };
 
@@ -264,6 +305,7 @@ struct ModelRig {
 
     ModelRig() {
         input.clock = &scheduler;
+        tracker.clock = &scheduler;
         store.set("diagnostics", "true");
         store.set("onboardingDone", "true");
     }

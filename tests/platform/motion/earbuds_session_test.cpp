@@ -219,7 +219,7 @@ class EarbudsSimTest : public ::testing::Test {
         options.earbudsSocket = door;
         auto tracker = std::make_unique<HeadTracker>(std::make_unique<MotionService>(options));
         HeadTrackerHandlers handlers;
-        handlers.motion = [this](double h, double v) { motion.emplace_back(h, v); };
+        handlers.motion = [this](double h, double v, double) { motion.emplace_back(h, v); };
         handlers.connectionChange = [this](bool c) { connections.push_back(c); };
         handlers.sourceChange = [this](const std::string& name) { sources.push_back(name); };
         tracker->observe(std::move(handlers));

@@ -67,7 +67,7 @@ class HeadTrackerTest : public ::testing::Test {
         auto tracker = std::make_unique<HeadTracker>(std::make_unique<MotionService>(options));
         QThread* main = QThread::currentThread();
         HeadTrackerHandlers handlers;
-        handlers.motion = [this, main](double h, double v) {
+        handlers.motion = [this, main](double h, double v, double) {
             seen.offMainThread |= QThread::currentThread() != main;
             seen.motion.emplace_back(h, v);
         };
@@ -300,7 +300,7 @@ TEST_F(HeadTrackerTest, OpentrackYawIsTheHeadingAndTheFirstPacketConnects) {
     options.bluetoothEarbuds = false;
     HeadTracker tracker(std::make_unique<MotionService>(options));
     HeadTrackerHandlers handlers;
-    handlers.motion = [&](double h, double v) { seen.motion.emplace_back(h, v); };
+    handlers.motion = [&](double h, double v, double) { seen.motion.emplace_back(h, v); };
     handlers.connectionChange = [&](bool c) { seen.connections.push_back(c); };
     tracker.observe(std::move(handlers));
     tracker.start();
