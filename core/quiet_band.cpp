@@ -54,7 +54,8 @@ std::optional<QuietBand> TurnDetector::quietBand() const {
         return std::nullopt;
     }
     // At most 45 degrees, so every difference stays far from the wrap at 180.
-    const double w = std::min(kShare * std::min({s.triggerAngle, s.driftBand, s.jumpMinimum}), 45.0);
+    const double w =
+        std::min(kShare * std::min({s.triggerAngle, s.driftBand, s.jumpMinimum}), 45.0);
     if (std::fabs(wrapDegrees(*filtered_ - *forward_)) > w ||
         std::fabs(wrapDegrees(*lastRaw_ - *forward_)) > w) {
         return std::nullopt;

@@ -51,8 +51,9 @@ TEST(QuietSamples, HeldSamplesReachTheGuardInOrderWithTheirTimesBeforeTheTicksIn
 
     rig.scheduler.advance(0.2); // the tick
     ASSERT_GE(order.size(), 6u);
-    EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 6),
-              (std::vector<std::string>{"sample", "sample", "sample", "sample", "sample", "input"}));
+    EXPECT_EQ(
+        std::vector<std::string>(order.begin(), order.begin() + 6),
+        (std::vector<std::string>{"sample", "sample", "sample", "sample", "sample", "input"}));
     EXPECT_EQ(std::vector<double>(seen.begin(), seen.begin() + 5), stamps);
     EXPECT_DOUBLE_EQ(*model.guardian().motionAge(stamps.back()), 0.0);
     EXPECT_TRUE(rig.tracker.held.empty());
@@ -94,12 +95,12 @@ TEST(QuietSamples, HoldingChangesNoDecisionNorItsTime) {
             out.frosts.emplace_back(rig.scheduler.uptime(), rig.overlay.frosted);
         });
         rig.samples(0.0, 4.0);
-        rig.samples(2.0, 3.0);  // quiet, slightly off
-        rig.turn(2.0, 70.0);    // away
+        rig.samples(2.0, 3.0); // quiet, slightly off
+        rig.turn(2.0, 70.0);   // away
         rig.samples(70.0, 1.0);
-        rig.turn(70.0, 0.0);    // back
+        rig.turn(70.0, 0.0); // back
         rig.samples(0.0, 3.0);
-        rig.input.touch();      // typing nudges forward
+        rig.input.touch(); // typing nudges forward
         rig.samples(4.0, 2.0);
         rig.samples(0.0, 2.0, 0.02); // a still head with a little jitter up and down
         out.events = rig.log.events();

@@ -84,8 +84,8 @@ void randomPast(PrivacyGuard& g, double& t, std::mt19937& rng) {
 
 // Samples the band admits, the adversarial way: the heading and the vertical
 // acceleration held at either edge for random spells, gaps from 1 ms to 2 s.
-void checkQuietRun(const PrivacyGuard& start, const QuietBand& band, double t,
-                   std::mt19937& rng, const std::string& where) {
+void checkQuietRun(const PrivacyGuard& start, const QuietBand& band, double t, std::mt19937& rng,
+                   const std::string& where) {
     PrivacyGuard g = start;
     g.onFrostChange = [&](bool) { ADD_FAILURE() << where << ": frost changed"; };
     const Decisions before = decisionsOf(g, t);
@@ -103,8 +103,8 @@ void checkQuietRun(const PrivacyGuard& start, const QuietBand& band, double t,
         const bool edge = rng() % 4 != 0;
         const double h = wrapDegrees(band.heading + band.headingHalfWidth *
                                                         (edge ? headingEdge : uniform(rng, -1, 1)));
-        const double v = band.vertical + band.verticalHalfWidth *
-                                             (edge ? verticalEdge : uniform(rng, -1, 1));
+        const double v =
+            band.vertical + band.verticalHalfWidth * (edge ? verticalEdge : uniform(rng, -1, 1));
         ASSERT_TRUE(band.admits(h, v, t)) << where;
         g.motion(h, v, t);
         ASSERT_EQ(decisionsOf(g, t), before) << where << ", quiet sample " << i;
@@ -126,8 +126,8 @@ TEST(QuietBand, NoSequenceOfAdmittedSamplesChangesADecision) {
             t += uniform(rng, 0.01, 0.04);
             const double twitch = rng() % 15 == 0 ? uniform(rng, -20.0, 20.0) : 0.0;
             const double bump = rng() % 10 == 0 ? uniform(rng, -0.1, 0.1) : 0.0;
-            g.motion(heading + twitch + uniform(rng, -1.0, 1.0),
-                     bump + uniform(rng, -0.005, 0.005), t);
+            g.motion(heading + twitch + uniform(rng, -1.0, 1.0), bump + uniform(rng, -0.005, 0.005),
+                     t);
             if (rng() % 12 == 0) {
                 if (const auto band = g.quietBand()) {
                     checkQuietRun(g, *band, t, rng, "seed " + std::to_string(seed));

@@ -190,8 +190,9 @@ TEST(EarbudsSession, NoBluetoothLeavesTheSourceQuiet) {
         listen(source, heard);
         source.start();
         test::settle(100);
-        if (std::string(address) == "not an address")
+        if (std::string(address) == "not an address") {
             EXPECT_NE(source.error().find("not a Bluetooth address"), std::string::npos);
+        }
         EXPECT_TRUE(heard.headings.empty());
         EXPECT_FALSE(source.isStreaming());
     }

@@ -68,10 +68,11 @@ TEST(MotionInbox, QuietSamplesWaitAndAnythingElseWakesOnceAndEndsTheBand) {
 
     wire::Message connected;
     connected.kind = wire::Kind::connected;
-    const std::vector<std::pair<wire::Message, double>> loud = {
-        {connected, 12.0},           {sampleFacing(0.0), 9.0},
-        {sampleFacing(0.0), 20.0},   {sampleFacing(0.0, 0.05), 12.0},
-        {sampleFacing(0.0, -0.05), 12.0}};
+    const std::vector<std::pair<wire::Message, double>> loud = {{connected, 12.0},
+                                                                {sampleFacing(0.0), 9.0},
+                                                                {sampleFacing(0.0), 20.0},
+                                                                {sampleFacing(0.0, 0.05), 12.0},
+                                                                {sampleFacing(0.0, -0.05), 12.0}};
     for (const auto& [message, at] : loud) {
         inbox.setBand(bandAround(0.0));
         ASSERT_TRUE(inbox.hasBand());
