@@ -538,7 +538,13 @@ void AppModel::runTick() {
     const double now = uptime();
     ports_.watchdog.beat();
 
-    if (guardian_.isLive()) {
+    // The stream is judged only when Quelmo has been running to receive it. A
+    // tick that comes late (the process was stopped or starved of a CPU) may
+    // run before the samples that arrived meanwhile are read: the next one,
+    // a moment later, judges.
+    const bool wasRunning = lastTickAt_ && now - *lastTickAt_ < kDataStoppedAfter;
+    lastTickAt_ = now;
+    if (guardian_.isLive() && wasRunning) {
         const auto age = guardian_.motionAge(now);
         if (age && *age > kDataStoppedAfter) {
             write("head data stopped");

@@ -178,6 +178,8 @@ class AppModel : public QObject {
     std::optional<std::chrono::system_clock::time_point> pausedUntil_;
     TimerHandle pauseTimer_;
     TimerHandle tick_;
+    // When the tick last ran.
+    std::optional<double> lastTickAt_;
     bool screenAsleep_ = false;
     bool screenLocked_ = false;
     double lastAnglePublish_ = 0.0;

@@ -129,6 +129,26 @@ TEST(MotionPipeline, SilentLossIsNoticedWithinATick) {
     EXPECT_FALSE(AppModelTestAccess::tickRunning(model));
 }
 
+// Stopped for 15 s (SIGSTOP, a debugger) while the headphones kept sending:
+// the first tick after it comes before the samples waiting in the socket are
+// read. Quelmo was not there to listen, so it must not call the data stopped
+// (that would end the turn frost's watching and start a new warm-up).
+TEST(MotionPipeline, ALateTickAfterAStopDoesNotCallTheDataStopped) {
+    ModelRig rig;
+    rig.start();
+    rig.frostByTurning();
+    ASSERT_EQ(rig.status(), Kind::frosted);
+    rig.scheduler.stall(15.0);
+    rig.scheduler.advance(0.0); // the late tick
+    rig.samples(80.0, 1.0);     // then what waited in the socket, and more
+    EXPECT_TRUE(rig.log.matching("head data stopped").empty());
+    EXPECT_EQ(rig.status(), Kind::frosted);
+
+    // Once Quelmo runs again, a stream that really stopped is noticed as ever.
+    rig.scheduler.advance(2.0);
+    EXPECT_EQ(rig.log.matching("head data stopped").size(), 1u);
+}
+
 TEST(MotionPipeline, FarDropMakesTheUserAwayAndPollsOnlyWhileLive) {
     ModelRig rig;
     AppModel& model = rig.start();

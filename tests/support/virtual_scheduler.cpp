@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace quelmo {
 
@@ -153,6 +154,19 @@ void VirtualScheduler::runUntil(std::int64_t targetNs) {
     }
     if (targetNs > state->nowNs) {
         state->nowNs = targetNs;
+    }
+}
+
+void VirtualScheduler::stall(double seconds) {
+    const auto state = state_;
+    state->nowNs += toNanoseconds(seconds);
+    std::vector<std::shared_ptr<State::Entry>> overdue;
+    while (!state->queue.empty() && state->queue.begin()->first.first < state->nowNs) {
+        overdue.push_back(state->queue.begin()->second);
+        state->queue.erase(state->queue.begin());
+    }
+    for (const auto& entry : overdue) {
+        state->insert(entry, state->nowNs);
     }
 }
 

@@ -54,6 +54,11 @@ class VirtualScheduler final : public Scheduler {
     // Moves time forward to the next due action and runs everything due then.
     // Returns false (and changes nothing) when nothing is scheduled.
     bool runNext();
+    // The process does not run for `seconds` (stopped, or starved of a CPU):
+    // time moves on and nothing runs. What fell due meanwhile is due now, once
+    // and in its order, as a stopped program's timers fire late but once; it
+    // runs on the next advance().
+    void stall(double seconds);
     // Sets the wall clock to `date` from now on; uptime is unchanged.
     void setNow(WallClock::time_point date);
 
