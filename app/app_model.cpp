@@ -133,7 +133,7 @@ void AppModel::setLiveDisplays(int count) {
     const GuardChange change(*this); // a gauge wants every sample at once
     liveDisplays_ = count;
     emit liveDisplaysChanged(count);
-    if (liveDisplays_ == 0 && !prefs_.showAngleInMenuBar()) {
+    if (liveDisplays_ == 0 && !angleInMenuBar_) {
         publishLiveAngle(0.0);
     }
 }
@@ -310,7 +310,7 @@ void AppModel::handleSample(double heading, double vertical, double at) {
             lastAnglePublish_ = now;
             publishLiveAngle(guardian_.detector().angle());
         }
-    } else if (prefs_.showAngleInMenuBar() && now - lastAnglePublish_ >= kMenuBarInterval) {
+    } else if (angleInMenuBar_ && now - lastAnglePublish_ >= kMenuBarInterval) {
         lastAnglePublish_ = now;
         publishLiveAngle(guardian_.detector().angle());
     }

@@ -199,6 +199,9 @@ class AppModel : public QObject {
     std::unique_ptr<ActivityToken> napGuard_;
     double lastSampleTime_ = 0.0;
     int guardChanges_ = 0;
+    // The "show the angle in the menu bar" preference, as its subscription
+    // hands it over: inside that callback the preference still holds the old
+    // value, and the quiet band published there must already see the new one.
     bool angleInMenuBar_ = false;
     SubscriptionBag bag_;
     std::vector<TimerHandle> permissionPolls_;

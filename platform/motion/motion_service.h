@@ -107,7 +107,6 @@ class MotionService {
     // Hands over every message waiting, held samples included, in order, now.
     // No sample is held again until holdQuietSamples is called again.
     void takeHeld();
-    bool holdsQuietSamples() const { return inbox_->hasBand(); }
 
     // Runs work on the main thread's event loop after everything already
     // queued there; dropped if this service is destroyed first.
