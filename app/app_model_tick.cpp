@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: MIT
+// The tick: while head tracking is live or the screen is frosted, five times a
+// second the app model checks that head data still comes, reads keyboard and
+// mouse activity and asks for the Bluetooth signal now and then. The signal's
+// answer and the loss of head data are handled here too.
+#include "app/app_model.h"
+
+#include "core/number_text.h"
+
+namespace quelmo {
+
+namespace {
+
+constexpr double kTickPeriod = 0.2;
+constexpr double kTickTolerance = 0.05;
+constexpr double kDataStoppedAfter = 1.5;
+constexpr double kActiveIdle = 1.5;
+constexpr double kPollWhileQuiet = 2.0;
+constexpr double kPollWhileActive = 10.0;
+// Idle time reported while keyboard and mouse are ignored (a test command).
+constexpr double kIgnoredIdle = 999.0;
+
+} // namespace
+
+void AppModel::startTick() {
+    if (tick_) {
+        return;
+    }
+    std::weak_ptr<AppModel*> weak = self_;
+    tick_ = ports_.scheduler.scheduleRepeating(kTickPeriod, kTickTolerance, [weak] {
+        if (auto self = weak.lock()) {
+            (*self)->runTick();
+        }
+    });
+    ports_.watchdog.beat();
+}
+
+void AppModel::stopTick() {
+    if (tick_) {
+        tick_->cancel();
+        tick_.reset();
+    }
+}
+
+void AppModel::runTick() {
+    // Held samples first, so the guard sees them before the input reading.
+    const GuardChange change(*this);
+    const double now = uptime();
+    ports_.watchdog.beat();
+
+    // The stream is judged only when Quelmo has been running to receive it. A
+    // tick that comes late (the process was stopped or starved of a CPU) may
+    // run before the samples that arrived meanwhile are read: the next one,
+    // a moment later, judges.
+    const bool wasRunning = lastTickAt_ && now - *lastTickAt_ < kDataStoppedAfter;
+    lastTickAt_ = now;
+    if (guardian_.isLive() && wasRunning) {
+        const auto age = guardian_.motionAge(now);
+        if (age && *age > kDataStoppedAfter) {
+            write("head data stopped");
+            signalLost();
+        }
+    }
+
+    const std::int64_t overrides = guardian_.inputOverrides();
+    const bool wasAway = guardian_.isAway();
+    const double idle = ignoreInput_ ? kIgnoredIdle : ports_.input.secondsSinceLastEvent();
+    guardian_.inputActivity(idle, now);
+
+    const bool quiet = ignoreInput_ || ports_.input.secondsSinceLastEvent() > kActiveIdle;
+    if (prefs_.frostWhenFar() && guardian_.isLive() &&
+        now - lastSignalPoll_ >= (quiet ? kPollWhileQuiet : kPollWhileActive)) {
+        lastSignalPoll_ = now;
+        std::weak_ptr<AppModel*> weak = self_;
+        ports_.signal.read([weak](const SignalReadings& readings) {
+            if (auto self = weak.lock()) {
+                (*self)->onSignalReading(readings);
+            }
+        });
+    }
+
+    if (guardian_.inputOverrides() != overrides) {
+        write("cleared by sustained input; forward re-zeroed");
+    }
+    if (wasAway && !guardian_.isAway()) {
+        write("back at the Mac (keyboard or mouse used)");
+    }
+    refreshStatus();
+    if (!guardian_.isLive() && !guardian_.isFrosted()) {
+        stopTick();
+    }
+}
+
+void AppModel::onSignalReading(const SignalReadings& readings) {
+    const GuardChange change(*this);
+    if (!guardian_.isLive()) {
+        return; // head data was lost meanwhile
+    }
+    SignalReadings adjusted;
+    for (const auto& [device, dbm] : readings) {
+        adjusted.emplace(device, dbm - injectedSignalDrop_);
+    }
+    lastSignal_ = adjusted;
+    const bool wasAway = guardian_.isAway();
+    if (!adjusted.empty()) {
+        guardian_.proximity(adjusted, uptime());
+    }
+    if (!wasAway && guardian_.isAway()) {
+        write("left: signal " + fixed(guardian_.signalDrop().value_or(0.0), 0) +
+              " dB weaker than at the desk");
+    }
+    refreshStatus();
+}
+
+void AppModel::signalLost() {
+    const GuardChange change(*this);
+    guardian_.signalLost(uptime());
+    publishLiveAngle(0.0);
+    refreshStatus();
+    if (!guardian_.isFrosted()) {
+        stopTick();
+    }
+}
+
+} // namespace quelmo
