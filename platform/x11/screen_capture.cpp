@@ -2,6 +2,7 @@
 #include "platform/x11/screen_capture.h"
 
 #include <QGuiApplication>
+#include <QHash>
 #include <QPixmap>
 #include <QScreen>
 #include <QSysInfo>
@@ -10,8 +11,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrender.h>
+#include <xcb/xcb.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace quelmo {
@@ -34,25 +37,77 @@ struct NativeArea {
     int height = 0;
 };
 
-bool nativeArea(Display* dpy, Window window, NativeArea& area) {
-    Window root = 0;
-    int x = 0;
-    int y = 0;
-    unsigned int width = 0;
-    unsigned int height = 0;
-    unsigned int border = 0;
-    unsigned int depth = 0;
-    if (!XGetGeometry(dpy, window, &root, &x, &y, &width, &height, &border, &depth)) {
+// Where `window` stands: its size and its position on its root window,
+// asked together so the answer costs one wait for the X server. (A window's
+// root never changes, so it is remembered after the first question.)
+bool nativeArea(xcb_connection_t* connection, Window window, NativeArea& area) {
+    static QHash<Window, Window> rootOf;
+    const Window knownRoot = rootOf.value(window, 0);
+    const auto geometryCookie = xcb_get_geometry(connection, static_cast<xcb_drawable_t>(window));
+    xcb_translate_coordinates_cookie_t placeCookie{};
+    if (knownRoot != 0) {
+        placeCookie = xcb_translate_coordinates(connection, static_cast<xcb_window_t>(window),
+                                                static_cast<xcb_window_t>(knownRoot), 0, 0);
+    }
+    xcb_get_geometry_reply_t* geometry =
+        xcb_get_geometry_reply(connection, geometryCookie, nullptr);
+    if (geometry == nullptr) {
+        if (knownRoot != 0) {
+            xcb_discard_reply(connection, placeCookie.sequence);
+        }
         return false;
     }
-    Window child = 0;
-    if (!XTranslateCoordinates(dpy, window, root, 0, 0, &area.x, &area.y, &child)) {
+    area.root = geometry->root;
+    area.width = geometry->width;
+    area.height = geometry->height;
+    std::free(geometry);
+    if (knownRoot != area.root) {
+        if (knownRoot != 0) {
+            xcb_discard_reply(connection, placeCookie.sequence);
+        }
+        // Windows come and go (every rebuild of the frost makes new ones);
+        // forgetting them all now and then keeps this small.
+        if (rootOf.size() >= 64) {
+            rootOf.clear();
+        }
+        rootOf.insert(window, area.root);
+        placeCookie = xcb_translate_coordinates(connection, static_cast<xcb_window_t>(window),
+                                                static_cast<xcb_window_t>(area.root), 0, 0);
+    }
+    xcb_translate_coordinates_reply_t* place =
+        xcb_translate_coordinates_reply(connection, placeCookie, nullptr);
+    if (place == nullptr) {
         return false;
     }
-    area.root = root;
-    area.width = static_cast<int>(width);
-    area.height = static_cast<int>(height);
+    area.x = place->dst_x;
+    area.y = place->dst_y;
+    std::free(place);
     return area.width > 0 && area.height > 0;
+}
+
+// What the captures need of a root window, which never changes: the format
+// of its pictures and its depth.
+struct RootFormat {
+    XRenderPictFormat* format = nullptr;
+    const Visual* visual = nullptr;
+    int depth = 0;
+};
+
+bool rootFormat(Display* dpy, Window root, RootFormat& out) {
+    static QHash<Window, RootFormat> known;
+    if (const auto found = known.constFind(root); found != known.cend()) {
+        out = *found;
+        return out.format != nullptr;
+    }
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(dpy, root, &attributes)) {
+        return false;
+    }
+    out.format = XRenderFindVisualFormat(dpy, attributes.visual);
+    out.visual = attributes.visual;
+    out.depth = attributes.depth;
+    known.insert(root, out);
+    return out.format != nullptr;
 }
 
 // The root window's contents under `area`, scaled down by the X server with a
@@ -63,14 +118,11 @@ QImage captureWithRender(Display* dpy, const NativeArea& area, int factor) {
     if (!XRenderQueryExtension(dpy, &eventBase, &errorBase)) {
         return {};
     }
-    XWindowAttributes rootAttributes{};
-    if (!XGetWindowAttributes(dpy, area.root, &rootAttributes)) {
+    RootFormat root;
+    if (!rootFormat(dpy, area.root, root)) {
         return {};
     }
-    XRenderPictFormat* format = XRenderFindVisualFormat(dpy, rootAttributes.visual);
-    if (format == nullptr) {
-        return {};
-    }
+    XRenderPictFormat* format = root.format;
     const int width = std::max(1, area.width / factor);
     const int height = std::max(1, area.height / factor);
 
@@ -90,7 +142,7 @@ QImage captureWithRender(Display* dpy, const NativeArea& area, int factor) {
 
     const Pixmap pixmap =
         XCreatePixmap(dpy, area.root, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                      static_cast<unsigned>(rootAttributes.depth));
+                      static_cast<unsigned>(root.depth));
     const Picture target = XRenderCreatePicture(dpy, pixmap, format, 0, nullptr);
     XRenderComposite(dpy, PictOpSrc, source, None, target, 0, 0, 0, 0, 0, 0,
                      static_cast<unsigned>(width), static_cast<unsigned>(height));
@@ -108,7 +160,7 @@ QImage captureWithRender(Display* dpy, const NativeArea& area, int factor) {
     // with red, green and blue in the low three bytes, which is Qt's RGB32.
     // (An image read from a pixmap carries no colour masks; the root
     // visual's say where the colours are.)
-    const Visual* visual = rootAttributes.visual;
+    const Visual* visual = root.visual;
     const int hostOrder = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? LSBFirst : MSBFirst;
     if (ximage->bits_per_pixel == 32 && ximage->byte_order == hostOrder &&
         visual->red_mask == 0xff0000 && visual->green_mask == 0xff00 && visual->blue_mask == 0xff) {
@@ -144,7 +196,9 @@ QImage captureWithQt(QWindow& window, int factor) {
 QImage captureScaledByServer(QWindow& window, int factor) {
     Display* dpy = qtDisplay();
     NativeArea area;
-    if (dpy == nullptr || !nativeArea(dpy, static_cast<Window>(window.winId()), area)) {
+    if (dpy == nullptr ||
+        !nativeArea(qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection(),
+                    static_cast<Window>(window.winId()), area)) {
         return {};
     }
     return captureWithRender(dpy, area, std::max(1, factor));

@@ -252,6 +252,18 @@ TEST(FrostOnX11, TheXServerDrawsTheSamePictureQtWould) {
     EXPECT_TRUE(window.isDrawnByServer());
     EXPECT_TRUE(QTest::qWaitFor(matchesQt, 5000)) << "largest difference " << difference;
 
+    // A window that covered part of the frost and goes away leaves that part
+    // to be drawn again: the frost window has no background the X server
+    // could fill it with. The swatch straddles the card.
+    {
+        const QRect card = window.hint()->parentWidget()->geometry().translated(window.pos());
+        Swatch cover(QRect(card.center() - QPoint(150, 150), QSize(300, 300)), Qt::green);
+        cover.raise();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return qGreen(screenPixels(cover.geometry()).pixel(150, 150)) > 200; }, 5000));
+    }
+    EXPECT_TRUE(QTest::qWaitFor(matchesQt, 5000)) << "largest difference " << difference;
+
     // A hidden frost gives the X server its memory back.
     overlay.setFrost(false, false);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000));

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace quelmo {
 
@@ -92,11 +94,18 @@ void FrostOverlay::fadeIn() {
     // Every picture is taken before any window appears, so no window shows up
     // in another's picture. A window still on screen (a fade-out caught half
     // way) keeps the picture it has.
+    // All pictures are taken before any is handed over: handing one over
+    // sets the X server stretching it, and a picture taken meanwhile would
+    // wait for that.
+    std::vector<std::pair<FrostWindow*, QImage>> pictures;
     for (const auto& window : windows_) {
         if (!window->isVisible()) {
-            window->setBackdrop(options_.backdrop(*window));
-            window->setWindowOpacity(animate ? 0.0 : 1.0);
+            pictures.emplace_back(window.get(), options_.backdrop(*window));
         }
+    }
+    for (auto& [window, picture] : pictures) {
+        window->setBackdrop(picture);
+        window->setWindowOpacity(animate ? 0.0 : 1.0);
     }
     for (const auto& window : windows_) {
         window->show();

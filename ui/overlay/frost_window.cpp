@@ -141,6 +141,14 @@ void FrostWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
+void FrostWindow::setVisible(bool visible) {
+    const bool mapping = visible && !isVisible();
+    QWidget::setVisible(visible);
+    if (mapping) {
+        server_.paintMapped();
+    }
+}
+
 void FrostWindow::hideEvent(QHideEvent* event) {
     // A full-screen pixmap is a lot of the X server's memory to keep for a
     // window nobody sees.
@@ -153,6 +161,13 @@ void FrostWindow::resizeEvent(QResizeEvent* event) {
     if (server_.isActive()) {
         drawOnServer();
     }
+}
+
+bool FrostWindow::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+    // The X server draws exposed parts from its copy; Qt, with updates
+    // disabled, paints nothing over them.
+    server_.handleNativeEvent(eventType, message);
+    return QWidget::nativeEvent(eventType, message, result);
 }
 
 void FrostWindow::paintEvent(QPaintEvent*) {

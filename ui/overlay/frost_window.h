@@ -24,10 +24,9 @@ struct FrostTexts;
 // opaque: a translucent window shows nothing useful on an X server without
 // a compositor.
 //
-// On X11 that picture is the window's background on the X server
-// (ServerBackdrop) and Qt paints nothing on screen, so showing a frost moves
-// no full-size image; elsewhere, or when the X server cannot do it, Qt paints
-// the same picture itself.
+// On X11 the X server draws that picture (ServerBackdrop) and Qt paints
+// nothing on screen, so showing a frost moves no full-size image; elsewhere, or when the X server
+// cannot do it, Qt paints the same picture itself.
 class FrostWindow : public QWidget {
   public:
     FrostWindow(QScreen* screen, const QColor& tint);
@@ -45,10 +44,11 @@ class FrostWindow : public QWidget {
     // The backdrop as given (untinted), to carry it over to a rebuilt window.
     const QImage& backdrop() const { return backdrop_; }
 
+    void setVisible(bool visible) override;
+
     // How many times Qt has painted the window (a benchmark waits on it).
     int framesPainted() const { return framesPainted_; }
-    // Whether the X server draws the picture (the window's background) and
-    // Qt paints nothing on screen.
+    // Whether the X server draws the picture and Qt paints nothing on screen.
     bool isDrawnByServer() const { return server_.isActive(); }
     // What the window shows over `area` (window coordinates), as Qt draws it.
     QImage renderLook(const QRect& area);
@@ -58,6 +58,7 @@ class FrostWindow : public QWidget {
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
   private:
     // Puts the picture with the card on the X server, or hands the painting
