@@ -19,9 +19,9 @@ constexpr double kMenuBarInterval = 0.25;
 constexpr double kLogLineInterval = 0.2;
 constexpr double kShownIdleCap = 9999.0;
 constexpr double kGaitRadiansPerSecond = 11.938052083641214; // 2 pi x 1.9 Hz
-// The tick takes held samples every 0.2 s; should it ever not, none waits
-// longer than this.
-constexpr double kHoldAtMost = 1.0;
+// The tick takes held samples every tick; should it ever not, none waits
+// longer than this beyond the tick's period.
+constexpr double kHoldBeyondTick = 0.8;
 
 } // namespace
 
@@ -492,15 +492,23 @@ void AppModel::publishQuietBand() {
         return; // the outermost change publishes
     }
     std::optional<QuietBand> band;
-    if (liveDisplays_ == 0 && !angleInMenuBar_ && !fakeSource_ && injectedOffset_ == 0.0 &&
-        injectedTarget_ == 0.0 && !injectedWalking_ && tick_ &&
-        status_.value().kind() != AppStatus::Kind::calibrating) {
+    if (mayHoldSamples()) {
         band = guardian_.quietBand();
         if (band) {
-            band->until = uptime() + kHoldAtMost;
+            band->until = uptime() + tickPeriod() + kHoldBeyondTick;
         }
     }
+    if (!band) {
+        // A decision may be under way: the tick is wanted at its full pace.
+        setStillTick(false);
+    }
     ports_.tracker.holdQuietSamples(band);
+}
+
+bool AppModel::mayHoldSamples() const {
+    return liveDisplays_ == 0 && !angleInMenuBar_ && !fakeSource_ && injectedOffset_ == 0.0 &&
+           injectedTarget_ == 0.0 && !injectedWalking_ && tick_ &&
+           status_.value().kind() != AppStatus::Kind::calibrating;
 }
 
 } // namespace quelmo

@@ -147,11 +147,17 @@ class AppModel : public QObject {
     // quiet band after. Nested scopes publish once, at the outermost end.
     class GuardChange;
     void publishQuietBand();
+    // Whether quiet samples may wait for the tick now (see publishQuietBand).
+    bool mayHoldSamples() const;
     void onConnectionChange(bool connected);
     void onSourceChange(const std::string& name);
     void onMotionError(const std::string& text);
     void startTick();
     void stopTick();
+    void scheduleTick();
+    // Once a second while nothing can change, five times otherwise.
+    void setStillTick(bool still);
+    double tickPeriod() const;
     void runTick();
     void onSignalReading(const SignalReadings& readings);
     void signalLost();
@@ -178,6 +184,7 @@ class AppModel : public QObject {
     std::optional<std::chrono::system_clock::time_point> pausedUntil_;
     TimerHandle pauseTimer_;
     TimerHandle tick_;
+    bool stillTick_ = false;
     // When the tick last ran.
     std::optional<double> lastTickAt_;
     bool screenAsleep_ = false;

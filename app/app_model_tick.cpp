@@ -3,6 +3,14 @@
 // second the app model checks that head data still comes, reads keyboard and
 // mouse activity and asks for the Bluetooth signal now and then. The signal's
 // answer and the loss of head data are handled here too.
+//
+// While nothing can change (the head still inside the quiet band, so its
+// samples wait for the tick; keyboard and mouse idle; no frost, no away, no
+// diagnostics lines to write) the tick runs once a second instead: every
+// wake-up of the main thread costs far more than the work of a tick. It is
+// back at five a second as soon as the band is gone (a sample that may
+// change a decision, handed over at once), keyboard or mouse are used, or
+// the samples seem to stop, so a stop is still noticed as quickly.
 #include "app/app_model.h"
 
 #include "core/number_text.h"
@@ -13,6 +21,11 @@ namespace {
 
 constexpr double kTickPeriod = 0.2;
 constexpr double kTickTolerance = 0.05;
+constexpr double kStillTickPeriod = 1.0;
+constexpr double kStillTickTolerance = 0.25;
+// Samples come every 40 ms or less; none for this long and they may be
+// stopping, which the fast tick notices in time.
+constexpr double kStillSamplesWithin = 0.25;
 constexpr double kDataStoppedAfter = 1.5;
 constexpr double kActiveIdle = 1.5;
 constexpr double kPollWhileQuiet = 2.0;
@@ -26,13 +39,35 @@ void AppModel::startTick() {
     if (tick_) {
         return;
     }
-    std::weak_ptr<AppModel*> weak = self_;
-    tick_ = ports_.scheduler.scheduleRepeating(kTickPeriod, kTickTolerance, [weak] {
-        if (auto self = weak.lock()) {
-            (*self)->runTick();
-        }
-    });
+    stillTick_ = false;
+    scheduleTick();
     ports_.watchdog.beat();
+}
+
+void AppModel::scheduleTick() {
+    if (tick_) {
+        tick_->cancel();
+    }
+    std::weak_ptr<AppModel*> weak = self_;
+    tick_ = ports_.scheduler.scheduleRepeating(stillTick_ ? kStillTickPeriod : kTickPeriod,
+                                               stillTick_ ? kStillTickTolerance : kTickTolerance,
+                                               [weak] {
+                                                   if (auto self = weak.lock()) {
+                                                       (*self)->runTick();
+                                                   }
+                                               });
+}
+
+void AppModel::setStillTick(bool still) {
+    if (!tick_ || still == stillTick_) {
+        return;
+    }
+    stillTick_ = still;
+    scheduleTick();
+}
+
+double AppModel::tickPeriod() const {
+    return stillTick_ ? kStillTickPeriod : kTickPeriod;
 }
 
 void AppModel::stopTick() {
@@ -40,6 +75,7 @@ void AppModel::stopTick() {
         tick_->cancel();
         tick_.reset();
     }
+    stillTick_ = false;
 }
 
 void AppModel::runTick() {
@@ -88,13 +124,22 @@ void AppModel::runTick() {
     refreshStatus();
     if (!guardian_.isLive() && !guardian_.isFrosted()) {
         stopTick();
+        return;
     }
+    const auto age = guardian_.motionAge(now);
+    setStillTick(quiet && !ports_.log.isOpen() && mayHoldSamples() &&
+                 guardian_.quietBand().has_value() && age && *age < kStillSamplesWithin);
 }
 
 void AppModel::onSignalReading(const SignalReadings& readings) {
     const GuardChange change(*this);
     if (!guardian_.isLive()) {
         return; // head data was lost meanwhile
+    }
+    if (stillTick_ && !ignoreInput_) {
+        // The last reading of keyboard and mouse may be most of a second old;
+        // whether the user is at the desk is judged with a fresh one.
+        guardian_.inputActivity(ports_.input.secondsSinceLastEvent(), uptime());
     }
     SignalReadings adjusted;
     for (const auto& [device, dbm] : readings) {

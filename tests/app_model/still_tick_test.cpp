@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+// While the head is still and nobody types, the tick runs once a second: no
+// decision may come later or differently for it.
+#include "fakes.h"
+
+#include <gtest/gtest.h>
+
+namespace quelmo {
+namespace {
+
+using Kind = AppStatus::Kind;
+using testing::ModelRig;
+
+// A rig without the diagnostics log (its lines keep the tick at full pace),
+// counting how often the tick reads keyboard and mouse.
+struct StillRig : ModelRig {
+    int inputReads = 0;
+    explicit StillRig(bool diagnostics = false) {
+        store.set("diagnostics", diagnostics ? "true" : "false");
+        input.onRead = [this] { ++inputReads; };
+    }
+    // The virtual time at which the screen frosts, within `seconds` of samples at `heading`.
+    double frostTime(double heading, double seconds) {
+        for (int i = 0; i < static_cast<int>(seconds / 0.02 + 0.5); ++i) {
+            if (overlay.frosted) {
+                return scheduler.uptime();
+            }
+            samples(heading, 0.02);
+        }
+        return -1.0;
+    }
+};
+
+TEST(StillTick, QuietWatchingTicksOnceASecondAndATurnFrostsJustAsSoon) {
+    StillRig still;
+    StillRig full(true); // the log open: five ticks a second throughout
+    for (StillRig* rig : {&still, &full}) {
+        rig->start();
+        rig->samples(0.0, 6.0);
+        ASSERT_EQ(rig->status(), Kind::watching);
+        rig->inputReads = 0;
+        rig->samples(0.0, 3.0);
+    }
+    // Each tick reads them twice.
+    EXPECT_LE(still.inputReads, 8);
+    EXPECT_GE(full.inputReads, 28);
+
+    // The turn's samples are handed over as they come, whatever the tick;
+    // the tick is back at full pace as soon as a turn may be under way. The
+    // turn starts just after a still tick.
+    const int reads = still.inputReads;
+    while (still.inputReads == reads) {
+        still.samples(0.0, 0.02);
+        full.samples(0.0, 0.02);
+    }
+    still.inputReads = 0;
+    for (StillRig* rig : {&still, &full}) {
+        rig->turn(0.0, 80.0);
+    }
+    EXPECT_GE(still.inputReads, 4);
+    const double stillFrost = still.frostTime(80.0, 3.0);
+    const double fullFrost = full.frostTime(80.0, 3.0);
+    ASSERT_GT(stillFrost, 0.0);
+    EXPECT_DOUBLE_EQ(stillFrost, fullFrost);
+    // Frosted, the tick is back at full pace (the frost clears on input).
+    still.inputReads = 0;
+    still.samples(80.0, 1.0);
+    EXPECT_GE(still.inputReads, 10);
+
+    // Looking back clears it; the quiet watching after it slows the tick again.
+    still.turn(80.0, 0.0);
+    still.samples(0.0, 3.0);
+    EXPECT_FALSE(still.overlay.frosted);
+    still.inputReads = 0;
+    still.samples(0.0, 3.0);
+    EXPECT_LE(still.inputReads, 8);
+}
+
+TEST(StillTick, AStopIsNoticedAsSoonAndTypingCountsAtOnce) {
+    StillRig rig;
+    AppModel& model = rig.start();
+    rig.samples(0.0, 3.0);
+    rig.input.touch();
+    rig.samples(0.0, 0.5);
+    // The at-desk level, learned while the user has just typed.
+    ASSERT_EQ(rig.signal.pending.size(), 1u);
+    rig.signal.answer({{"AA", -60.0}});
+    rig.samples(0.0, 4.0);
+    ASSERT_EQ(rig.signal.pending.size(), 1u);
+    rig.signal.answer({{"AA", -85.0}});
+    rig.samples(0.0, 2.0);
+    ASSERT_EQ(rig.signal.pending.size(), 1u);
+    // Typing since the last tick: a weak signal now is someone at the desk
+    // whose headphones fade, not someone who left.
+    rig.input.touch();
+    rig.signal.answer({{"AA", -86.0}});
+    EXPECT_EQ(rig.status(), Kind::watching);
+    EXPECT_TRUE(rig.log.matching("left: signal").empty());
+
+    // Samples stop just after a still tick: they are still noticed within a
+    // fast tick of 1.5 s, not a still one.
+    rig.samples(0.0, 4.0);
+    ASSERT_TRUE(model.guardian().isLive());
+    const int reads = rig.inputReads;
+    while (rig.inputReads == reads) {
+        rig.samples(0.0, 0.02);
+    }
+    const double lastSample = rig.scheduler.uptime() - 0.02;
+    double noticed = -1.0;
+    for (int i = 0; i < 300 && noticed < 0.0; ++i) {
+        rig.scheduler.advance(0.01);
+        if (!model.guardian().isLive()) {
+            noticed = rig.scheduler.uptime();
+        }
+    }
+    ASSERT_GT(noticed, 0.0);
+    EXPECT_GT(noticed - lastSample, 1.5);
+    EXPECT_LE(noticed - lastSample, 1.75);
+    EXPECT_EQ(model.liveAngle(), 0.0);
+}
+
+} // namespace
+} // namespace quelmo
