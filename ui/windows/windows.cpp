@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/windows/windows.h"
 
+#include "platform/memory/file_pages.h"
+
 #include "app/app_model.h"
 #include "ui/qml/qml_setup.h"
 #include "ui/windows/login_item_object.h"
@@ -184,13 +186,20 @@ void Windows::windowWillClose(QQuickView* window) {
     // the system.
     connect(window, &QObject::destroyed, this, [this] {
         QTimer::singleShot(0, this, [this] {
-            if (!settings_ && !onboarding_) {
+            const bool lastWindow = !settings_ && !onboarding_;
+            if (lastWindow) {
                 engine_.reset();
             } else if (engine_) {
                 engine_->collectGarbage();
                 engine_->trimComponentCache();
             }
             ::malloc_trim(0);
+            if (lastWindow) {
+                // The code of Qt Quick and QML stays mapped once loaded, and
+                // watching never runs it: its pages go back to the kernel
+                // until a window needs them again.
+                releaseFilePages({"libQt6Quick", "libQt6Qml", "/qml/"});
+            }
         });
     });
     // The window goes with its view; later, as the close is still under way.
