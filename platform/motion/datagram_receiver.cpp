@@ -9,8 +9,8 @@
 
 namespace quelmo {
 
-DatagramReceiver::DatagramReceiver(int fd, Handler handler)
-    : fd_(fd), handler_(std::move(handler)) {
+DatagramReceiver::DatagramReceiver(int fd, Handler handler, Ended ended)
+    : fd_(fd), handler_(std::move(handler)), ended_(std::move(ended)) {
     const int flags = ::fcntl(fd_, F_GETFL);
     if (flags >= 0) {
         ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
@@ -46,10 +46,15 @@ void DatagramReceiver::run() {
         if (isStopping()) {
             return;
         }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ended_ && n <= 0) {
+            ended_(n == 0 ? 0 : errno);
+            return;
+        }
         if (n < 0) {
-            if (errno != EINTR) {
-                pause(); // a socket error that stays would otherwise spin
-            }
+            pause(); // a socket error that stays would otherwise spin
             continue;
         }
         handler_(buffer_, static_cast<std::size_t>(n));

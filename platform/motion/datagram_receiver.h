@@ -19,9 +19,14 @@ class DatagramReceiver {
     static constexpr std::size_t kBufferSize = 1024;
 
     using Handler = std::function<void(const unsigned char* data, std::size_t size)>;
+    // For a connected socket: told once that it ended (0: the peer closed it,
+    // else the errno of the failed read), after which the thread stops.
+    using Ended = std::function<void(int error)>;
 
     // Takes ownership of fd (made blocking here); reading begins with start().
-    DatagramReceiver(int fd, Handler handler);
+    // Without `ended`, read errors are waited out and empty datagrams handed
+    // over, as suits an unconnected datagram socket.
+    DatagramReceiver(int fd, Handler handler, Ended ended = {});
     // Stops the thread (shutting the socket for reading wakes a blocked
     // recv at once) and closes the socket.
     ~DatagramReceiver();
@@ -41,6 +46,7 @@ class DatagramReceiver {
 
     int fd_;
     Handler handler_;
+    Ended ended_;
     std::atomic<bool> stopping_{false};
     alignas(8) unsigned char buffer_[kBufferSize];
     std::thread thread_;

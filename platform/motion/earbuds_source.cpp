@@ -2,6 +2,7 @@
 #include "platform/motion/earbuds_source.h"
 
 #include "platform/motion/earbuds_link.h"
+#include "platform/motion/message_offer.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -133,6 +135,83 @@ void EarbudsSource::greet() {
     send(earbuds::kNotifyRequest, sizeof earbuds::kNotifyRequest);
     send(earbuds::kStartFrame, sizeof earbuds::kStartFrame);
     state_ = State::streaming;
+    startReader();
+}
+
+void EarbudsSource::startReader() {
+    if (!onThreadSample || reader_ || fd_ < 0)
+        return;
+    // The thread reads its own descriptor of the channel; the main thread
+    // keeps writing on fd_ (never blocking: every send is MSG_DONTWAIT).
+    const int copy = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0)
+        return; // read on the main thread, as before streaming
+    retire(readable_);
+    const std::uint64_t session = ++session_;
+    framesForMain_.store(0);
+    reader_ = std::make_unique<DatagramReceiver>(
+        copy,
+        [this, session](const unsigned char* data, std::size_t size) {
+            readOnThread(session, data, size);
+        },
+        [this, session](int error) {
+            QMetaObject::invokeMethod(
+                retryTimer_.get(), [this, session, error] { handleFromReader(session, {}, error); },
+                Qt::QueuedConnection);
+        });
+    reader_->start();
+    updateThreadSamples();
+}
+
+// The reading thread.
+void EarbudsSource::readOnThread(std::uint64_t session, const unsigned char* data,
+                                 std::size_t size) {
+    if (size > DatagramReceiver::kBufferSize) {
+        dropped_.fetch_add(1, std::memory_order_relaxed); // cut short: never read a partial frame
+        return;
+    }
+    if (samplesOnThread_.load() && framesForMain_.load() == 0 &&
+        earbuds::classify(data, size) == earbuds::FrameKind::sensor) {
+        earbuds::SensorFrame frame;
+        const earbuds::SensorStatus status = earbuds::decodeSensor(data, size, frame);
+        if (status == earbuds::SensorStatus::empty)
+            return;
+        if (status != earbuds::SensorStatus::ok) {
+            dropped_.fetch_add(1, std::memory_order_relaxed);
+            return;
+        }
+        wire::Message sample;
+        sample.kind = wire::Kind::sample;
+        sample.motion = earbuds::toDeviceMotion(frame);
+        offer(*reader_, onThreadSample, sample);
+        return;
+    }
+    // Everything else is the main thread's, and so is every frame after it
+    // until it has caught up.
+    framesForMain_.fetch_add(1);
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    QMetaObject::invokeMethod(
+        retryTimer_.get(),
+        [this, session, bytes = std::move(bytes)] { handleFromReader(session, bytes, -1); },
+        Qt::QueuedConnection);
+}
+
+void EarbudsSource::handleFromReader(std::uint64_t session, const std::string& frame, int ended) {
+    if (session != session_ || !reader_)
+        return; // from a channel since closed
+    if (ended >= 0) {
+        fail(ended == 0 ? "the earbuds closed the channel"
+                        : std::string("channel lost: ") + std::strerror(ended));
+        close(true);
+        return;
+    }
+    framesForMain_.fetch_sub(1);
+    handle(reinterpret_cast<const unsigned char*>(frame.data()), frame.size());
+    updateThreadSamples();
+}
+
+void EarbudsSource::updateThreadSamples() {
+    samplesOnThread_.store(reader_ && state_ == State::streaming && connected_ && worn_ != false);
 }
 
 void EarbudsSource::send(const unsigned char* data, std::size_t size) {
@@ -145,6 +224,10 @@ void EarbudsSource::close(bool retry) {
     retryTimer_->stop();
     retire(readable_);
     retire(writable_);
+    // The reading thread ends first (what it passed on is then ignored).
+    samplesOnThread_.store(false);
+    reader_.reset();
+    ++session_;
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
@@ -168,7 +251,7 @@ void EarbudsSource::fail(const std::string& why) {
 
 void EarbudsSource::drain() {
     // A bounded batch per wake-up, so a flood cannot starve the event loop.
-    for (int i = 0; i < 64 && fd_ >= 0; ++i) {
+    for (int i = 0; i < 64 && fd_ >= 0 && !reader_; ++i) {
         const ssize_t n = ::recv(fd_, buffer_.get(), earbuds::kReceiveBuffer, MSG_TRUNC);
         if (n < 0 && errno == EINTR)
             continue;
@@ -240,12 +323,14 @@ void EarbudsSource::handle(const unsigned char* data, std::size_t size) {
 void EarbudsSource::setWorn(bool worn) {
     worn_ = worn;
     emitConnection(worn);
+    updateThreadSamples();
 }
 
 void EarbudsSource::emitConnection(bool connected) {
     if (connected == connected_)
         return;
     connected_ = connected;
+    updateThreadSamples();
     if (!onMessage)
         return;
     wire::Message message;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/motion/datagram_receiver.h"
 #include "platform/motion/earbuds_wire.h"
 #include "platform/motion/motion_wire.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -38,7 +40,11 @@ class EarbudsDiscovery {
 // head tracking on), turns their sensor frames into samples and their ear
 // detection into connects and disconnects. Stopping sends the stop frame.
 // A lost channel is opened again after 1 s, then 2, 4 ... up to 30 s.
-// Everything runs on the main thread's event loop; nothing blocks.
+// Everything runs on the main thread's event loop and nothing there blocks,
+// except this: once the earbuds stream and are worn, with onThreadSample set,
+// the channel is read on a thread of its own, which hands sensor samples to
+// onThreadSample (whose receiver may hold quiet ones without waking anyone)
+// and everything else to the main thread, in arrival order.
 class EarbudsSource {
   public:
     static constexpr std::chrono::milliseconds kFirstRetry{1000};
@@ -61,10 +67,13 @@ class EarbudsSource {
     // The target's name, "earbuds" when none is known.
     std::string name() const;
     std::chrono::milliseconds nextRetry() const { return retry_; }
-    std::uint64_t dropped() const { return dropped_; }
+    std::uint64_t dropped() const { return dropped_.load(std::memory_order_relaxed); }
     const std::string& error() const { return error_; }
 
     std::function<void(const wire::Message&)> onMessage;
+    // Called on the reading thread; false when it has no room (offered again
+    // a moment later).
+    std::function<bool(const wire::Message&)> onThreadSample;
 
   private:
     enum class State { idle, connecting, greeting, streaming };
@@ -74,6 +83,11 @@ class EarbudsSource {
     void close(bool retry);
     void onWritable();
     void drain();
+    // Reading on a thread of its own, once streaming.
+    void startReader();
+    void readOnThread(std::uint64_t session, const unsigned char* data, std::size_t size);
+    void handleFromReader(std::uint64_t session, const std::string& frame, int ended);
+    void updateThreadSamples();
     void handle(const unsigned char* data, std::size_t size);
     void greet();
     void send(const unsigned char* data, std::size_t size);
@@ -94,7 +108,14 @@ class EarbudsSource {
     std::optional<bool> worn_;
     bool connected_ = false;
     std::chrono::milliseconds retry_ = kFirstRetry;
-    std::uint64_t dropped_ = 0;
+    std::atomic<std::uint64_t> dropped_{0};
+    std::unique_ptr<DatagramReceiver> reader_;
+    std::uint64_t session_ = 0;
+    // Whether the reading thread may hand samples on itself: streaming, worn
+    // and announced, and no frame it passed to the main thread still waiting
+    // there (a sample must not overtake one).
+    std::atomic<bool> samplesOnThread_{false};
+    std::atomic<int> framesForMain_{0};
     std::string error_;
     std::string lastPrinted_;
 };

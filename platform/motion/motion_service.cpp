@@ -56,8 +56,13 @@ MotionService::MotionService(MotionServiceOptions options)
         opentrack_->onMessage = [this](const wire::Message& m) {
             return inbox_->put(static_cast<int>(Source::opentrack), m);
         };
-    // The earbuds are read on the main thread: what waits in the inbox goes
-    // first, so every message is handed over in the order it arrived.
+    if (earbuds_)
+        earbuds_->onThreadSample = [this](const wire::Message& m) {
+            return inbox_->put(static_cast<int>(Source::earbuds), m);
+        };
+    // What the earbuds' source hands over on the main thread comes after
+    // whatever waits in the inbox, so every message is handed over in the
+    // order it arrived.
     if (earbuds_)
         earbuds_->onMessage = [this](const wire::Message& m) {
             const double at = systemUptime();

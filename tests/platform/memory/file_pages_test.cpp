@@ -25,8 +25,7 @@ struct MappedFile {
     std::filesystem::path path;
     void* data = MAP_FAILED;
 
-    explicit MappedFile(const std::string& name)
-        : path(std::filesystem::current_path() / name) {
+    explicit MappedFile(const std::string& name) : path(std::filesystem::current_path() / name) {
         const std::vector<char> bytes(kSize, 'q');
         {
             std::ofstream out(path, std::ios::binary);
@@ -65,7 +64,7 @@ struct MappedFile {
 };
 
 TEST(FilePages, OnlyTheNamedFilesPagesLeaveTheProcess) {
-    struct statfs fs{};
+    struct statfs fs {};
     ASSERT_EQ(::statfs(std::filesystem::current_path().c_str(), &fs), 0);
     if (fs.f_type == TMPFS_MAGIC) {
         GTEST_SKIP() << "memory-backed files cannot be paged out without swap";

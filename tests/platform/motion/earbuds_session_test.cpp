@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <mutex>
+#include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <vector>
@@ -83,27 +85,56 @@ std::vector<unsigned char> earState(earbuds::BudState a, earbuds::BudState b) {
     return frameOf(buf, earbuds::encodeEarDetection(a, b, buf));
 }
 
+// What the source handed over, in order, from the main thread or (samples
+// only) from its reading thread.
 struct Heard {
+    std::mutex mutex;
     std::vector<double> headings;
     std::vector<bool> connections;
+    std::vector<std::string> events; // "sample" or "connected"/"disconnected", in order
+    int onThread = 0;
+
+    std::size_t sampleCount() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return headings.size();
+    }
+    std::vector<bool> connectionList() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return connections;
+    }
 };
 
-void listen(EarbudsSource& source, Heard& heard) {
+void listen(EarbudsSource& source, Heard& heard, bool onThread = false) {
     source.onMessage = [&heard](const wire::Message& m) {
-        if (m.kind == wire::Kind::sample)
+        std::lock_guard<std::mutex> lock(heard.mutex);
+        if (m.kind == wire::Kind::sample) {
             heard.headings.push_back(headingDegrees(m.motion));
-        else if (m.kind != wire::Kind::error)
+            heard.events.push_back("sample");
+        } else if (m.kind != wire::Kind::error) {
             heard.connections.push_back(m.kind == wire::Kind::connected);
+            heard.events.push_back(m.kind == wire::Kind::connected ? "connected" : "disconnected");
+        }
     };
+    if (onThread) {
+        source.onThreadSample = [&heard](const wire::Message& m) {
+            std::lock_guard<std::mutex> lock(heard.mutex);
+            heard.headings.push_back(headingDegrees(m.motion));
+            heard.events.push_back("sample");
+            ++heard.onThread;
+            return true;
+        };
+    }
 }
 
-TEST(EarbudsSession, GreetsStreamsFollowsTheEarsAndStops) {
+// The whole session, read on the main thread or, once streaming, on a
+// thread of the source's own.
+void greetStreamFollowTheEarsAndStop(bool onThread) {
     test::TempPaths temp;
     const std::string path = temp.paths.runtimeDir + "/earbuds.sock";
     ScriptedEarbuds peer(path);
     EarbudsSource source(EarbudsTarget{"test earbuds", path, true});
     Heard heard;
-    listen(source, heard);
+    listen(source, heard, onThread);
     source.start();
     ASSERT_TRUE(peer.accept());
 
@@ -126,27 +157,81 @@ TEST(EarbudsSession, GreetsStreamsFollowsTheEarsAndStops) {
     peer.send(std::vector<unsigned char>(5000, 0x04));
     peer.send({0x04, 0x00, 0x04, 0x00, 0x04, 0x00, 0x01, 0x02, 0x01, 0x64, 0x02, 0x01});
     peer.send(test::bytesOf(test::kCapturedV1));
-    ASSERT_TRUE(waitFor([&] { return heard.headings.size() == 1; }));
+    ASSERT_TRUE(waitFor([&] { return heard.sampleCount() == 1; }));
     EXPECT_NEAR(heard.headings[0], -52.28, 0.01);
     EXPECT_EQ(source.dropped(), 2u);
-    EXPECT_EQ(heard.connections, std::vector<bool>{true});
+    EXPECT_EQ(heard.connectionList(), std::vector<bool>{true});
+
+    // A steady stream (on the reading thread, when there is one).
+    for (int i = 0; i < 5; ++i) {
+        peer.send(test::bytesOf(test::kCapturedV2));
+        test::settle(10);
+    }
+    ASSERT_TRUE(waitFor([&] { return heard.sampleCount() == 6; }));
 
     // Out of the ears (in the case): a disconnect, and the stream that runs
-    // on is not handed over; back in: a connect and samples again.
+    // on is not handed over; back in: a connect and samples again, in the
+    // order they came.
     peer.send(earState(earbuds::BudState::inCase, earbuds::BudState::outOfEar));
     peer.send(test::bytesOf(test::kCapturedV3));
     peer.send(earState(earbuds::BudState::moving, earbuds::BudState::inCase));
     peer.send(earState(earbuds::BudState::inEar, earbuds::BudState::inCase));
     peer.send(test::bytesOf(test::kCapturedV4));
-    ASSERT_TRUE(waitFor([&] { return heard.headings.size() == 2; }));
-    EXPECT_NEAR(heard.headings[1], 0.24, 0.01);
-    EXPECT_EQ(heard.connections, (std::vector<bool>{true, false, true}));
+    for (int i = 0; i < 3; ++i) {
+        test::settle(10);
+        peer.send(test::bytesOf(test::kCapturedV2));
+    }
+    ASSERT_TRUE(waitFor([&] { return heard.sampleCount() == 10; }));
+    {
+        std::lock_guard<std::mutex> lock(heard.mutex);
+        EXPECT_NEAR(heard.headings[6], 0.24, 0.01);
+        EXPECT_EQ(heard.connections, (std::vector<bool>{true, false, true}));
+        std::vector<std::string> expected = {"connected"};
+        expected.insert(expected.end(), 6, "sample");
+        expected.insert(expected.end(), {"disconnected", "connected"});
+        expected.insert(expected.end(), 4, "sample");
+        EXPECT_EQ(heard.events, expected);
+        if (onThread) {
+            EXPECT_GT(heard.onThread, 0);
+        }
+    }
 
     // Stopping sends the stop frame and closes the channel.
     source.stop();
     EXPECT_EQ(peer.receive(), frameOf(earbuds::kStopFrame, sizeof earbuds::kStopFrame));
     EXPECT_TRUE(peer.receive().empty());
-    EXPECT_EQ(heard.connections, (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(heard.connectionList(), (std::vector<bool>{true, false, true, false}));
+}
+
+TEST(EarbudsSession, GreetsStreamsFollowsTheEarsAndStops) {
+    greetStreamFollowTheEarsAndStop(false);
+}
+
+TEST(EarbudsSession, ReadOnAThreadOnceStreamingNothingComesOutOfOrder) {
+    greetStreamFollowTheEarsAndStop(true);
+}
+
+// Read on its thread, a channel the earbuds close is noticed and opened again.
+TEST(EarbudsSession, AChannelClosedUnderTheReadingThreadIsOpenedAgain) {
+    test::TempPaths temp;
+    const std::string path = temp.paths.runtimeDir + "/earbuds.sock";
+    ScriptedEarbuds peer(path);
+    EarbudsSource source(EarbudsTarget{"test earbuds", path, true});
+    Heard heard;
+    listen(source, heard, true);
+    source.start();
+    ASSERT_TRUE(peer.accept());
+    peer.receive();
+    peer.send({0x01, 0x00, 0x04, 0x00, 0x00, 0x00});
+    peer.receive();
+    peer.receive();
+    peer.send(test::bytesOf(test::kCapturedV2));
+    ASSERT_TRUE(waitFor([&] { return heard.sampleCount() == 1; }));
+    peer.hangUp();
+    ASSERT_TRUE(waitFor([&] { return heard.connectionList().size() == 2; }));
+    EXPECT_NE(source.error().find("closed the channel"), std::string::npos) << source.error();
+    ASSERT_TRUE(peer.accept(3000));
+    EXPECT_EQ(peer.receive(), frameOf(earbuds::kConnectFrame, sizeof earbuds::kConnectFrame));
 }
 
 TEST(EarbudsSession, ALostChannelIsOpenedAgainLaterEachTime) {
