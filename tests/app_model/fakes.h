@@ -336,6 +336,16 @@ struct ModelRig {
         turn(0.0, 80.0);
         samples(80.0, 1.0);
     }
+    // Facing the screen through the warm-up, typing at its end: the first
+    // signal reading (the poll went out with the first tick) answers `dbm`
+    // while the user has just typed, so it is learned as the at-desk level.
+    // False when no reading was asked for.
+    bool learnDeskSignal(double dbm) {
+        samples(0.0, 3.0);
+        input.touch();
+        samples(0.0, 0.5);
+        return signal.answer({{"AA", dbm}});
+    }
     // A smooth turn to `to` over `seconds`, from `from`.
     void turn(double from, double to, double seconds = 0.5) {
         const int n = static_cast<int>(seconds / 0.02 + 0.5);

@@ -152,13 +152,7 @@ TEST(MotionPipeline, ALateTickAfterAStopDoesNotCallTheDataStopped) {
 TEST(MotionPipeline, FarDropMakesTheUserAwayAndPollsOnlyWhileLive) {
     ModelRig rig;
     AppModel& model = rig.start();
-    rig.samples(0.0, 3.0);
-    rig.input.touch();
-    rig.samples(0.0, 0.5);
-    // The first poll went out with the first tick; its answer comes while the
-    // user has just typed, so the at-desk level is learned from it.
-    ASSERT_EQ(rig.signal.pending.size(), 1u);
-    rig.signal.answer({{"AA", -60.0}});
+    ASSERT_TRUE(rig.learnDeskSignal(-60.0));
     // Typing recently (idle up to 1.5 s): polls only every 10 s.
     rig.samples(0.0, 1.0);
     EXPECT_TRUE(rig.signal.pending.empty());

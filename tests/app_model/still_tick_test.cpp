@@ -79,12 +79,7 @@ TEST(StillTick, QuietWatchingTicksOnceASecondAndATurnFrostsJustAsSoon) {
 TEST(StillTick, AStopIsNoticedAsSoonAndTypingCountsAtOnce) {
     StillRig rig;
     AppModel& model = rig.start();
-    rig.samples(0.0, 3.0);
-    rig.input.touch();
-    rig.samples(0.0, 0.5);
-    // The at-desk level, learned while the user has just typed.
-    ASSERT_EQ(rig.signal.pending.size(), 1u);
-    rig.signal.answer({{"AA", -60.0}});
+    ASSERT_TRUE(rig.learnDeskSignal(-60.0));
     rig.samples(0.0, 4.0);
     ASSERT_EQ(rig.signal.pending.size(), 1u);
     rig.signal.answer({{"AA", -85.0}});

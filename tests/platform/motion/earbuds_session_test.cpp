@@ -126,16 +126,25 @@ void listen(EarbudsSource& source, Heard& heard, bool onThread = false) {
     }
 }
 
+// A source started against a scripted peer that has accepted its channel.
+struct Session {
+    test::TempPaths temp;
+    std::string path = temp.paths.runtimeDir + "/earbuds.sock";
+    ScriptedEarbuds peer{path};
+    EarbudsSource source{EarbudsTarget{"test earbuds", path, true}};
+    Heard heard;
+
+    explicit Session(bool onThread) {
+        listen(source, heard, onThread);
+        source.start();
+    }
+};
+
 // The whole session, read on the main thread or, once streaming, on a
 // thread of the source's own.
 void greetStreamFollowTheEarsAndStop(bool onThread) {
-    test::TempPaths temp;
-    const std::string path = temp.paths.runtimeDir + "/earbuds.sock";
-    ScriptedEarbuds peer(path);
-    EarbudsSource source(EarbudsTarget{"test earbuds", path, true});
-    Heard heard;
-    listen(source, heard, onThread);
-    source.start();
+    Session session(onThread);
+    auto& [temp, path, peer, source, heard] = session;
     ASSERT_TRUE(peer.accept());
 
     // The connect frame first; the rest only once it is answered.
@@ -213,13 +222,8 @@ TEST(EarbudsSession, ReadOnAThreadOnceStreamingNothingComesOutOfOrder) {
 
 // Read on its thread, a channel the earbuds close is noticed and opened again.
 TEST(EarbudsSession, AChannelClosedUnderTheReadingThreadIsOpenedAgain) {
-    test::TempPaths temp;
-    const std::string path = temp.paths.runtimeDir + "/earbuds.sock";
-    ScriptedEarbuds peer(path);
-    EarbudsSource source(EarbudsTarget{"test earbuds", path, true});
-    Heard heard;
-    listen(source, heard, true);
-    source.start();
+    Session session(true);
+    auto& [temp, path, peer, source, heard] = session;
     ASSERT_TRUE(peer.accept());
     peer.receive();
     peer.send({0x01, 0x00, 0x04, 0x00, 0x00, 0x00});
@@ -235,13 +239,8 @@ TEST(EarbudsSession, AChannelClosedUnderTheReadingThreadIsOpenedAgain) {
 }
 
 TEST(EarbudsSession, ALostChannelIsOpenedAgainLaterEachTime) {
-    test::TempPaths temp;
-    const std::string path = temp.paths.runtimeDir + "/earbuds.sock";
-    ScriptedEarbuds peer(path);
-    EarbudsSource source(EarbudsTarget{"test earbuds", path, true});
-    Heard heard;
-    listen(source, heard);
-    source.start();
+    Session session(false);
+    auto& [temp, path, peer, source, heard] = session;
     ASSERT_TRUE(peer.accept());
     peer.receive();
     // No answer to the connect frame: the source goes on after a while.
