@@ -24,6 +24,11 @@ void DatagramReceiver::start() {
 }
 
 DatagramReceiver::~DatagramReceiver() {
+    stop();
+    ::close(fd_);
+}
+
+void DatagramReceiver::stop() {
     stopping_.store(true, std::memory_order_relaxed);
     // Wakes a recv blocked on this socket, which then returns 0; Linux does
     // so for unconnected datagram sockets too (and then reports ENOTCONN).
@@ -31,7 +36,6 @@ DatagramReceiver::~DatagramReceiver() {
     if (thread_.joinable()) {
         thread_.join();
     }
-    ::close(fd_);
 }
 
 void DatagramReceiver::pause() {

@@ -35,6 +35,9 @@ class DatagramReceiver {
 
     // Starts the receiving thread (once).
     void start();
+    // Ends the receiving thread and waits for it (the socket stays open
+    // until destruction); the handler is not called after this returns.
+    void stop();
     int fd() const { return fd_; }
     // For a handler that has to wait: true once the receiver is being
     // destroyed. pause() sleeps a few milliseconds.

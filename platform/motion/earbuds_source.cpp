@@ -224,8 +224,11 @@ void EarbudsSource::close(bool retry) {
     retryTimer_->stop();
     retire(readable_);
     retire(writable_);
-    // The reading thread ends first (what it passed on is then ignored).
+    // The reading thread ends first (what it passed on is then ignored); it
+    // uses reader_ until it has ended.
     samplesOnThread_.store(false);
+    if (reader_)
+        reader_->stop();
     reader_.reset();
     ++session_;
     if (fd_ >= 0)

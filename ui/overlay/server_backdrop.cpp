@@ -196,7 +196,10 @@ void ServerBackdrop::paintAll() {
     if (dpy == nullptr) {
         return;
     }
-    paint(QRect(QPoint(0, 0), size_));
+    // A little past the size Qt gives, in case its rounding of a scaled
+    // size left the window a pixel larger: the X server clips the rest, and
+    // the picture's edges repeat.
+    paint(QRect(QPoint(0, 0), size_ + QSize(8, 8)));
     paintedAt_ = NextRequest(dpy) - 1;
     skipsEarlierExposes_ = true;
 }
