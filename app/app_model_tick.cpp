@@ -49,13 +49,12 @@ void AppModel::scheduleTick() {
         tick_->cancel();
     }
     std::weak_ptr<AppModel*> weak = self_;
-    tick_ = ports_.scheduler.scheduleRepeating(stillTick_ ? kStillTickPeriod : kTickPeriod,
-                                               stillTick_ ? kStillTickTolerance : kTickTolerance,
-                                               [weak] {
-                                                   if (auto self = weak.lock()) {
-                                                       (*self)->runTick();
-                                                   }
-                                               });
+    tick_ = ports_.scheduler.scheduleRepeating(
+        tickPeriod(), stillTick_ ? kStillTickTolerance : kTickTolerance, [weak] {
+            if (auto self = weak.lock()) {
+                (*self)->runTick();
+            }
+        });
 }
 
 void AppModel::setStillTick(bool still) {

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -26,6 +27,23 @@ void retire(std::unique_ptr<QSocketNotifier>& notifier) {
         return;
     notifier->setEnabled(false);
     notifier.release()->deleteLater();
+}
+
+// The sample a sensor frame carries; none for an empty frame, nor for a
+// damaged one, which counts in `dropped`.
+std::optional<wire::Message> sensorSample(const unsigned char* data, std::size_t size,
+                                          std::atomic<std::uint64_t>& dropped) {
+    earbuds::SensorFrame frame;
+    const earbuds::SensorStatus status = earbuds::decodeSensor(data, size, frame);
+    if (status != earbuds::SensorStatus::ok) {
+        if (status != earbuds::SensorStatus::empty)
+            dropped.fetch_add(1, std::memory_order_relaxed);
+        return std::nullopt;
+    }
+    wire::Message sample;
+    sample.kind = wire::Kind::sample;
+    sample.motion = earbuds::toDeviceMotion(frame);
+    return sample;
 }
 
 } // namespace
@@ -154,11 +172,7 @@ void EarbudsSource::startReader() {
         [this, session](const unsigned char* data, std::size_t size) {
             readOnThread(session, data, size);
         },
-        [this, session](int error) {
-            QMetaObject::invokeMethod(
-                retryTimer_.get(), [this, session, error] { handleFromReader(session, {}, error); },
-                Qt::QueuedConnection);
-        });
+        [this, session](int error) { passToMain(session, {}, error); });
     reader_->start();
     updateThreadSamples();
 }
@@ -172,27 +186,22 @@ void EarbudsSource::readOnThread(std::uint64_t session, const unsigned char* dat
     }
     if (samplesOnThread_.load() && framesForMain_.load() == 0 &&
         earbuds::classify(data, size) == earbuds::FrameKind::sensor) {
-        earbuds::SensorFrame frame;
-        const earbuds::SensorStatus status = earbuds::decodeSensor(data, size, frame);
-        if (status == earbuds::SensorStatus::empty)
-            return;
-        if (status != earbuds::SensorStatus::ok) {
-            dropped_.fetch_add(1, std::memory_order_relaxed);
-            return;
-        }
-        wire::Message sample;
-        sample.kind = wire::Kind::sample;
-        sample.motion = earbuds::toDeviceMotion(frame);
-        offer(*reader_, onThreadSample, sample);
+        if (const auto sample = sensorSample(data, size, dropped_))
+            offer(*reader_, onThreadSample, *sample);
         return;
     }
     // Everything else is the main thread's, and so is every frame after it
     // until it has caught up.
     framesForMain_.fetch_add(1);
-    std::string bytes(reinterpret_cast<const char*>(data), size);
+    passToMain(session, std::string(reinterpret_cast<const char*>(data), size), -1);
+}
+
+void EarbudsSource::passToMain(std::uint64_t session, std::string frame, int ended) {
     QMetaObject::invokeMethod(
         retryTimer_.get(),
-        [this, session, bytes = std::move(bytes)] { handleFromReader(session, bytes, -1); },
+        [this, session, frame = std::move(frame), ended] {
+            handleFromReader(session, frame, ended);
+        },
         Qt::QueuedConnection);
 }
 
@@ -200,9 +209,7 @@ void EarbudsSource::handleFromReader(std::uint64_t session, const std::string& f
     if (session != session_ || !reader_)
         return; // from a channel since closed
     if (ended >= 0) {
-        fail(ended == 0 ? "the earbuds closed the channel"
-                        : std::string("channel lost: ") + std::strerror(ended));
-        close(true);
+        endChannel(ended);
         return;
     }
     framesForMain_.fetch_sub(1);
@@ -252,6 +259,12 @@ void EarbudsSource::fail(const std::string& why) {
     }
 }
 
+void EarbudsSource::endChannel(int error) {
+    fail(error == 0 ? "the earbuds closed the channel"
+                    : std::string("channel lost: ") + std::strerror(error));
+    close(true);
+}
+
 void EarbudsSource::drain() {
     // A bounded batch per wake-up, so a flood cannot starve the event loop.
     for (int i = 0; i < 64 && fd_ >= 0 && !reader_; ++i) {
@@ -261,9 +274,7 @@ void EarbudsSource::drain() {
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             return;
         if (n <= 0) {
-            fail(n == 0 ? "the earbuds closed the channel"
-                        : std::string("channel lost: ") + std::strerror(errno));
-            close(true);
+            endChannel(n == 0 ? 0 : errno);
             return;
         }
         const auto size = static_cast<std::size_t>(n);
@@ -296,25 +307,17 @@ void EarbudsSource::handle(const unsigned char* data, std::size_t size) {
         return;
     }
     case earbuds::FrameKind::sensor: {
-        earbuds::SensorFrame frame;
-        const earbuds::SensorStatus status = earbuds::decodeSensor(data, size, frame);
-        if (status == earbuds::SensorStatus::empty)
+        const auto sample = sensorSample(data, size, dropped_);
+        if (!sample)
             return;
-        if (status != earbuds::SensorStatus::ok) {
-            ++dropped_;
-            return;
-        }
         retry_ = kFirstRetry;
         // The stream runs on while the earbuds lie in the case: only worn
         // earbuds (or ones that have not said yet) give samples.
         if (worn_ == false)
             return;
         emitConnection(true);
-        wire::Message sample;
-        sample.kind = wire::Kind::sample;
-        sample.motion = earbuds::toDeviceMotion(frame);
         if (onMessage)
-            onMessage(sample);
+            onMessage(*sample);
         return;
     }
     case earbuds::FrameKind::battery:

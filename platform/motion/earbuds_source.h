@@ -86,7 +86,12 @@ class EarbudsSource {
     // Reading on a thread of its own, once streaming.
     void startReader();
     void readOnThread(std::uint64_t session, const unsigned char* data, std::size_t size);
+    // Hands a frame (or, with `ended` 0 or an errno, the channel's end) from
+    // the reading thread to the main thread.
+    void passToMain(std::uint64_t session, std::string frame, int ended);
     void handleFromReader(std::uint64_t session, const std::string& frame, int ended);
+    // The channel closed (0) or failed (an errno): said once, opened again later.
+    void endChannel(int error);
     void updateThreadSamples();
     void handle(const unsigned char* data, std::size_t size);
     void greet();
