@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/x11/screen_capture.h"
 
-#include <QGuiApplication>
+#include "platform/x11/qt_display.h"
+
 #include <QHash>
 #include <QPixmap>
 #include <QScreen>
@@ -19,14 +20,6 @@
 
 namespace quelmo {
 namespace {
-
-Display* qtDisplay() {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        return nullptr;
-    }
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->display() : nullptr;
-}
 
 // The window's rectangle in its root window's coordinates, in device pixels.
 struct NativeArea {
@@ -194,11 +187,10 @@ QImage captureWithQt(QWindow& window, int factor) {
 } // namespace
 
 QImage captureScaledByServer(QWindow& window, int factor) {
-    Display* dpy = qtDisplay();
+    Display* dpy = qtX11Display();
     NativeArea area;
     if (dpy == nullptr ||
-        !nativeArea(qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection(),
-                    static_cast<Window>(window.winId()), area)) {
+        !nativeArea(qtXcbConnection(), static_cast<Window>(window.winId()), area)) {
         return {};
     }
     return captureWithRender(dpy, area, std::max(1, factor));

@@ -1,19 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "platform/x11/selection_owner.h"
 
+#include "platform/x11/qt_display.h"
+
 #include <QByteArray>
-#include <QGuiApplication>
 
 #include <X11/Xlib.h>
 
 namespace quelmo {
 
 bool screenSelectionOwned(const char* prefix) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        return false;
-    }
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    Display* dpy = x11 ? x11->display() : nullptr;
+    Display* dpy = qtX11Display();
     if (dpy == nullptr) {
         return false;
     }

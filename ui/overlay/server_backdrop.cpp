@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/overlay/server_backdrop.h"
 
-#include <QGuiApplication>
+#include "platform/x11/qt_display.h"
+
 #include <QSysInfo>
 #include <QWindow>
 
@@ -14,14 +15,6 @@
 
 namespace quelmo {
 namespace {
-
-Display* qtDisplay() {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        return nullptr;
-    }
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->display() : nullptr;
-}
 
 int hostByteOrder() {
     return QSysInfo::ByteOrder == QSysInfo::LittleEndian ? LSBFirst : MSBFirst;
@@ -108,7 +101,7 @@ ServerBackdrop::~ServerBackdrop() {
 
 bool ServerBackdrop::show(QWindow& window, const QImage& tinted, const QImage& patch,
                           const QPoint& at) {
-    Display* dpy = qtDisplay();
+    Display* dpy = qtX11Display();
     if (dpy == nullptr || tinted.isNull()) {
         return false;
     }
@@ -186,13 +179,13 @@ void ServerBackdrop::paintMapped() {
         return;
     }
     paintAll();
-    if (Display* dpy = qtDisplay()) {
+    if (Display* dpy = qtX11Display()) {
         XFlush(dpy);
     }
 }
 
 void ServerBackdrop::paintAll() {
-    Display* dpy = qtDisplay();
+    Display* dpy = qtX11Display();
     if (dpy == nullptr) {
         return;
     }
@@ -226,14 +219,14 @@ bool ServerBackdrop::handleNativeEvent(const QByteArray& eventType, const void* 
         skipsEarlierExposes_ = false;
     }
     paint(QRect(expose->x, expose->y, expose->width, expose->height));
-    if (Display* dpy = qtDisplay()) {
+    if (Display* dpy = qtX11Display()) {
         XFlush(dpy);
     }
     return true;
 }
 
 void ServerBackdrop::paint(const QRect& area) {
-    Display* dpy = qtDisplay();
+    Display* dpy = qtX11Display();
     if (dpy == nullptr || area.isEmpty()) {
         return;
     }
@@ -255,7 +248,7 @@ void ServerBackdrop::release() {
     if (window_ == 0) {
         return;
     }
-    if (Display* dpy = qtDisplay()) {
+    if (Display* dpy = qtX11Display()) {
         for (unsigned long* picture : {&windowPicture_, &halfPicture_, &cardPicture_}) {
             if (*picture != 0) {
                 XRenderFreePicture(dpy, *picture);
