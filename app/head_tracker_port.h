@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/motion_problem.h"
 #include "core/quiet_band.h"
 
 #include <functional>
@@ -22,6 +23,9 @@ struct HeadTrackerHandlers {
     // The source now feeding head motion, named for the user; called before
     // its first sample.
     std::function<void(const std::string& name)> sourceChange;
+    // Why head motion does or does not come (MotionProblem::none once it
+    // does), with the headphones' name when known.
+    std::function<void(MotionProblem problem, const std::string& device)> problem;
 };
 
 // What the app model needs of head motion: the tracker that turns headphone

@@ -108,7 +108,7 @@ int measure(int argc, char** argv) {
         return 1;
     }
     quelmo::MotionServiceOptions options;
-    options.paths = quelmo::MotionPaths{folder, folder};
+    options.paths = quelmo::MotionPaths{folder, folder, folder};
     options.opentrackPort = 0;
     options.bluetoothEarbuds = false;
     std::string error;

@@ -24,6 +24,7 @@ namespace {
 
 const QString kService = QStringLiteral("org.bluez");
 const QString kDevice = QStringLiteral("org.bluez.Device1");
+const QString kAdapter = QStringLiteral("org.bluez.Adapter1");
 const QString kObjectManager = QStringLiteral("org.freedesktop.DBus.ObjectManager");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
@@ -99,6 +100,7 @@ void BluezDiscovery::start() {
     if (!bus_.isConnected()) {
         std::fprintf(stderr, "quelmo: earbuds: no system bus, so no Bluetooth earbuds (%s)\n",
                      qPrintable(bus_.lastError().message()));
+        tellBluetooth();
         return;
     }
     bus_.connect(kService, QStringLiteral("/"), kObjectManager, QStringLiteral("InterfacesAdded"),
@@ -115,7 +117,9 @@ void BluezDiscovery::start() {
     connect(watcher_.get(), &QDBusServiceWatcher::serviceUnregistered, this, [this] {
         devices_.clear();
         seen_.clear();
+        adapters_.clear();
         choose();
+        tellBluetooth();
     });
     fetch();
 }
@@ -138,6 +142,7 @@ void BluezDiscovery::onFetched(QDBusPendingCallWatcher* call) {
                          qPrintable(reply.error().message()));
             told = true;
         }
+        tellBluetooth();
         return;
     }
     const BluezObjects objects = reply.value();
@@ -145,8 +150,12 @@ void BluezDiscovery::onFetched(QDBusPendingCallWatcher* call) {
         const auto device = it.value().constFind(kDevice);
         if (device != it.value().cend())
             update(it.key().path(), device.value(), true);
+        const auto adapter = it.value().constFind(kAdapter);
+        if (adapter != it.value().cend())
+            updateAdapter(it.key().path(), adapter.value(), true);
     }
     choose();
+    tellBluetooth();
 }
 
 void BluezDiscovery::onInterfacesAdded(const QDBusMessage& message) {
@@ -155,8 +164,15 @@ void BluezDiscovery::onInterfacesAdded(const QDBusMessage& message) {
         return;
     const QString path = args[0].value<QDBusObjectPath>().path();
     const BluezInterfaces interfaces = interfacesOf(args[1]);
+    if (path.isEmpty())
+        return;
+    const auto adapter = interfaces.constFind(kAdapter);
+    if (adapter != interfaces.cend()) {
+        updateAdapter(path, adapter.value(), true);
+        tellBluetooth();
+    }
     const auto device = interfaces.constFind(kDevice);
-    if (path.isEmpty() || device == interfaces.cend())
+    if (device == interfaces.cend())
         return;
     update(path, device.value(), true);
     choose();
@@ -164,9 +180,15 @@ void BluezDiscovery::onInterfacesAdded(const QDBusMessage& message) {
 
 void BluezDiscovery::onInterfacesRemoved(const QDBusMessage& message) {
     const QList<QVariant> args = message.arguments();
-    if (args.size() < 2 || !args[1].toStringList().contains(kDevice))
+    if (args.size() < 2)
         return;
     const QString path = args[0].value<QDBusObjectPath>().path();
+    if (args[1].toStringList().contains(kAdapter)) {
+        adapters_.erase(path);
+        tellBluetooth();
+    }
+    if (!args[1].toStringList().contains(kDevice))
+        return;
     devices_.erase(path);
     seen_.erase(path);
     choose();
@@ -174,6 +196,12 @@ void BluezDiscovery::onInterfacesRemoved(const QDBusMessage& message) {
 
 void BluezDiscovery::onPropertiesChanged(const QDBusMessage& message) {
     const QList<QVariant> args = message.arguments();
+    if (args.size() >= 2 && args[0].toString() == kAdapter &&
+        adapters_.find(message.path()) != adapters_.end()) {
+        updateAdapter(message.path(), variantMapOf(args[1]), false);
+        tellBluetooth();
+        return;
+    }
     if (args.size() < 2 || args[0].toString() != kDevice)
         return;
     if (devices_.find(message.path()) == devices_.end())
@@ -193,6 +221,26 @@ void BluezDiscovery::update(const QString& path, const QVariantMap& properties, 
     d.name = earbudsDisplayName(all);
     d.connected = all.value(QStringLiteral("Connected")).toBool();
     d.earbuds = looksLikeEarbuds(all);
+}
+
+void BluezDiscovery::updateAdapter(const QString& path, const QVariantMap& properties,
+                                   bool isNew) {
+    const auto powered = properties.constFind(QStringLiteral("Powered"));
+    if (powered != properties.cend())
+        adapters_[path] = powered.value().toBool();
+    else if (isNew)
+        adapters_[path] = false;
+}
+
+void BluezDiscovery::tellBluetooth() {
+    bool powered = false;
+    for (const auto& [path, on] : adapters_)
+        powered = powered || on;
+    if (toldBluetooth_ == powered)
+        return;
+    toldBluetooth_ = powered;
+    if (onBluetooth)
+        onBluetooth(powered);
 }
 
 void BluezDiscovery::choose() {

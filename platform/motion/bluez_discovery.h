@@ -24,6 +24,7 @@ namespace quelmo {
 // devices listing the earbuds' service UUID, or Apple devices (Modalias
 // vendor 0x004C) that are a known AirPods model or call themselves
 // headphones. The first connected one, by object path, is the target.
+// Adapters are followed too: Bluetooth counts as there while one is powered.
 // Every call is asynchronous: nothing waits on the bus.
 class BluezDiscovery final : public QObject, public EarbudsDiscovery {
     Q_OBJECT
@@ -51,6 +52,8 @@ class BluezDiscovery final : public QObject, public EarbudsDiscovery {
 
   private:
     void fetch();
+    void updateAdapter(const QString& path, const QVariantMap& properties, bool isNew);
+    void tellBluetooth();
     void onFetched(QDBusPendingCallWatcher* call);
     void update(const QString& path, const QVariantMap& properties, bool isNew);
     void choose();
@@ -61,6 +64,9 @@ class BluezDiscovery final : public QObject, public EarbudsDiscovery {
     // Properties seen so far per device, for the earbuds test.
     std::map<QString, QVariantMap> seen_;
     std::optional<EarbudsTarget> chosen_;
+    // Whether each adapter is powered, by object path.
+    std::map<QString, bool> adapters_;
+    std::optional<bool> toldBluetooth_;
     bool started_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -38,6 +39,13 @@ void DatagramReceiver::stop() {
     }
 }
 
+bool peerHasHungUp(int fd) {
+    pollfd p{fd, POLLIN | POLLRDHUP, 0};
+    if (::poll(&p, 1, 0) < 0)
+        return true;
+    return (p.revents & (POLLHUP | POLLRDHUP | POLLERR)) != 0;
+}
+
 void DatagramReceiver::pause() {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
@@ -51,6 +59,10 @@ void DatagramReceiver::run() {
             return;
         }
         if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ended_ && n == 0 && !peerHasHungUp(fd_)) {
+            handler_(buffer_, 0);
             continue;
         }
         if (ended_ && n <= 0) {

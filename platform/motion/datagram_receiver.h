@@ -20,7 +20,9 @@ class DatagramReceiver {
 
     using Handler = std::function<void(const unsigned char* data, std::size_t size)>;
     // For a connected socket: told once that it ended (0: the peer closed it,
-    // else the errno of the failed read), after which the thread stops.
+    // else the errno of the failed read), after which the thread stops. An
+    // empty message on a connected sequenced-packet socket is not an end: it
+    // reaches the handler with size 0.
     using Ended = std::function<void(int error)>;
 
     // Takes ownership of fd (made blocking here); reading begins with start().
@@ -54,5 +56,10 @@ class DatagramReceiver {
     alignas(8) unsigned char buffer_[kBufferSize];
     std::thread thread_;
 };
+
+// After a read of 0 bytes from a connected socket: whether the peer shut it
+// down (rather than sending an empty message, which sequenced-packet sockets
+// carry).
+bool peerHasHungUp(int fd);
 
 } // namespace quelmo

@@ -2,6 +2,7 @@
 #include "platform/motion/earbuds_source.h"
 
 #include "platform/motion/earbuds_link.h"
+#include "platform/motion/earbuds_memory.h"
 #include "platform/motion/message_offer.h"
 
 #include <QSocketNotifier>
@@ -9,10 +10,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -29,20 +30,10 @@ void retire(std::unique_ptr<QSocketNotifier>& notifier) {
     notifier.release()->deleteLater();
 }
 
-// The sample a sensor frame carries; none for an empty frame, nor for a
-// damaged one, which counts in `dropped`.
-std::optional<wire::Message> sensorSample(const unsigned char* data, std::size_t size,
-                                          std::atomic<std::uint64_t>& dropped) {
-    earbuds::SensorFrame frame;
-    const earbuds::SensorStatus status = earbuds::decodeSensor(data, size, frame);
-    if (status != earbuds::SensorStatus::ok) {
-        if (status != earbuds::SensorStatus::empty)
-            dropped.fetch_add(1, std::memory_order_relaxed);
-        return std::nullopt;
-    }
+wire::Message sampleMessage(const DeviceMotion& motion) {
     wire::Message sample;
     sample.kind = wire::Kind::sample;
-    sample.motion = earbuds::toDeviceMotion(frame);
+    sample.motion = motion;
     return sample;
 }
 
@@ -54,19 +45,22 @@ EarbudsSource::EarbudsSource(EarbudsTarget target) : EarbudsSource(nullptr) {
 
 EarbudsSource::EarbudsSource(std::unique_ptr<EarbudsDiscovery> discovery)
     : discovery_(std::move(discovery)), retryTimer_(std::make_unique<QTimer>()),
-      answerTimer_(std::make_unique<QTimer>()),
+      stepTimer_(std::make_unique<QTimer>()),
       buffer_(std::make_unique<unsigned char[]>(earbuds::kReceiveBuffer)) {
     retryTimer_->setSingleShot(true);
     QObject::connect(retryTimer_.get(), &QTimer::timeout, retryTimer_.get(), [this] { open(); });
-    answerTimer_->setSingleShot(true);
-    answerTimer_->setInterval(kAnswerWait);
-    // Earbuds that never answer the connect frame may still stream.
-    QObject::connect(answerTimer_.get(), &QTimer::timeout, answerTimer_.get(), [this] {
-        if (state_ == State::greeting)
-            greet();
-    });
+    stepTimer_->setSingleShot(true);
+    QObject::connect(stepTimer_.get(), &QTimer::timeout, stepTimer_.get(), [this] { onTimer(); });
+    wireHandshake();
     if (discovery_) {
         discovery_->onTarget = [this](const std::optional<EarbudsTarget>& t) { setTarget(t); };
+        discovery_->onBluetooth = [this](bool powered) {
+            bluetooth_ = powered;
+            if (!powered)
+                setCondition(EarbudsCondition::noBluetooth);
+            else if (!target_)
+                setCondition(EarbudsCondition::notConnected);
+        };
         discovery_->start();
     }
 }
@@ -75,8 +69,44 @@ EarbudsSource::~EarbudsSource() {
     stop();
 }
 
+double EarbudsSource::now() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void EarbudsSource::wireHandshake() {
+    handshake_.send = [this](const unsigned char* data, std::size_t size, const char* what) {
+        send(data, size);
+        if (onNote)
+            onNote(std::string("sent ") + what);
+    };
+    handshake_.note = [this](const std::string& line) {
+        if (onNote)
+            onNote(line);
+    };
+    handshake_.streamed = [this](int service) {
+        if (target_)
+            earbuds::ServiceMemory(memoryPath_).remember(target_->address, service);
+        startReader();
+    };
+    handshake_.ended = [this](earbuds::Handshake::Ending ending) {
+        // Closed from the event loop, not from inside the handshake's call.
+        QTimer::singleShot(0, retryTimer_.get(), [this, ending] { onEnded(ending); });
+    };
+}
+
 std::string EarbudsSource::name() const {
     return target_ ? target_->name : std::string("earbuds");
+}
+
+EarbudsCounts EarbudsSource::counts() const {
+    const auto get = [](const std::atomic<std::uint64_t>& a) {
+        return a.load(std::memory_order_relaxed);
+    };
+    return EarbudsCounts{get(counters_.samples),      get(counters_.odd),
+                         get(counters_.earDetection), get(counters_.battery),
+                         get(counters_.otherSensor),  get(counters_.other),
+                         get(counters_.empty)};
 }
 
 void EarbudsSource::start() {
@@ -91,8 +121,7 @@ void EarbudsSource::stop() {
     if (!started_)
         return;
     started_ = false;
-    if (state_ == State::streaming)
-        send(earbuds::kStopFrame, sizeof earbuds::kStopFrame);
+    handshake_.stop();
     close(false);
 }
 
@@ -105,13 +134,23 @@ void EarbudsSource::setTarget(const std::optional<EarbudsTarget>& target) {
         target_ = target;
         return;
     }
-    if (state_ == State::streaming)
-        send(earbuds::kStopFrame, sizeof earbuds::kStopFrame);
+    handshake_.stop();
     close(false);
     target_ = target;
     retry_ = kFirstRetry;
+    setCondition(target_ ? EarbudsCondition::unknown
+                 : bluetooth_ == false ? EarbudsCondition::noBluetooth
+                                       : EarbudsCondition::notConnected);
     if (started_ && target_)
         open();
+}
+
+void EarbudsSource::setCondition(EarbudsCondition condition) {
+    if (condition == condition_)
+        return;
+    condition_ = condition;
+    if (onCondition)
+        onCondition(condition);
 }
 
 void EarbudsSource::open() {
@@ -143,21 +182,60 @@ void EarbudsSource::onWritable() {
     readable_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
     QObject::connect(readable_.get(), &QSocketNotifier::activated, readable_.get(),
                      [this] { drain(); });
-    state_ = State::greeting;
-    send(earbuds::kConnectFrame, sizeof earbuds::kConnectFrame);
-    answerTimer_->start();
+    state_ = State::open;
+    screen_.reset();
+    lastSampleAt_.store(-1);
+    if (onNote)
+        onNote("channel open to " + target_->address);
+    handshake_.opened(now(), earbuds::ServiceMemory(memoryPath_).recall(target_->address));
+    armTimer();
 }
 
-void EarbudsSource::greet() {
-    answerTimer_->stop();
-    send(earbuds::kNotifyRequest, sizeof earbuds::kNotifyRequest);
-    send(earbuds::kStartFrame, sizeof earbuds::kStartFrame);
-    state_ = State::streaming;
-    startReader();
+void EarbudsSource::armTimer() {
+    std::optional<double> due = handshake_.deadline();
+    if (const auto d = wearing_.deadline(); d && (!due || *d < *due))
+        due = d;
+    if (!due || state_ != State::open) {
+        stepTimer_->stop();
+        return;
+    }
+    const double wait = std::max(0.0, *due - now());
+    stepTimer_->start(static_cast<int>(std::ceil(wait * 1000.0)));
+}
+
+void EarbudsSource::onTimer() {
+    const double t = now();
+    if (const auto worn = wearing_.expire(t))
+        setWorn(*worn);
+    handshake_.expire(t, lastSampleAt_.load());
+    // Streaming that has lasted: the next lost channel is retried soon again.
+    if (handshake_.hasStreamedSteadily())
+        retry_ = kFirstRetry;
+    armTimer();
+}
+
+void EarbudsSource::onEnded(earbuds::Handshake::Ending ending) {
+    if (state_ != State::open)
+        return;
+    using Ending = earbuds::Handshake::Ending;
+    switch (ending) {
+    case Ending::noAnswer:
+        fail(name() + " accepted the channel but never answered");
+        setCondition(EarbudsCondition::notSharing);
+        break;
+    case Ending::noHeadMotion:
+        fail(name() + " answer but share no head motion");
+        setCondition(EarbudsCondition::notSharing);
+        break;
+    case Ending::streamStopped:
+        fail(name() + " stopped sending head motion");
+        break;
+    }
+    close(true);
 }
 
 void EarbudsSource::startReader() {
-    if (!onThreadSample || reader_ || fd_ < 0)
+    if (!onThreadSample || onFrame || reader_ || fd_ < 0)
         return;
     // The thread reads its own descriptor of the channel; the main thread
     // keeps writing on fd_ (never blocking: every send is MSG_DONTWAIT).
@@ -177,6 +255,33 @@ void EarbudsSource::startReader() {
     updateThreadSamples();
 }
 
+template <typename Take>
+void EarbudsSource::screenSensor(const unsigned char* data, std::size_t size, Take&& take) {
+    earbuds::SensorFrame frame;
+    const earbuds::SensorStatus status = earbuds::decodeSensor(data, size, frame);
+    if (status == earbuds::SensorStatus::empty) {
+        counters_.samples.fetch_add(1, std::memory_order_relaxed);
+        lastSampleAt_.store(now());
+        return;
+    }
+    if (status != earbuds::SensorStatus::ok) {
+        // Another message on the same opcode, or a damaged frame: never a pose.
+        counters_.otherSensor.fetch_add(1, std::memory_order_relaxed);
+        return;
+    }
+    counters_.samples.fetch_add(1, std::memory_order_relaxed);
+    lastSampleAt_.store(now());
+    DeviceMotion passed[2];
+    const std::uint64_t oddBefore = screen_.odd();
+    const std::size_t n = screen_.screen(earbuds::toDeviceMotion(frame), passed);
+    if (screen_.odd() != oddBefore) {
+        counters_.odd.fetch_add(screen_.odd() - oddBefore, std::memory_order_relaxed);
+        dropped_.fetch_add(screen_.odd() - oddBefore, std::memory_order_relaxed);
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        take(sampleMessage(passed[i]));
+}
+
 // The reading thread.
 void EarbudsSource::readOnThread(std::uint64_t session, const unsigned char* data,
                                  std::size_t size) {
@@ -184,10 +289,13 @@ void EarbudsSource::readOnThread(std::uint64_t session, const unsigned char* dat
         dropped_.fetch_add(1, std::memory_order_relaxed); // cut short: never read a partial frame
         return;
     }
+    if (size == 0) {
+        counters_.empty.fetch_add(1, std::memory_order_relaxed);
+        return;
+    }
     if (samplesOnThread_.load() && framesForMain_.load() == 0 &&
         earbuds::classify(data, size) == earbuds::FrameKind::sensor) {
-        if (const auto sample = sensorSample(data, size, dropped_))
-            offer(*reader_, onThreadSample, *sample);
+        screenSensor(data, size, [this](const wire::Message& m) { offer(*reader_, onThreadSample, m); });
         return;
     }
     // Everything else is the main thread's, and so is every frame after it
@@ -212,23 +320,28 @@ void EarbudsSource::handleFromReader(std::uint64_t session, const std::string& f
         endChannel(ended);
         return;
     }
-    framesForMain_.fetch_sub(1);
     handle(reinterpret_cast<const unsigned char*>(frame.data()), frame.size());
+    // Only now may the reading thread screen samples again: the screen is
+    // the main thread's until this frame is handled.
+    framesForMain_.fetch_sub(1);
     updateThreadSamples();
 }
 
 void EarbudsSource::updateThreadSamples() {
-    samplesOnThread_.store(reader_ && state_ == State::streaming && connected_ && worn_ != false);
+    samplesOnThread_.store(reader_ && state_ == State::open && connected_ && worn_ != false);
 }
 
 void EarbudsSource::send(const unsigned char* data, std::size_t size) {
-    if (fd_ >= 0)
-        ::send(fd_, data, size, MSG_DONTWAIT | MSG_NOSIGNAL);
+    if (fd_ < 0)
+        return;
+    ::send(fd_, data, size, MSG_DONTWAIT | MSG_NOSIGNAL);
+    if (onFrame)
+        onFrame(true, data, size);
 }
 
 void EarbudsSource::close(bool retry) {
-    answerTimer_->stop();
     retryTimer_->stop();
+    stepTimer_->stop();
     retire(readable_);
     retire(writable_);
     // The reading thread ends first (what it passed on is then ignored); it
@@ -241,9 +354,16 @@ void EarbudsSource::close(bool retry) {
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
+    if (handshake_.hasStreamedSteadily())
+        retry_ = kFirstRetry;
+    handshake_.stop();
     state_ = State::idle;
     worn_.reset();
+    wearing_.reset();
+    budsInCase_ = false;
     emitConnection(false);
+    if (condition_ == EarbudsCondition::live || condition_ == EarbudsCondition::inCase)
+        setCondition(EarbudsCondition::unknown);
     if (retry && started_ && target_) {
         retryTimer_->start(retry_);
         retry_ = std::min(retry_ * 2, kLastRetry);
@@ -257,6 +377,8 @@ void EarbudsSource::fail(const std::string& why) {
         std::fprintf(stderr, "quelmo: earbuds: %s\n", why.c_str());
         lastPrinted_ = why;
     }
+    if (onNote)
+        onNote(why);
 }
 
 void EarbudsSource::endChannel(int error) {
@@ -273,7 +395,9 @@ void EarbudsSource::drain() {
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             return;
-        if (n <= 0) {
+        // An empty message is a message; only the peer's shutdown (or an
+        // error) ends the channel.
+        if (n < 0 || (n == 0 && peerHasHungUp(fd_))) {
             endChannel(n == 0 ? 0 : errno);
             return;
         }
@@ -282,53 +406,84 @@ void EarbudsSource::drain() {
             ++dropped_; // cut short by the kernel: never read a partial frame
             continue;
         }
+        if (onFrame)
+            onFrame(false, buffer_.get(), size);
         handle(buffer_.get(), size);
     }
 }
 
 void EarbudsSource::handle(const unsigned char* data, std::size_t size) {
-    switch (earbuds::classify(data, size)) {
-    case earbuds::FrameKind::connectResponse:
-        retry_ = kFirstRetry;
-        if (state_ == State::greeting)
-            greet();
-        return;
-    case earbuds::FrameKind::disconnect:
-        fail("the earbuds ended the session");
-        close(true);
-        return;
-    case earbuds::FrameKind::earDetection: {
-        std::uint8_t primary = 0, secondary = 0;
-        if (!earbuds::decodeEarDetection(data, size, primary, secondary))
-            return;
-        const earbuds::Wearing wearing = earbuds::wearingOf(primary, secondary);
-        if (wearing != earbuds::Wearing::unchanged)
-            setWorn(wearing == earbuds::Wearing::worn);
+    if (size == 0) {
+        counters_.empty.fetch_add(1, std::memory_order_relaxed);
         return;
     }
-    case earbuds::FrameKind::sensor: {
-        const auto sample = sensorSample(data, size, dropped_);
-        if (!sample)
-            return;
-        retry_ = kFirstRetry;
+    switch (earbuds::classify(data, size)) {
+    case earbuds::FrameKind::disconnect:
+        counters_.other.fetch_add(1, std::memory_order_relaxed);
+        fail(name() + " ended the session (busy with another device?)");
+        close(true);
+        return;
+    case earbuds::FrameKind::earDetection:
+        counters_.earDetection.fetch_add(1, std::memory_order_relaxed);
+        handleEarDetection(data, size);
+        break;
+    case earbuds::FrameKind::sensor:
+        handleSensor(data, size);
+        return;
+    case earbuds::FrameKind::battery:
+        counters_.battery.fetch_add(1, std::memory_order_relaxed);
+        break;
+    case earbuds::FrameKind::connectResponse:
+    case earbuds::FrameKind::featuresAnswer:
+    case earbuds::FrameKind::message:
+    case earbuds::FrameKind::other:
+        counters_.other.fetch_add(1, std::memory_order_relaxed);
+        break;
+    }
+    if (state_ != State::open)
+        return;
+    handshake_.received(data, size, now());
+    armTimer();
+}
+
+void EarbudsSource::handleSensor(const unsigned char* data, std::size_t size) {
+    const std::uint64_t before = counters_.samples.load(std::memory_order_relaxed);
+    screenSensor(data, size, [this](const wire::Message& sample) {
         // The stream runs on while the earbuds lie in the case: only worn
         // earbuds (or ones that have not said yet) give samples.
         if (worn_ == false)
             return;
         emitConnection(true);
+        setCondition(EarbudsCondition::live);
         if (onMessage)
-            onMessage(*sample);
-        return;
+            onMessage(sample);
+    });
+    if (counters_.samples.load(std::memory_order_relaxed) != before && state_ == State::open) {
+        handshake_.sample(now());
+        armTimer();
     }
-    case earbuds::FrameKind::battery:
-    case earbuds::FrameKind::other:
+}
+
+void EarbudsSource::handleEarDetection(const unsigned char* data, std::size_t size) {
+    std::uint8_t primary = 0, secondary = 0;
+    if (!earbuds::decodeEarDetection(data, size, primary, secondary))
         return;
-    }
+    budsInCase_ = earbuds::inCase(primary, secondary);
+    const earbuds::Wearing wearing = earbuds::wearingOf(primary, secondary);
+    if (wearing == earbuds::Wearing::unchanged)
+        return;
+    if (const auto worn = wearing_.report(wearing == earbuds::Wearing::worn, now()))
+        setWorn(*worn);
 }
 
 void EarbudsSource::setWorn(bool worn) {
     worn_ = worn;
+    handshake_.setWorn(worn, now());
     emitConnection(worn);
+    if (!worn && budsInCase_)
+        setCondition(EarbudsCondition::inCase);
+    else if (condition_ == EarbudsCondition::inCase)
+        setCondition(EarbudsCondition::unknown);
     updateThreadSamples();
 }
 

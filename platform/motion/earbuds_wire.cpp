@@ -15,6 +15,13 @@ namespace {
 constexpr unsigned char kMessagePrefix[4] = {0x04, 0x00, 0x04, 0x00};
 constexpr unsigned char kOpEarDetection = 0x06;
 constexpr unsigned char kOpBattery = 0x04;
+constexpr unsigned char kOpSensor = 0x17;
+constexpr unsigned char kOpFeaturesAnswer = 0x2B;
+// Protobuf tags of the sample envelope (field number << 3 | 2, length-delimited).
+constexpr unsigned char kFieldThree = 0x1A;
+constexpr unsigned char kFieldSeven = 0x3A;
+// The first byte of every sample.
+constexpr unsigned char kSampleMark = 0x01;
 // Offsets inside the last kSensorTail bytes.
 constexpr std::size_t kTimestampAt = 1;
 constexpr std::size_t kQuaternionAt = 20;
@@ -70,13 +77,19 @@ FrameKind classify(const unsigned char* data, std::size_t size) {
         return FrameKind::connectResponse;
     if (startsWith(data, size, kDisconnectFrame, 4))
         return FrameKind::disconnect;
-    if (startsWith(data, size, kSensorPrefix, sizeof kSensorPrefix))
-        return FrameKind::sensor;
     if (size >= 6 && startsWith(data, size, kMessagePrefix, 4) && data[5] == 0) {
-        if (data[4] == kOpEarDetection)
+        switch (data[4]) {
+        case kOpSensor:
+            return FrameKind::sensor;
+        case kOpEarDetection:
             return FrameKind::earDetection;
-        if (data[4] == kOpBattery)
+        case kOpBattery:
             return FrameKind::battery;
+        case kOpFeaturesAnswer:
+            return FrameKind::featuresAnswer;
+        default:
+            return FrameKind::message;
+        }
     }
     return FrameKind::other;
 }
@@ -93,10 +106,18 @@ const char* frameKindName(FrameKind kind) {
         return "ear detection";
     case FrameKind::battery:
         return "battery";
+    case FrameKind::featuresAnswer:
+        return "features answer";
+    case FrameKind::message:
+        return "message";
     case FrameKind::other:
         break;
     }
     return "other";
+}
+
+const StreamFrames& streamFramesFor(int service) {
+    return service == kService16.service ? kService16 : kService14;
 }
 
 const char* describe(SensorStatus status) {
@@ -113,9 +134,63 @@ const char* describe(SensorStatus status) {
         return "all-zero frame";
     case SensorStatus::notUnitQuaternion:
         return "not a unit quaternion";
+    case SensorStatus::notSample:
+        return "another message on the sensor opcode";
     }
     return "unknown";
 }
+
+namespace {
+
+// A protobuf varint at p, at most ten bytes, none past end.
+bool readVarint(const unsigned char*& p, const unsigned char* end, std::uint64_t& value) {
+    value = 0;
+    for (int shift = 0; shift < 70 && p < end; shift += 7) {
+        const unsigned char byte = *p++;
+        value |= static_cast<std::uint64_t>(byte & 0x7f) << shift;
+        if ((byte & 0x80) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool expectByte(const unsigned char*& p, const unsigned char* end, unsigned char byte) {
+    if (p >= end || *p != byte)
+        return false;
+    ++p;
+    return true;
+}
+
+// Whether the envelope after the header is one of the two shapes samples
+// come in, with the sample's 58 bytes at the frame's end.
+bool hasSampleShape(const unsigned char* body, const unsigned char* end) {
+    const unsigned char* p = body;
+    std::uint64_t value = 0;
+    // Field 1: the sequence number; field 2: the log type.
+    if (!expectByte(p, end, 0x08) || !readVarint(p, end, value) || !expectByte(p, end, 0x10) ||
+        !readVarint(p, end, value))
+        return false;
+    if (p < end && *p == kFieldSeven) {
+        // Field 7, which holds the service (field 1) and the sample (field 3)
+        // and runs to the frame's end.
+        ++p;
+        std::uint64_t length = 0;
+        if (!readVarint(p, end, length) || length != static_cast<std::uint64_t>(end - p))
+            return false;
+        if (!expectByte(p, end, 0x08) || !readVarint(p, end, value))
+            return false;
+    }
+    if (!expectByte(p, end, kFieldThree) || !expectByte(p, end, kSensorTail))
+        return false;
+    // Field 3 declares the sample's 58 bytes; one framing carries two bytes
+    // more before them, and the sample is still the frame's last 58.
+    const auto left = static_cast<std::size_t>(end - p);
+    if (left != kSensorTail && left != kSensorTail + 2)
+        return false;
+    return end[-static_cast<std::ptrdiff_t>(kSensorTail)] == kSampleMark;
+}
+
+} // namespace
 
 SensorStatus decodeSensor(const unsigned char* data, std::size_t size, SensorFrame& out) {
     if (size < kMinSensorFrame)
@@ -125,6 +200,8 @@ SensorStatus decodeSensor(const unsigned char* data, std::size_t size, SensorFra
     const std::size_t length = static_cast<std::size_t>(data[10] | (data[11] << 8));
     if (length != size - kSensorHeader)
         return SensorStatus::badLength;
+    if (!hasSampleShape(data + kSensorHeader, data + size))
+        return SensorStatus::notSample;
     // The sequence number before the data is a varint: only the end is fixed.
     const unsigned char* tail = data + size - kSensorTail;
     SensorFrame frame;
@@ -195,29 +272,35 @@ SensorFrame fromDeviceMotion(const DeviceMotion& m, std::uint64_t timestampNs) {
     return frame;
 }
 
-std::size_t encodeSensor(const SensorFrame& frame, std::uint32_t sequence, bool longFraming,
+std::size_t encodeSensor(const SensorFrame& frame, std::uint32_t sequence, Envelope envelope,
                          unsigned char* out) {
-    const std::size_t size = longFraming ? kLongSensorFrame : kShortSensorFrame;
-    std::memset(out, 0, size);
+    std::memset(out, 0, kMaxSensorFrame);
     std::memcpy(out, kSensorPrefix, sizeof kSensorPrefix);
+    unsigned char* p = out + kSensorHeader;
+    // Field 1: the sequence number, a varint as wide as it needs.
+    *p++ = 0x08;
+    std::uint32_t seq = sequence;
+    while (seq >= 0x80) {
+        *p++ = static_cast<unsigned char>(0x80 | (seq & 0x7f));
+        seq >>= 7;
+    }
+    *p++ = static_cast<unsigned char>(seq);
+    // The rest of the envelope as the two captured shapes have it.
+    static constexpr unsigned char v1Envelope[] = {0x10, 0x01, 0x3A, 0x3E,
+                                                   0x08, 0x0E, 0x1A, 0x3A};
+    static constexpr unsigned char v4Envelope[] = {0x10, 0x07, 0x1A, 0x3A, 0x0E, 0x00};
+    if (envelope == Envelope::v1) {
+        std::memcpy(p, v1Envelope, sizeof v1Envelope);
+        p += sizeof v1Envelope;
+    } else {
+        std::memcpy(p, v4Envelope, sizeof v4Envelope);
+        p += sizeof v4Envelope;
+    }
+    const auto size = static_cast<std::size_t>(p - out) + kSensorTail;
     out[10] = static_cast<unsigned char>(size - kSensorHeader);
     out[11] = 0;
-    // Field 1: the sequence number as a two-byte varint (128 to 16,383).
-    const std::uint32_t seq = 128 + sequence % (16384 - 128);
-    unsigned char* p = out + kSensorHeader;
-    *p++ = 0x08;
-    *p++ = static_cast<unsigned char>(0x80 | (seq & 0x7f));
-    *p++ = static_cast<unsigned char>(seq >> 7);
-    // The rest of the envelope as the two captured framings have it.
-    static constexpr unsigned char longEnvelope[] = {0x10, 0x01, 0x3A, 0x3E,
-                                                     0x08, 0x0E, 0x1A, 0x3A};
-    static constexpr unsigned char shortEnvelope[] = {0x10, 0x07, 0x1A, 0x3A, 0x0E, 0x00};
-    if (longFraming)
-        std::memcpy(p, longEnvelope, sizeof longEnvelope);
-    else
-        std::memcpy(p, shortEnvelope, sizeof shortEnvelope);
     unsigned char* tail = out + size - kSensorTail;
-    tail[0] = 0x01;
+    tail[0] = kSampleMark;
     for (std::size_t i = 0; i < 8; ++i)
         tail[kTimestampAt + i] = static_cast<unsigned char>(frame.timestampNs >> (8 * i));
     for (int i = 0; i < 3; ++i) {
@@ -246,6 +329,16 @@ Wearing wearingOf(std::uint8_t primary, std::uint8_t secondary) {
     if (primary > 4 || secondary > 4 || is(BudState::moving))
         return Wearing::unchanged;
     return Wearing::notWorn;
+}
+
+bool inCase(std::uint8_t primary, std::uint8_t secondary) {
+    const auto away = [](std::uint8_t s) {
+        return s == static_cast<std::uint8_t>(BudState::inCase) ||
+               s == static_cast<std::uint8_t>(BudState::disconnected);
+    };
+    return away(primary) && away(secondary) &&
+           (primary == static_cast<std::uint8_t>(BudState::inCase) ||
+            secondary == static_cast<std::uint8_t>(BudState::inCase));
 }
 
 std::size_t encodeEarDetection(BudState primary, BudState secondary, unsigned char* out) {

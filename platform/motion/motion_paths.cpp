@@ -42,6 +42,9 @@ MotionPaths MotionPaths::fromEnvironment() {
     paths.configDir = absoluteEnv("XDG_CONFIG_HOME");
     if (paths.configDir.empty())
         paths.configDir = homeDir() + "/.config";
+    paths.stateDir = absoluteEnv("XDG_STATE_HOME");
+    if (paths.stateDir.empty())
+        paths.stateDir = homeDir() + "/.local/state";
     return paths;
 }
 

@@ -11,6 +11,7 @@ namespace quelmo {
 struct MotionPaths {
     std::string runtimeDir; // $XDG_RUNTIME_DIR, or a private folder under /tmp
     std::string configDir;  // $XDG_CONFIG_HOME, or ~/.config
+    std::string stateDir;   // $XDG_STATE_HOME, or ~/.local/state (empty: remember nothing)
 
     // Read afresh from the environment on every call.
     static MotionPaths fromEnvironment();
@@ -20,6 +21,10 @@ struct MotionPaths {
     std::string simStatePath() const { return socketFolder() + "/sim-state"; }
     std::string accessRecordPath() const { return configDir + "/Quelmo/motion-access"; }
     std::string settingsPath() const { return configDir + "/Quelmo/Quelmo.conf"; }
+    // Which start frame streamed from which earbuds.
+    std::string earbudsMemoryPath() const {
+        return stateDir.empty() ? std::string() : stateDir + "/Quelmo/earbuds-streams";
+    }
 };
 
 // Makes sure path is a folder that only this user can enter: creates it with

@@ -26,14 +26,34 @@ std::unique_ptr<EarbudsSource> makeEarbuds(MotionServiceOptions& options) {
         if (path != nullptr && *path != '\0')
             door = path;
     }
+    std::unique_ptr<EarbudsSource> source;
     if (door)
-        return std::make_unique<EarbudsSource>(
+        source = std::make_unique<EarbudsSource>(
             EarbudsTarget{"earbuds on the test socket", *door, true});
-    if (!options.bluetoothEarbuds)
+    else if (!options.bluetoothEarbuds)
         return nullptr;
-    if (options.earbudsDiscovery)
-        return std::make_unique<EarbudsSource>(options.earbudsDiscovery());
-    return std::make_unique<EarbudsSource>(std::make_unique<BluezDiscovery>());
+    else if (options.earbudsDiscovery)
+        source = std::make_unique<EarbudsSource>(options.earbudsDiscovery());
+    else
+        source = std::make_unique<EarbudsSource>(std::make_unique<BluezDiscovery>());
+    return source;
+}
+
+MotionProblem problemOf(EarbudsCondition condition) {
+    switch (condition) {
+    case EarbudsCondition::noBluetooth:
+        return MotionProblem::noBluetooth;
+    case EarbudsCondition::notConnected:
+        return MotionProblem::notConnected;
+    case EarbudsCondition::notSharing:
+        return MotionProblem::notSharing;
+    case EarbudsCondition::inCase:
+        return MotionProblem::inCase;
+    case EarbudsCondition::unknown:
+    case EarbudsCondition::live:
+        break;
+    }
+    return MotionProblem::none;
 }
 } // namespace
 
@@ -48,6 +68,8 @@ MotionService::MotionService(MotionServiceOptions options)
     if (port > 0)
         opentrack_ = std::make_unique<OpentrackSource>(port);
     earbuds_ = makeEarbuds(options);
+    if (earbuds_)
+        earbuds_->setMemoryPath(paths_.earbudsMemoryPath());
     // Receiving threads: into the inbox.
     native_->onMessage = [this](const wire::Message& m) {
         return inbox_->put(static_cast<int>(Source::native), m);
@@ -71,6 +93,11 @@ MotionService::MotionService(MotionServiceOptions options)
             if (onBatchDelivered)
                 onBatchDelivered();
         };
+    if (earbuds_)
+        earbuds_->onCondition = [this](EarbudsCondition condition) {
+            if (onProblem)
+                onProblem(problemOf(condition), earbuds_->name());
+        };
     accessTimer_->setInterval(kAccessPoll);
     QObject::connect(accessTimer_.get(), &QTimer::timeout, context_.get(),
                      [this] { refreshAccess(false); });
@@ -81,6 +108,7 @@ MotionService::~MotionService() {
     // The earbuds hear the stop frame; nothing reaches this half-destroyed service.
     if (earbuds_) {
         earbuds_->onMessage = nullptr;
+        earbuds_->onCondition = nullptr;
         earbuds_->stop();
     }
     // The receiving threads end before the inbox they put into.

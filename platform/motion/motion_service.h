@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/motion_problem.h"
 #include "core/quiet_band.h"
 #include "platform/motion/motion_access.h"
 #include "platform/motion/motion_conversion.h"
@@ -96,6 +97,9 @@ class MotionService {
     // motion socket", "opentrack", "AirPods Pro 2 (Bluetooth)") when a
     // source takes the stream, before its first sample is handed over.
     std::function<void(const std::string&)> onSourceChange;
+    // Called on the main thread when the earbuds can tell why head motion
+    // does or does not come from them.
+    std::function<void(MotionProblem, const std::string& device)> onProblem;
 
     // Called on the main thread after the messages of one wake-up have been
     // handed over (not after takeHeld).

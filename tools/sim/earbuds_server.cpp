@@ -149,9 +149,9 @@ void EarbudsServer::tick(const VirtualHeadphones& phones, bool connectionChanged
         --zeroFrames_;
     else
         frame = earbuds::fromDeviceMotion(phones.sample(t), static_cast<std::uint64_t>(t * 1e9));
-    unsigned char buf[earbuds::kLongSensorFrame];
-    const bool longFraming = sequence_ % 2 == 0;
-    send(buf, earbuds::encodeSensor(frame, sequence_++, longFraming, buf));
+    unsigned char buf[earbuds::kMaxSensorFrame];
+    const auto envelope = sequence_ % 2 == 0 ? earbuds::Envelope::v1 : earbuds::Envelope::v4;
+    send(buf, earbuds::encodeSensor(frame, sequence_++, envelope, buf));
 }
 
 void EarbudsServer::finish(const VirtualHeadphones&) {

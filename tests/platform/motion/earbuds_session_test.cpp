@@ -138,6 +138,19 @@ struct Session {
         listen(source, heard, onThread);
         source.start();
     }
+    // The conversation as real earbuds hold it, each frame answered, up to
+    // the start frame.
+    void answerUpToTheStart() {
+        EXPECT_EQ(peer.receive(), frameOf(earbuds::kConnectFrame, sizeof earbuds::kConnectFrame));
+        EXPECT_FALSE(source.isStreaming());
+        peer.send({0x01, 0x00, 0x04, 0x00, 0x00, 0x00});
+        EXPECT_EQ(peer.receive(), frameOf(earbuds::kFeaturesFrame, sizeof earbuds::kFeaturesFrame));
+        peer.send({0x04, 0x00, 0x04, 0x00, 0x2B, 0x00, 0x01});
+        EXPECT_EQ(peer.receive(), frameOf(earbuds::kNotifyRequest, sizeof earbuds::kNotifyRequest));
+        peer.send({0x04, 0x00, 0x04, 0x00, 0x04, 0x00, 0x01, 0x02, 0x01, 0x64, 0x02, 0x01});
+        EXPECT_EQ(peer.receive(), frameOf(earbuds::kStartFrame, sizeof earbuds::kStartFrame));
+        EXPECT_TRUE(source.isStreaming());
+    }
 };
 
 // The whole session, read on the main thread or, once streaming, on a
@@ -147,16 +160,11 @@ void greetStreamFollowTheEarsAndStop(bool onThread) {
     auto& [temp, path, peer, source, heard] = session;
     ASSERT_TRUE(peer.accept());
 
-    // The connect frame first; the rest only once it is answered.
-    EXPECT_EQ(peer.receive(), frameOf(earbuds::kConnectFrame, sizeof earbuds::kConnectFrame));
-    EXPECT_FALSE(source.isStreaming());
-    peer.send({0x01, 0x00, 0x04, 0x00, 0x00, 0x00});
-    EXPECT_EQ(peer.receive(), frameOf(earbuds::kNotifyRequest, sizeof earbuds::kNotifyRequest));
-    EXPECT_EQ(peer.receive(), frameOf(earbuds::kStartFrame, sizeof earbuds::kStartFrame));
-    EXPECT_TRUE(source.isStreaming());
+    // Each frame only once the one before is answered.
+    session.answerUpToTheStart();
 
-    // Zero frames, damaged frames, an oversized one and other notifications
-    // give nothing; the captured frame gives its heading.
+    // Zero frames, damaged frames, an oversized one, an empty message and
+    // other notifications give nothing; the captured frame gives its heading.
     auto zero = test::bytesOf(test::kCapturedV1);
     std::fill(zero.end() - 58, zero.end(), 0);
     auto cut = test::bytesOf(test::kCapturedV4);
@@ -164,11 +172,14 @@ void greetStreamFollowTheEarsAndStop(bool onThread) {
     peer.send(zero);
     peer.send(cut);
     peer.send(std::vector<unsigned char>(5000, 0x04));
+    peer.send({});
     peer.send({0x04, 0x00, 0x04, 0x00, 0x04, 0x00, 0x01, 0x02, 0x01, 0x64, 0x02, 0x01});
     peer.send(test::bytesOf(test::kCapturedV1));
     ASSERT_TRUE(waitFor([&] { return heard.sampleCount() == 1; }));
     EXPECT_NEAR(heard.headings[0], -52.28, 0.01);
-    EXPECT_EQ(source.dropped(), 2u);
+    EXPECT_EQ(source.dropped(), 1u);
+    EXPECT_EQ(source.counts().otherSensor, 2u);
+    EXPECT_EQ(source.counts().empty, 1u);
     EXPECT_EQ(heard.connectionList(), std::vector<bool>{true});
 
     // A steady stream (on the reading thread, when there is one).
@@ -178,13 +189,16 @@ void greetStreamFollowTheEarsAndStop(bool onThread) {
     }
     ASSERT_TRUE(waitFor([&] { return heard.sampleCount() == 6; }));
 
-    // Out of the ears (in the case): a disconnect, and the stream that runs
-    // on is not handed over; back in: a connect and samples again, in the
-    // order they came.
+    // Out of the ears (in the case), for long enough to count: a disconnect,
+    // and the stream that runs on is not handed over; back in: a connect and
+    // samples again, in the order they came.
     peer.send(earState(earbuds::BudState::inCase, earbuds::BudState::outOfEar));
+    ASSERT_TRUE(waitFor([&] { return heard.connectionList().size() == 2; }));
+    EXPECT_EQ(source.condition(), EarbudsCondition::unknown); // one bud still out
     peer.send(test::bytesOf(test::kCapturedV3));
     peer.send(earState(earbuds::BudState::moving, earbuds::BudState::inCase));
     peer.send(earState(earbuds::BudState::inEar, earbuds::BudState::inCase));
+    ASSERT_TRUE(waitFor([&] { return heard.connectionList().size() == 3; }));
     peer.send(test::bytesOf(test::kCapturedV4));
     for (int i = 0; i < 3; ++i) {
         test::settle(10);
@@ -225,10 +239,7 @@ TEST(EarbudsSession, AChannelClosedUnderTheReadingThreadIsOpenedAgain) {
     Session session(true);
     auto& [temp, path, peer, source, heard] = session;
     ASSERT_TRUE(peer.accept());
-    peer.receive();
-    peer.send({0x01, 0x00, 0x04, 0x00, 0x00, 0x00});
-    peer.receive();
-    peer.receive();
+    session.answerUpToTheStart();
     peer.send(test::bytesOf(test::kCapturedV2));
     ASSERT_TRUE(waitFor([&] { return heard.sampleCount() == 1; }));
     peer.hangUp();
@@ -243,9 +254,9 @@ TEST(EarbudsSession, ALostChannelIsOpenedAgainLaterEachTime) {
     auto& [temp, path, peer, source, heard] = session;
     ASSERT_TRUE(peer.accept());
     peer.receive();
-    // No answer to the connect frame: the source goes on after a while.
-    EXPECT_EQ(peer.receive(), frameOf(earbuds::kNotifyRequest, sizeof earbuds::kNotifyRequest));
-    peer.receive();
+    // No answer to the connect frame: the source goes on after a while;
+    // earbuds already streaming are heard whatever the step.
+    EXPECT_EQ(peer.receive(), frameOf(earbuds::kFeaturesFrame, sizeof earbuds::kFeaturesFrame));
     peer.send(test::bytesOf(test::kCapturedV2));
     ASSERT_TRUE(waitFor([&] { return heard.headings.size() == 1; }));
 

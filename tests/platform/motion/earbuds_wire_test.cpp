@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace quelmo {
 namespace {
@@ -115,36 +116,98 @@ TEST(EarbudsWire, DamagedFramesAreRefused) {
     EXPECT_NEAR(m.qx * m.qx + m.qy * m.qy + m.qz * m.qz + m.qw * m.qw, 1.0, 1e-12);
     // The zero frames sent right after a start.
     auto zero = good;
-    std::memset(zero.data() + good.size() - kSensorTail, 0, kSensorTail);
+    std::memset(zero.data() + good.size() - kSensorTail + 1, 0, kSensorTail - 1);
     EXPECT_EQ(decodeSensor(zero.data(), zero.size(), f), SensorStatus::empty);
     // Nothing refused was written.
     EXPECT_EQ(f.quaternion[0], 777);
 }
 
-TEST(EarbudsWire, SimulatorFramesReadBackInBothFramings) {
+TEST(EarbudsWire, EveryEnvelopeAndSequenceWidthGivesTheSamePose) {
     const double half = 80.0 * 3.141592653589793 / 360.0;
     const DeviceMotion turned{0, 0, std::sin(half), std::cos(half), 0, 0, -1, 0, 0, 0.25};
-    for (const bool longFraming : {true, false}) {
-        for (const std::uint32_t sequence : {0u, 5000u, 70000u}) {
-            unsigned char buf[kLongSensorFrame];
-            const std::size_t n =
-                encodeSensor(fromDeviceMotion(turned, 123456789), sequence, longFraming, buf);
-            EXPECT_EQ(n, longFraming ? kLongSensorFrame : kShortSensorFrame);
-            SensorFrame f;
-            ASSERT_EQ(decodeSensor(buf, n, f), SensorStatus::ok);
-            EXPECT_EQ(f.timestampNs, 123456789u);
-            const DeviceMotion m = toDeviceMotion(f);
-            EXPECT_NEAR(headingDegrees(m), 80.0, 0.01);
-            EXPECT_NEAR(verticalAcceleration(m), 0.25, 0.002);
-        }
+    // 80- and 81-byte V1 frames, 79- and 80-byte V4 frames, and wider numbers.
+    const struct {
+        Envelope envelope;
+        std::uint32_t sequence;
+        std::size_t size;
+    } cases[] = {{Envelope::v1, 5, 80},    {Envelope::v1, 5000, 81}, {Envelope::v4, 5000, 79},
+                 {Envelope::v4, 20000, 80}, {Envelope::v1, 3000000, 83}, {Envelope::v4, ~0u, 82}};
+    for (const auto& c : cases) {
+        unsigned char buf[kMaxSensorFrame];
+        const std::size_t n = encodeSensor(fromDeviceMotion(turned, 123456789), c.sequence,
+                                           c.envelope, buf);
+        ASSERT_EQ(n, c.size) << c.sequence;
+        EXPECT_EQ(buf[10], n - 12); // 0x43, 0x44, 0x45 ...
+        SensorFrame f;
+        ASSERT_EQ(decodeSensor(buf, n, f), SensorStatus::ok) << c.sequence;
+        EXPECT_EQ(f.timestampNs, 123456789u);
+        const DeviceMotion m = toDeviceMotion(f);
+        EXPECT_NEAR(headingDegrees(m), 80.0, 0.01);
+        EXPECT_NEAR(verticalAcceleration(m), 0.25, 0.002);
     }
     // A quaternion with negative w comes back as the same rotation.
     const DeviceMotion flipped{0, 0, -std::sin(half), -std::cos(half), 0, 0, -1, 0, 0, 0};
-    unsigned char buf[kLongSensorFrame];
-    const std::size_t n = encodeSensor(fromDeviceMotion(flipped, 0), 1, true, buf);
+    unsigned char buf[kMaxSensorFrame];
+    const std::size_t n = encodeSensor(fromDeviceMotion(flipped, 0), 1, Envelope::v1, buf);
     SensorFrame f;
     ASSERT_EQ(decodeSensor(buf, n, f), SensorStatus::ok);
     EXPECT_NEAR(headingDegrees(toDeviceMotion(f)), 80.0, 0.01);
+}
+
+// A property-list message on the sensor opcode whose last 58 bytes read as a
+// perfect 90-degree pose at rest.
+std::vector<unsigned char> poseShapedPropertyList(std::size_t size) {
+    const double half = 90.0 * 3.141592653589793 / 360.0;
+    const DeviceMotion turned{0, 0, std::sin(half), std::cos(half), 0, 0, -1, 0, 0, 0};
+    unsigned char sample[kMaxSensorFrame];
+    const std::size_t n = encodeSensor(fromDeviceMotion(turned, 1), 300, Envelope::v1, sample);
+    std::vector<unsigned char> frame(sample, sample + 12);
+    const unsigned char body[] = {0x08, 0x07, 0x10, 0x02, 0x22, 0x40, 'b', 'p', 'l', 'i', 's', 't',
+                                  '0', '0', 0xD1, 0x01, 0x02, 0x5F, 0x10, 0x0F};
+    frame.insert(frame.end(), body, body + sizeof body);
+    while (frame.size() + kSensorTail < size)
+        frame.push_back(static_cast<unsigned char>(0x20 + frame.size() % 64));
+    frame.insert(frame.end(), sample + n - kSensorTail, sample + n);
+    frame[10] = static_cast<unsigned char>((frame.size() - 12) & 0xFF);
+    frame[11] = static_cast<unsigned char>((frame.size() - 12) >> 8);
+    return frame;
+}
+
+TEST(EarbudsWire, OnlyTheSampleStructureMakesASample) {
+    SensorFrame f;
+    for (std::size_t size = kMinSensorFrame; size < 400; size += 3) {
+        const auto frame = poseShapedPropertyList(size);
+        EXPECT_EQ(classify(frame.data(), frame.size()), FrameKind::sensor);
+        EXPECT_EQ(decodeSensor(frame.data(), frame.size(), f), SensorStatus::notSample) << size;
+    }
+    // One byte of the envelope off, anywhere, and the captured frames are no
+    // samples any more: the tags, the lengths, the sample's leading 0x01.
+    for (const char* hex : {test::kCapturedV1, test::kCapturedV4}) {
+        const auto good = bytesOf(hex);
+        const std::size_t mark = good.size() - kSensorTail;
+        for (std::size_t at = 12; at <= mark; ++at) {
+            if ((at == 13 || at == 14 || at == 16) || (good.size() == 81 && at == 20) ||
+                (good.size() == 79 && (at == 19 || at == 20)))
+                continue; // varint values and the two spare bytes: any value fits
+            auto bad = good;
+            bad[at] ^= 0x40;
+            EXPECT_NE(decodeSensor(bad.data(), bad.size(), f), SensorStatus::ok)
+                << good.size() << " byte " << at;
+        }
+    }
+    // Random bodies behind a right prefix and length field: never a sample.
+    std::uint32_t seed = 12345;
+    int accepted = 0;
+    for (int i = 0; i < 200000; ++i) {
+        std::vector<unsigned char> frame(kSensorPrefix, kSensorPrefix + sizeof kSensorPrefix);
+        const std::size_t size = 70 + (seed = seed * 1664525u + 1013904223u) % 60;
+        while (frame.size() < size)
+            frame.push_back(static_cast<unsigned char>((seed = seed * 1664525u + 1013904223u) >> 24));
+        frame[10] = static_cast<unsigned char>(size - 12);
+        frame[11] = 0;
+        accepted += decodeSensor(frame.data(), frame.size(), f) == SensorStatus::ok;
+    }
+    EXPECT_EQ(accepted, 0);
 }
 
 TEST(EarbudsWire, EarDetectionAndOtherFrames) {

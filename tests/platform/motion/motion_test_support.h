@@ -46,6 +46,7 @@ struct TempPaths {
     TempPaths() {
         paths.runtimeDir = dir.path().toStdString() + "/run";
         paths.configDir = dir.path().toStdString() + "/config";
+        paths.stateDir = dir.path().toStdString() + "/state";
         ::mkdir(paths.runtimeDir.c_str(), 0700);
         ::mkdir(paths.configDir.c_str(), 0700);
     }
