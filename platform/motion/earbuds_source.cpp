@@ -480,8 +480,8 @@ void EarbudsSource::setWorn(bool worn) {
     worn_ = worn;
     handshake_.setWorn(worn, now());
     emitConnection(worn);
-    if (!worn && budsInCase_)
-        setCondition(EarbudsCondition::inCase);
+    if (!worn)
+        setCondition(budsInCase_ ? EarbudsCondition::inCase : EarbudsCondition::unknown);
     else if (condition_ == EarbudsCondition::inCase)
         setCondition(EarbudsCondition::unknown);
     updateThreadSamples();

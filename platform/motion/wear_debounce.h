@@ -20,33 +20,36 @@ class WearDebounce {
             return worn;
         }
         if (worn == *stable_) {
-            pendingSince_.reset();
+            pending_ = false;
             return std::nullopt;
         }
-        if (!pendingSince_)
+        if (!pending_) {
+            pending_ = true;
             pendingSince_ = now;
+        }
         return expire(now);
     }
     // The pending change, once it has held for kHold.
     std::optional<bool> expire(double now) {
-        if (!pendingSince_ || now < *pendingSince_ + kHold)
+        if (!pending_ || !stable_ || now < pendingSince_ + kHold)
             return std::nullopt;
-        pendingSince_.reset();
+        pending_ = false;
         stable_ = !*stable_;
-        return *stable_;
+        return stable_;
     }
     std::optional<double> deadline() const {
-        return pendingSince_ ? std::optional<double>(*pendingSince_ + kHold) : std::nullopt;
+        return pending_ ? std::optional<double>(pendingSince_ + kHold) : std::nullopt;
     }
     std::optional<bool> state() const { return stable_; }
     void reset() {
         stable_.reset();
-        pendingSince_.reset();
+        pending_ = false;
     }
 
   private:
     std::optional<bool> stable_;
-    std::optional<double> pendingSince_;
+    bool pending_ = false;
+    double pendingSince_ = 0;
 };
 
 } // namespace quelmo

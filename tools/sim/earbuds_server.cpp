@@ -2,6 +2,10 @@
 #include "tools/sim/earbuds_server.h"
 
 #include "platform/motion/earbuds_wire.h"
+#include "tools/sim/hostile_frames.h"
+
+#include <algorithm>
+#include <cstdlib>
 
 #include <cerrno>
 #include <cstdio>
@@ -19,13 +23,63 @@ bool same(const unsigned char* data, std::size_t size, const unsigned char* fram
     return size == n && std::memcmp(data, frame, n) == 0;
 }
 
-// What real earbuds answer to the connect frame.
+// What real earbuds answer to the connect frame, the feature frame and (among
+// the notifications it turns on) the notification request.
 constexpr unsigned char kConnectResponse[] = {0x01, 0x00, 0x04, 0x00, 0x00,
                                               0x00, 0x01, 0x00, 0x02, 0x00};
+constexpr unsigned char kFeaturesAnswer[] = {0x04, 0x00, 0x04, 0x00, 0x2B, 0x00, 0x01, 0x00};
+constexpr unsigned char kBattery[] = {0x04, 0x00, 0x04, 0x00, 0x04, 0x00, 0x02, 0x02, 0x01,
+                                      0x50, 0x02, 0x01, 0x04, 0x01, 0x4B, 0x02, 0x01};
 
 } // namespace
 
-EarbudsServer::EarbudsServer(std::string path) : path_(std::move(path)) {
+const char* const kQuirkHelp =
+    "silent (never answer), no-stream (answer, never stream), only16 (stream only for the\n"
+    "service-16 start frame), busy (answer, then end the session), plist (a pose-shaped\n"
+    "property list on the sensor opcode every second), empty (an empty message every 2 s),\n"
+    "flap (ear detection flapping at 10 Hz), random (random bodies behind the sensor prefix),\n"
+    "stall=S (fall silent S seconds into a stream), hang-up=S (close S seconds into a stream)";
+
+bool parseQuirks(const std::string& list, EarbudsQuirks& quirks, std::string& error) {
+    std::size_t at = 0;
+    while (at <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', at), list.size());
+        const std::string word = list.substr(at, comma - at);
+        at = comma + 1;
+        const auto seconds = [&](const char* name, double& into) {
+            const std::string prefix = std::string(name) + "=";
+            if (word.rfind(prefix, 0) != 0)
+                return false;
+            char* end = nullptr;
+            into = std::strtod(word.c_str() + prefix.size(), &end);
+            return end != nullptr && *end == '\0' && into >= 0 && into < 1e6;
+        };
+        if (word == "silent")
+            quirks.silent = true;
+        else if (word == "no-stream")
+            quirks.noStream = true;
+        else if (word == "only16")
+            quirks.only16 = true;
+        else if (word == "busy")
+            quirks.busy = true;
+        else if (word == "plist")
+            quirks.propertyLists = true;
+        else if (word == "empty")
+            quirks.empty = true;
+        else if (word == "flap")
+            quirks.flap = true;
+        else if (word == "random")
+            quirks.random = true;
+        else if (!seconds("stall", quirks.stallAfter) && !seconds("hang-up", quirks.hangUpAfter)) {
+            error = "unknown quirk \"" + word + "\"";
+            return false;
+        }
+    }
+    return true;
+}
+
+EarbudsServer::EarbudsServer(std::string path, EarbudsQuirks quirks)
+    : path_(std::move(path)), quirks_(quirks) {
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     if (path_.empty() || path_.size() >= sizeof addr.sun_path) {
@@ -79,7 +133,9 @@ void EarbudsServer::accept() {
 }
 
 void EarbudsServer::send(const unsigned char* data, std::size_t size) {
-    if (client_ >= 0 && ::send(client_, data, size, MSG_DONTWAIT | MSG_NOSIGNAL) < 0 &&
+    static const unsigned char nothing = 0;
+    if (client_ >= 0 &&
+        ::send(client_, data != nullptr ? data : &nothing, size, MSG_DONTWAIT | MSG_NOSIGNAL) < 0 &&
         errno != EAGAIN) {
         dropClient("Quelmo went away");
     }
@@ -91,26 +147,52 @@ void EarbudsServer::sendEarState(bool worn) {
     send(frame, earbuds::encodeEarDetection(state, state, frame));
 }
 
+void EarbudsServer::startStream(int service, const VirtualHeadphones& phones) {
+    const bool streams = !quirks_.noStream && !(quirks_.only16 && service != 16);
+    std::fprintf(stderr, "quelmo-sim: earbuds: head tracking on (service %d)%s%s\n", service,
+                 greeted_ && notified_ ? "" : " (before the greeting)",
+                 streams ? "" : ": ignored");
+    if (!streams)
+        return;
+    streaming_ = true;
+    streamStart_ = -1;
+    zeroFrames_ = 2;
+    lastFrame_ = -1;
+    sendEarState(phones.connected);
+}
+
 void EarbudsServer::handle(const unsigned char* data, std::size_t size,
                            const VirtualHeadphones& phones) {
     using namespace earbuds;
+    if (quirks_.silent) {
+        std::fprintf(stderr, "quelmo-sim: earbuds: a frame of %zu bytes, not answered\n", size);
+        return;
+    }
     if (same(data, size, kConnectFrame, sizeof kConnectFrame)) {
         std::fprintf(stderr, "quelmo-sim: earbuds: connect frame\n");
         greeted_ = true;
         send(kConnectResponse, sizeof kConnectResponse);
+        if (quirks_.busy) {
+            send(kDisconnectFrame, sizeof kDisconnectFrame);
+            dropClient("busy with another device: session ended");
+        }
+    } else if (same(data, size, kFeaturesFrame, sizeof kFeaturesFrame)) {
+        std::fprintf(stderr, "quelmo-sim: earbuds: feature frame\n");
+        send(kFeaturesAnswer, sizeof kFeaturesAnswer);
     } else if (same(data, size, kNotifyRequest, sizeof kNotifyRequest)) {
         std::fprintf(stderr, "quelmo-sim: earbuds: notification request%s\n",
                      greeted_ ? "" : " (before the connect frame)");
         notified_ = true;
-    } else if (same(data, size, kStartFrame, sizeof kStartFrame)) {
-        std::fprintf(stderr, "quelmo-sim: earbuds: head tracking on%s\n",
-                     greeted_ && notified_ ? "" : " (before the greeting)");
-        streaming_ = true;
-        zeroFrames_ = 2;
-        lastFrame_ = -1;
+        send(kBattery, sizeof kBattery);
         sendEarState(phones.connected);
-    } else if (same(data, size, kStopFrame, sizeof kStopFrame)) {
-        std::fprintf(stderr, "quelmo-sim: earbuds: head tracking off\n");
+    } else if (same(data, size, kStartFrame, sizeof kStartFrame)) {
+        startStream(14, phones);
+    } else if (same(data, size, kStartFrame16, sizeof kStartFrame16)) {
+        startStream(16, phones);
+    } else if (same(data, size, kStopFrame, sizeof kStopFrame) ||
+               same(data, size, kStopFrame16, sizeof kStopFrame16)) {
+        std::fprintf(stderr, "quelmo-sim: earbuds: head tracking off (service %d)\n",
+                     data[size - 10] == 0x10 ? 16 : 14);
         streaming_ = false;
     } else {
         std::fprintf(stderr, "quelmo-sim: earbuds: unknown frame of %zu bytes\n", size);
@@ -133,13 +215,47 @@ void EarbudsServer::receive(const VirtualHeadphones& phones) {
     }
 }
 
+void EarbudsServer::misbehave(const VirtualHeadphones& phones, double t) {
+    using namespace earbuds;
+    const auto due = [t](double& last, double every) {
+        if (last >= 0 && t - last < every)
+            return false;
+        last = t;
+        return true;
+    };
+    if (quirks_.propertyLists && due(lastPropertyList_, 1.0)) {
+        unsigned char frame[200];
+        send(frame, poseShapedPropertyList(90.0, noise_, frame));
+    }
+    if (quirks_.empty && due(lastEmpty_, 2.0))
+        send(nullptr, 0);
+    if (quirks_.flap && due(lastFlap_, 0.1)) {
+        flapIn_ = !flapIn_;
+        sendEarState(flapIn_ && phones.connected);
+    }
+    if (quirks_.random && due(lastRandom_, 0.2)) {
+        unsigned char frame[160];
+        send(frame, randomSensorBody(noise_, frame));
+    }
+}
+
 void EarbudsServer::tick(const VirtualHeadphones& phones, bool connectionChanged, double t) {
+    now_ = t;
     accept();
     receive(phones);
     if (!streaming_)
         return;
+    if (streamStart_ < 0)
+        streamStart_ = t;
+    if (quirks_.hangUpAfter >= 0 && t - streamStart_ >= quirks_.hangUpAfter) {
+        dropClient("hung up mid-stream");
+        return;
+    }
+    misbehave(phones, t);
     if (connectionChanged)
         sendEarState(phones.connected);
+    if (quirks_.stallAfter >= 0 && t - streamStart_ >= quirks_.stallAfter)
+        return; // the stream has fallen silent, and stays so
     if (lastFrame_ >= 0 && t - lastFrame_ < kPeriod - 0.005)
         return;
     lastFrame_ = t;

@@ -5,6 +5,7 @@
 // keyboard; and, with --report, the Bluetooth report of those headphones.
 
 #include "platform/motion/motion_paths.h"
+#include "tools/sim/capture_player.h"
 #include "tools/sim/earbuds_server.h"
 #include "tools/sim/motion_sender.h"
 #include "tools/sim/sim_script.h"
@@ -39,7 +40,7 @@ void onSignal(int) {
 }
 
 void usage(std::FILE* to) {
-    std::fputs(
+    std::string text(
         "Usage: quelmo-sim [options] demo | FILE\n"
         "       quelmo-sim [options]             (interactive, when standard input is a terminal)\n"
         "       quelmo-sim --report\n"
@@ -67,11 +68,19 @@ void usage(std::FILE* to) {
         "$XDG_RUNTIME_DIR/quelmo/earbuds.sock)\n"
         "                  and speak the AirPods head-tracking frames to a Quelmo started\n"
         "                  with QUELMO_EARBUDS_SOCKET set to the same path\n"
+        "  --quirk LIST    with --earbuds: misbehave as earbuds in the field do, a comma-separated\n"
+        "                  list of: %QUIRKS%\n"
+        "  --play FILE     with --earbuds: play a capture (quelmo --probe-headphones --capture)\n"
+        "                  back to Quelmo, frames timed as captured, instead of a script\n"
         "  --socket PATH   send to PATH instead of Quelmo's motion socket\n"
         "  --loop          play the script again and again\n"
         "  --report        print the Bluetooth report of the running simulator and exit\n"
-        "                  (for QUELMO_BLUETOOTH_REPORT=\"quelmo-sim --report\")\n",
-        to);
+        "                  (for QUELMO_BLUETOOTH_REPORT=\"quelmo-sim --report\")\n");
+    std::string quirks = kQuirkHelp;
+    for (std::size_t at = quirks.find('\n'); at != std::string::npos; at = quirks.find('\n', at + 1))
+        quirks.replace(at, 1, "\n                  ");
+    text.replace(text.find("%QUIRKS%"), 8, quirks);
+    std::fputs(text.c_str(), to);
 }
 
 // Publishes the state --report reads, whenever it changes.
@@ -255,6 +264,8 @@ int main(int argc, char** argv) {
     std::string scriptName;
     bool loop = false;
     bool asEarbuds = false;
+    EarbudsQuirks quirks;
+    std::string capturePath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -269,6 +280,15 @@ int main(int argc, char** argv) {
             asEarbuds = true;
         } else if (arg == "--loop") {
             loop = true;
+        } else if (arg == "--quirk" && i + 1 < argc) {
+            std::string error;
+            if (!parseQuirks(argv[++i], quirks, error)) {
+                std::fprintf(stderr, "quelmo-sim: %s; known quirks:\n%s\n", error.c_str(),
+                             kQuirkHelp);
+                return 2;
+            }
+        } else if (arg == "--play" && i + 1 < argc) {
+            capturePath = argv[++i];
         } else if (arg == "--socket" && i + 1 < argc) {
             socketPath = argv[++i];
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
@@ -283,8 +303,14 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (!capturePath.empty() && !asEarbuds) {
+        std::fputs("quelmo-sim: --play needs --earbuds\n", stderr);
+        return 2;
+    }
     std::string scriptText;
-    if (scriptName == "demo") {
+    if (!capturePath.empty()) {
+        // The capture is the script.
+    } else if (scriptName == "demo") {
         scriptText = kDemoScript;
     } else if (!scriptName.empty()) {
         std::ifstream file(scriptName == "-" ? "/dev/stdin" : scriptName);
@@ -330,7 +356,16 @@ int main(int argc, char** argv) {
                                  : fromEnvironment != nullptr && *fromEnvironment != '\0'
                                      ? std::string(fromEnvironment)
                                      : paths.socketFolder() + "/earbuds.sock";
-        auto server = std::make_unique<EarbudsServer>(path);
+        if (!capturePath.empty()) {
+            std::vector<earbuds::CapturedFrame> frames;
+            std::string error;
+            if (!CapturePlayer::read(capturePath, frames, error)) {
+                std::fprintf(stderr, "quelmo-sim: %s\n", error.c_str());
+                return 2;
+            }
+            return CapturePlayer(path, std::move(frames)).play(stopRequested);
+        }
+        auto server = std::make_unique<EarbudsServer>(path, quirks);
         if (!server->isListening()) {
             std::fprintf(stderr, "quelmo-sim: %s\n", server->error().c_str());
             return 1;
