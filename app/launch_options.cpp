@@ -19,6 +19,23 @@ LaunchRequest parseLaunchOptions(const std::vector<std::string>& args) {
     if (send != args.end() && std::next(send) != args.end()) {
         return {LaunchRequest::Kind::send, *std::next(send)};
     }
+    if (has("--probe-headphones")) {
+        LaunchRequest probe{LaunchRequest::Kind::probe, {}};
+        const auto seconds = std::find(args.begin(), args.end(), "--seconds");
+        if (seconds != args.end() && std::next(seconds) != args.end()) {
+            const std::string& text = *std::next(seconds);
+            const bool digits =
+                !text.empty() && text.size() <= 4 &&
+                std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+            const int value = digits ? std::stoi(text) : 0;
+            if (value >= 1 && value <= 3600)
+                probe.seconds = value;
+        }
+        const auto capture = std::find(args.begin(), args.end(), "--capture");
+        if (capture != args.end() && std::next(capture) != args.end())
+            probe.capture = *std::next(capture);
+        return probe;
+    }
     if (has("--recenter")) {
         return {LaunchRequest::Kind::recenter, {}};
     }

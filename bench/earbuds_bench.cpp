@@ -35,8 +35,9 @@ void BM_DecodeEarbudsFrame(benchmark::State& state) {
     const double half = 30.0 * 3.141592653589793 / 360.0;
     const DeviceMotion turned{0, 0, std::sin(half), std::cos(half), 0, 0, -1, 0.01, 0.02, 0.1};
     unsigned char frame[earbuds::kMaxSensorFrame];
-    const std::size_t size =
-        earbuds::encodeSensor(earbuds::fromDeviceMotion(turned, 1), 7, state.range(0) != 0 ? earbuds::Envelope::v1 : earbuds::Envelope::v4, frame);
+    const std::size_t size = earbuds::encodeSensor(
+        earbuds::fromDeviceMotion(turned, 1), 7,
+        state.range(0) != 0 ? earbuds::Envelope::v1 : earbuds::Envelope::v4, frame);
     const long before = allocations.load();
     for (auto _ : state) {
         benchmark::DoNotOptimize(frame);

@@ -28,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         std::abort();
     }
     unsigned char again[kMaxSensorFrame];
-    const std::size_t n =
-        encodeSensor(frame, static_cast<std::uint32_t>(size * 977), size % 2 == 0 ? Envelope::v1 : Envelope::v4, again);
+    const std::size_t n = encodeSensor(frame, static_cast<std::uint32_t>(size * 977),
+                                       size % 2 == 0 ? Envelope::v1 : Envelope::v4, again);
     SensorFrame back;
     if (decodeSensor(again, n, back) != SensorStatus::ok || back.timestampNs != frame.timestampNs)
         std::abort();

@@ -8,6 +8,7 @@
 #include "platform/system/dbus_command_channel.h"
 #include "platform/system/quit_on_signal.h"
 #include "program/app_delegate.h"
+#include "program/headphone_probe.h"
 #include "program/usage.h"
 #include "ui/i18n/translations.h"
 #include "ui/icons/symbol_icons.h"
@@ -112,6 +113,8 @@ int main(int argc, char** argv) {
         return sendWord(argc, argv, request.word);
     case LaunchRequest::Kind::recenter:
         return recenterRunning(argc, argv);
+    case LaunchRequest::Kind::probe:
+        return quelmo::probeHeadphones(argc, argv, {request.seconds, request.capture});
     case LaunchRequest::Kind::help: {
         QCoreApplication app(argc, argv);
         quelmo::i18n::useSystemLanguage();

@@ -155,4 +155,13 @@ void SingleInstance::onConnection() {
     }
 }
 
+bool SingleInstance::isRunning(const QString& folder) {
+    QLockFile lock(folder + QStringLiteral("/instance.lock"));
+    if (lock.tryLock(0)) {
+        lock.unlock();
+        return false;
+    }
+    return lock.error() == QLockFile::LockFailedError;
+}
+
 } // namespace quelmo

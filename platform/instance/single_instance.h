@@ -49,6 +49,9 @@ class SingleInstance : public QObject {
     // at most) for its answer.
     static Delivery requestRecenter(const QString& folder);
 
+    // Whether an instance holds the lock in `folder` now (nothing is changed).
+    static bool isRunning(const QString& folder);
+
     bool isPrimary() const { return primary_; }
     QString socketPath() const;
 

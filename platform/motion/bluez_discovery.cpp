@@ -223,8 +223,7 @@ void BluezDiscovery::update(const QString& path, const QVariantMap& properties, 
     d.earbuds = looksLikeEarbuds(all);
 }
 
-void BluezDiscovery::updateAdapter(const QString& path, const QVariantMap& properties,
-                                   bool isNew) {
+void BluezDiscovery::updateAdapter(const QString& path, const QVariantMap& properties, bool isNew) {
     const auto powered = properties.constFind(QStringLiteral("Powered"));
     if (powered != properties.cend())
         adapters_[path] = powered.value().toBool();

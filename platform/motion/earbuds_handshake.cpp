@@ -108,10 +108,9 @@ void Handshake::received(const unsigned char* data, std::size_t size, double now
     case Step::notify:
         if (kind != FrameKind::other && kind != FrameKind::connectResponse &&
             kind != FrameKind::disconnect) {
-            say("notification request answered after " + since(now) + " (" +
-                frameKindName(kind) + ")");
-            startService(preferred_ == kService16.service ? kService16.service
-                                                          : kService14.service,
+            say("notification request answered after " + since(now) + " (" + frameKindName(kind) +
+                ")");
+            startService(preferred_ == kService16.service ? kService16.service : kService14.service,
                          now);
         }
         return;

@@ -3,7 +3,6 @@
 
 #include "platform/motion/earbuds_link.h"
 #include "platform/motion/earbuds_memory.h"
-#include "platform/motion/message_offer.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
@@ -18,26 +17,6 @@
 #include <unistd.h>
 
 namespace quelmo {
-
-namespace {
-
-// The notifier may be the one whose signal is running: let the event loop
-// delete it after the signal returns.
-void retire(std::unique_ptr<QSocketNotifier>& notifier) {
-    if (!notifier)
-        return;
-    notifier->setEnabled(false);
-    notifier.release()->deleteLater();
-}
-
-wire::Message sampleMessage(const DeviceMotion& motion) {
-    wire::Message sample;
-    sample.kind = wire::Kind::sample;
-    sample.motion = motion;
-    return sample;
-}
-
-} // namespace
 
 EarbudsSource::EarbudsSource(EarbudsTarget target) : EarbudsSource(nullptr) {
     target_ = std::move(target);
@@ -138,7 +117,7 @@ void EarbudsSource::setTarget(const std::optional<EarbudsTarget>& target) {
     close(false);
     target_ = target;
     retry_ = kFirstRetry;
-    setCondition(target_ ? EarbudsCondition::unknown
+    setCondition(target_               ? EarbudsCondition::unknown
                  : bluetooth_ == false ? EarbudsCondition::noBluetooth
                                        : EarbudsCondition::notConnected);
     if (started_ && target_)
@@ -234,103 +213,6 @@ void EarbudsSource::onEnded(earbuds::Handshake::Ending ending) {
     close(true);
 }
 
-void EarbudsSource::startReader() {
-    if (!onThreadSample || onFrame || reader_ || fd_ < 0)
-        return;
-    // The thread reads its own descriptor of the channel; the main thread
-    // keeps writing on fd_ (never blocking: every send is MSG_DONTWAIT).
-    const int copy = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
-    if (copy < 0)
-        return; // read on the main thread, as before streaming
-    retire(readable_);
-    const std::uint64_t session = ++session_;
-    framesForMain_.store(0);
-    reader_ = std::make_unique<DatagramReceiver>(
-        copy,
-        [this, session](const unsigned char* data, std::size_t size) {
-            readOnThread(session, data, size);
-        },
-        [this, session](int error) { passToMain(session, {}, error); });
-    reader_->start();
-    updateThreadSamples();
-}
-
-template <typename Take>
-void EarbudsSource::screenSensor(const unsigned char* data, std::size_t size, Take&& take) {
-    earbuds::SensorFrame frame;
-    const earbuds::SensorStatus status = earbuds::decodeSensor(data, size, frame);
-    if (status == earbuds::SensorStatus::empty) {
-        counters_.samples.fetch_add(1, std::memory_order_relaxed);
-        lastSampleAt_.store(now());
-        return;
-    }
-    if (status != earbuds::SensorStatus::ok) {
-        // Another message on the same opcode, or a damaged frame: never a pose.
-        counters_.otherSensor.fetch_add(1, std::memory_order_relaxed);
-        return;
-    }
-    counters_.samples.fetch_add(1, std::memory_order_relaxed);
-    lastSampleAt_.store(now());
-    DeviceMotion passed[2];
-    const std::uint64_t oddBefore = screen_.odd();
-    const std::size_t n = screen_.screen(earbuds::toDeviceMotion(frame), passed);
-    if (screen_.odd() != oddBefore) {
-        counters_.odd.fetch_add(screen_.odd() - oddBefore, std::memory_order_relaxed);
-        dropped_.fetch_add(screen_.odd() - oddBefore, std::memory_order_relaxed);
-    }
-    for (std::size_t i = 0; i < n; ++i)
-        take(sampleMessage(passed[i]));
-}
-
-// The reading thread.
-void EarbudsSource::readOnThread(std::uint64_t session, const unsigned char* data,
-                                 std::size_t size) {
-    if (size > DatagramReceiver::kBufferSize) {
-        dropped_.fetch_add(1, std::memory_order_relaxed); // cut short: never read a partial frame
-        return;
-    }
-    if (size == 0) {
-        counters_.empty.fetch_add(1, std::memory_order_relaxed);
-        return;
-    }
-    if (samplesOnThread_.load() && framesForMain_.load() == 0 &&
-        earbuds::classify(data, size) == earbuds::FrameKind::sensor) {
-        screenSensor(data, size, [this](const wire::Message& m) { offer(*reader_, onThreadSample, m); });
-        return;
-    }
-    // Everything else is the main thread's, and so is every frame after it
-    // until it has caught up.
-    framesForMain_.fetch_add(1);
-    passToMain(session, std::string(reinterpret_cast<const char*>(data), size), -1);
-}
-
-void EarbudsSource::passToMain(std::uint64_t session, std::string frame, int ended) {
-    QMetaObject::invokeMethod(
-        retryTimer_.get(),
-        [this, session, frame = std::move(frame), ended] {
-            handleFromReader(session, frame, ended);
-        },
-        Qt::QueuedConnection);
-}
-
-void EarbudsSource::handleFromReader(std::uint64_t session, const std::string& frame, int ended) {
-    if (session != session_ || !reader_)
-        return; // from a channel since closed
-    if (ended >= 0) {
-        endChannel(ended);
-        return;
-    }
-    handle(reinterpret_cast<const unsigned char*>(frame.data()), frame.size());
-    // Only now may the reading thread screen samples again: the screen is
-    // the main thread's until this frame is handled.
-    framesForMain_.fetch_sub(1);
-    updateThreadSamples();
-}
-
-void EarbudsSource::updateThreadSamples() {
-    samplesOnThread_.store(reader_ && state_ == State::open && connected_ && worn_ != false);
-}
-
 void EarbudsSource::send(const unsigned char* data, std::size_t size) {
     if (fd_ < 0)
         return;
@@ -410,70 +292,6 @@ void EarbudsSource::drain() {
             onFrame(false, buffer_.get(), size);
         handle(buffer_.get(), size);
     }
-}
-
-void EarbudsSource::handle(const unsigned char* data, std::size_t size) {
-    if (size == 0) {
-        counters_.empty.fetch_add(1, std::memory_order_relaxed);
-        return;
-    }
-    switch (earbuds::classify(data, size)) {
-    case earbuds::FrameKind::disconnect:
-        counters_.other.fetch_add(1, std::memory_order_relaxed);
-        fail(name() + " ended the session (busy with another device?)");
-        close(true);
-        return;
-    case earbuds::FrameKind::earDetection:
-        counters_.earDetection.fetch_add(1, std::memory_order_relaxed);
-        handleEarDetection(data, size);
-        break;
-    case earbuds::FrameKind::sensor:
-        handleSensor(data, size);
-        return;
-    case earbuds::FrameKind::battery:
-        counters_.battery.fetch_add(1, std::memory_order_relaxed);
-        break;
-    case earbuds::FrameKind::connectResponse:
-    case earbuds::FrameKind::featuresAnswer:
-    case earbuds::FrameKind::message:
-    case earbuds::FrameKind::other:
-        counters_.other.fetch_add(1, std::memory_order_relaxed);
-        break;
-    }
-    if (state_ != State::open)
-        return;
-    handshake_.received(data, size, now());
-    armTimer();
-}
-
-void EarbudsSource::handleSensor(const unsigned char* data, std::size_t size) {
-    const std::uint64_t before = counters_.samples.load(std::memory_order_relaxed);
-    screenSensor(data, size, [this](const wire::Message& sample) {
-        // The stream runs on while the earbuds lie in the case: only worn
-        // earbuds (or ones that have not said yet) give samples.
-        if (worn_ == false)
-            return;
-        emitConnection(true);
-        setCondition(EarbudsCondition::live);
-        if (onMessage)
-            onMessage(sample);
-    });
-    if (counters_.samples.load(std::memory_order_relaxed) != before && state_ == State::open) {
-        handshake_.sample(now());
-        armTimer();
-    }
-}
-
-void EarbudsSource::handleEarDetection(const unsigned char* data, std::size_t size) {
-    std::uint8_t primary = 0, secondary = 0;
-    if (!earbuds::decodeEarDetection(data, size, primary, secondary))
-        return;
-    budsInCase_ = earbuds::inCase(primary, secondary);
-    const earbuds::Wearing wearing = earbuds::wearingOf(primary, secondary);
-    if (wearing == earbuds::Wearing::unchanged)
-        return;
-    if (const auto worn = wearing_.report(wearing == earbuds::Wearing::worn, now()))
-        setWorn(*worn);
 }
 
 void EarbudsSource::setWorn(bool worn) {

@@ -42,8 +42,8 @@ class EarbudsDiscovery {
 
 // What the earbuds' channel has seen, by kind of frame.
 struct EarbudsCounts {
-    std::uint64_t samples = 0;     // sensor samples, all-zero ones included
-    std::uint64_t odd = 0;         // samples no head produces (ignored)
+    std::uint64_t samples = 0; // sensor samples, all-zero ones included
+    std::uint64_t odd = 0;     // samples no head produces (ignored)
     std::uint64_t earDetection = 0;
     std::uint64_t battery = 0;
     std::uint64_t otherSensor = 0; // other messages on the sensor opcode (ignored)
@@ -139,8 +139,9 @@ class EarbudsSource {
     void handle(const unsigned char* data, std::size_t size);
     void handleSensor(const unsigned char* data, std::size_t size);
     void handleEarDetection(const unsigned char* data, std::size_t size);
-    // Decodes and screens a sensor frame; the samples to pass on go to `take`.
-    template <typename Take> void screenSensor(const unsigned char* data, std::size_t size, Take&& take);
+    // Decodes and screens a sensor frame, counting it; writes the samples to
+    // pass on into `passed` and returns how many.
+    std::size_t screenSensor(const unsigned char* data, std::size_t size, DeviceMotion passed[2]);
     void onTimer();
     void armTimer();
     void send(const unsigned char* data, std::size_t size);
@@ -174,8 +175,8 @@ class EarbudsSource {
     std::chrono::milliseconds retry_ = kFirstRetry;
     std::atomic<std::uint64_t> dropped_{0};
     struct Counters {
-        std::atomic<std::uint64_t> samples{0}, odd{0}, earDetection{0}, battery{0},
-            otherSensor{0}, other{0}, empty{0};
+        std::atomic<std::uint64_t> samples{0}, odd{0}, earDetection{0}, battery{0}, otherSensor{0},
+            other{0}, empty{0};
     } counters_;
     // The newest sample's time (now()), whichever thread read it.
     std::atomic<double> lastSampleAt_{-1};
@@ -189,5 +190,10 @@ class EarbudsSource {
     std::string error_;
     std::string lastPrinted_;
 };
+
+// The notifier may be the one whose signal is running: lets the event loop
+// delete it after the signal returns.
+void retire(std::unique_ptr<QSocketNotifier>& notifier);
+wire::Message sampleMessage(const DeviceMotion& motion);
 
 } // namespace quelmo

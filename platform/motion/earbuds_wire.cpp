@@ -286,8 +286,7 @@ std::size_t encodeSensor(const SensorFrame& frame, std::uint32_t sequence, Envel
     }
     *p++ = static_cast<unsigned char>(seq);
     // The rest of the envelope as the two captured shapes have it.
-    static constexpr unsigned char v1Envelope[] = {0x10, 0x01, 0x3A, 0x3E,
-                                                   0x08, 0x0E, 0x1A, 0x3A};
+    static constexpr unsigned char v1Envelope[] = {0x10, 0x01, 0x3A, 0x3E, 0x08, 0x0E, 0x1A, 0x3A};
     static constexpr unsigned char v4Envelope[] = {0x10, 0x07, 0x1A, 0x3A, 0x0E, 0x00};
     if (envelope == Envelope::v1) {
         std::memcpy(p, v1Envelope, sizeof v1Envelope);

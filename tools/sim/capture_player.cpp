@@ -109,15 +109,16 @@ int CapturePlayer::play(const std::atomic<bool>& stop) {
     struct stat st {};
     if (::lstat(path_.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
         ::unlink(path_.c_str());
-    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
+    if (listener_ < 0 ||
+        ::bind(listener_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
         ::listen(listener_, 1) != 0) {
         std::fprintf(stderr, "quelmo-sim: cannot listen at %s: %s\n", path_.c_str(),
                      std::strerror(errno));
         return 1;
     }
     ::chmod(path_.c_str(), 0600);
-    std::fprintf(stderr, "quelmo-sim: play: %zu frames, waiting for Quelmo at %s\n",
-                 frames_.size(), path_.c_str());
+    std::fprintf(stderr, "quelmo-sim: play: %zu frames, waiting for Quelmo at %s\n", frames_.size(),
+                 path_.c_str());
     while (!stop && client_ < 0) {
         pollfd p{listener_, POLLIN, 0};
         if (::poll(&p, 1, 100) > 0)
@@ -131,8 +132,9 @@ int CapturePlayer::play(const std::atomic<bool>& stop) {
             break;
         if (frame.sent) {
             if (!waitForQuelmo(frame, stop))
-                std::fprintf(stderr, "quelmo-sim: play: Quelmo did not send a frame like the "
-                                     "captured one at %.3f s; going on\n",
+                std::fprintf(stderr,
+                             "quelmo-sim: play: Quelmo did not send a frame like the "
+                             "captured one at %.3f s; going on\n",
                              frame.at);
             base = Clock::now();
             captureBase = frame.at;

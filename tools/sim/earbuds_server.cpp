@@ -150,8 +150,7 @@ void EarbudsServer::sendEarState(bool worn) {
 void EarbudsServer::startStream(int service, const VirtualHeadphones& phones) {
     const bool streams = !quirks_.noStream && !(quirks_.only16 && service != 16);
     std::fprintf(stderr, "quelmo-sim: earbuds: head tracking on (service %d)%s%s\n", service,
-                 greeted_ && notified_ ? "" : " (before the greeting)",
-                 streams ? "" : ": ignored");
+                 greeted_ && notified_ ? "" : " (before the greeting)", streams ? "" : ": ignored");
     if (!streams)
         return;
     streaming_ = true;

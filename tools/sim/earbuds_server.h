@@ -11,16 +11,16 @@ namespace quelmo::sim {
 
 // The ways real earbuds misbehave, as the fake can play them.
 struct EarbudsQuirks {
-    bool silent = false;   // accept the channel, never answer, never stream
-    bool noStream = false; // answer everything, never stream
-    bool only16 = false;   // stream only for the service-16 start frame
-    bool busy = false;     // answer the connect frame, then end the session
+    bool silent = false;        // accept the channel, never answer, never stream
+    bool noStream = false;      // answer everything, never stream
+    bool only16 = false;        // stream only for the service-16 start frame
+    bool busy = false;          // answer the connect frame, then end the session
     bool propertyLists = false; // a pose-shaped property list on the sensor opcode every second
-    bool empty = false;    // an empty message every 2 s
-    bool flap = false;     // ear detection flapping ten times a second
-    bool random = false;   // five random bodies a second behind the sensor prefix
-    double stallAfter = -1;  // fall silent this many seconds into a stream
-    double hangUpAfter = -1; // close the channel this many seconds into a stream
+    bool empty = false;         // an empty message every 2 s
+    bool flap = false;          // ear detection flapping ten times a second
+    bool random = false;        // five random bodies a second behind the sensor prefix
+    double stallAfter = -1;     // fall silent this many seconds into a stream
+    double hangUpAfter = -1;    // close the channel this many seconds into a stream
 };
 // Reads "silent,plist,stall=5": false with a message for a word it does not know.
 bool parseQuirks(const std::string& list, EarbudsQuirks& quirks, std::string& error);

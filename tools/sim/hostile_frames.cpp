@@ -34,8 +34,8 @@ std::size_t poseShapedPropertyList(double degrees, std::uint32_t& noise, unsigne
     const std::size_t size = 90 + next(noise) % 101;
     std::memcpy(out, kSensorPrefix, sizeof kSensorPrefix);
     // A protobuf message with a binary property list in field 4.
-    static constexpr unsigned char head[] = {0x08, 0x11, 0x10, 0x02, 0x22, 0x00, 'b', 'p',
-                                             'l',  'i',  's',  't',  '0',  '0', 0xD1, 0x01};
+    static constexpr unsigned char head[] = {0x08, 0x11, 0x10, 0x02, 0x22, 0x00, 'b',  'p',
+                                             'l',  'i',  's',  't',  '0',  '0',  0xD1, 0x01};
     std::memcpy(out + kSensorHeader, head, sizeof head);
     out[kSensorHeader + 5] = static_cast<unsigned char>(size - kSensorHeader - 6);
     for (std::size_t i = kSensorHeader + sizeof head; i < size - kSensorTail; ++i)

@@ -68,7 +68,8 @@ void usage(std::FILE* to) {
         "$XDG_RUNTIME_DIR/quelmo/earbuds.sock)\n"
         "                  and speak the AirPods head-tracking frames to a Quelmo started\n"
         "                  with QUELMO_EARBUDS_SOCKET set to the same path\n"
-        "  --quirk LIST    with --earbuds: misbehave as earbuds in the field do, a comma-separated\n"
+        "  --quirk LIST    with --earbuds: misbehave as earbuds in the field do, a "
+        "comma-separated\n"
         "                  list of: %QUIRKS%\n"
         "  --play FILE     with --earbuds: play a capture (quelmo --probe-headphones --capture)\n"
         "                  back to Quelmo, frames timed as captured, instead of a script\n"
@@ -77,7 +78,8 @@ void usage(std::FILE* to) {
         "  --report        print the Bluetooth report of the running simulator and exit\n"
         "                  (for QUELMO_BLUETOOTH_REPORT=\"quelmo-sim --report\")\n");
     std::string quirks = kQuirkHelp;
-    for (std::size_t at = quirks.find('\n'); at != std::string::npos; at = quirks.find('\n', at + 1))
+    for (std::size_t at = quirks.find('\n'); at != std::string::npos;
+         at = quirks.find('\n', at + 1))
         quirks.replace(at, 1, "\n                  ");
     text.replace(text.find("%QUIRKS%"), 8, quirks);
     std::fputs(text.c_str(), to);

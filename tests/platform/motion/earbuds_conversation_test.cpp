@@ -66,9 +66,9 @@ TEST(EarbudsConversation, EachFrameWaitsForTheAnswerBeforeIt) {
     talk.runTo(1.0);
     talk.handshake.sample(1.0);
     talk.runTo(60, 59.9); // samples keep coming (counted elsewhere)
-    EXPECT_EQ(talk.sent, (std::vector<std::string>{
-                             "0 connect frame", "0.1 feature frame", "0.3 notification request",
-                             "0.4 start frame (service 14)"}));
+    EXPECT_EQ(talk.sent, (std::vector<std::string>{"0 connect frame", "0.1 feature frame",
+                                                   "0.3 notification request",
+                                                   "0.4 start frame (service 14)"}));
     EXPECT_EQ(talk.streamed, std::vector<int>{14});
     EXPECT_EQ(talk.handshake.step(), Handshake::Step::streaming);
     EXPECT_TRUE(talk.handshake.hasStreamedSteadily());

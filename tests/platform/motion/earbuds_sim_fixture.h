@@ -61,5 +61,4 @@ class EarbudsSimTest : public ::testing::Test {
     }
 };
 
-
 } // namespace quelmo

@@ -130,12 +130,12 @@ TEST(EarbudsWire, EveryEnvelopeAndSequenceWidthGivesTheSamePose) {
         Envelope envelope;
         std::uint32_t sequence;
         std::size_t size;
-    } cases[] = {{Envelope::v1, 5, 80},    {Envelope::v1, 5000, 81}, {Envelope::v4, 5000, 79},
+    } cases[] = {{Envelope::v1, 5, 80},     {Envelope::v1, 5000, 81},    {Envelope::v4, 5000, 79},
                  {Envelope::v4, 20000, 80}, {Envelope::v1, 3000000, 83}, {Envelope::v4, ~0u, 82}};
     for (const auto& c : cases) {
         unsigned char buf[kMaxSensorFrame];
-        const std::size_t n = encodeSensor(fromDeviceMotion(turned, 123456789), c.sequence,
-                                           c.envelope, buf);
+        const std::size_t n =
+            encodeSensor(fromDeviceMotion(turned, 123456789), c.sequence, c.envelope, buf);
         ASSERT_EQ(n, c.size) << c.sequence;
         EXPECT_EQ(buf[10], n - 12); // 0x43, 0x44, 0x45 ...
         SensorFrame f;
@@ -162,8 +162,8 @@ std::vector<unsigned char> poseShapedPropertyList(std::size_t size) {
     unsigned char sample[kMaxSensorFrame];
     const std::size_t n = encodeSensor(fromDeviceMotion(turned, 1), 300, Envelope::v1, sample);
     std::vector<unsigned char> frame(sample, sample + 12);
-    const unsigned char body[] = {0x08, 0x07, 0x10, 0x02, 0x22, 0x40, 'b', 'p', 'l', 'i', 's', 't',
-                                  '0', '0', 0xD1, 0x01, 0x02, 0x5F, 0x10, 0x0F};
+    const unsigned char body[] = {0x08, 0x07, 0x10, 0x02, 0x22, 0x40, 'b',  'p',  'l',  'i',
+                                  's',  't',  '0',  '0',  0xD1, 0x01, 0x02, 0x5F, 0x10, 0x0F};
     frame.insert(frame.end(), body, body + sizeof body);
     while (frame.size() + kSensorTail < size)
         frame.push_back(static_cast<unsigned char>(0x20 + frame.size() % 64));
@@ -202,7 +202,8 @@ TEST(EarbudsWire, OnlyTheSampleStructureMakesASample) {
         std::vector<unsigned char> frame(kSensorPrefix, kSensorPrefix + sizeof kSensorPrefix);
         const std::size_t size = 70 + (seed = seed * 1664525u + 1013904223u) % 60;
         while (frame.size() < size)
-            frame.push_back(static_cast<unsigned char>((seed = seed * 1664525u + 1013904223u) >> 24));
+            frame.push_back(
+                static_cast<unsigned char>((seed = seed * 1664525u + 1013904223u) >> 24));
         frame[10] = static_cast<unsigned char>(size - 12);
         frame[11] = 0;
         accepted += decodeSensor(frame.data(), frame.size(), f) == SensorStatus::ok;
