@@ -64,6 +64,11 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
             (*self)->onSourceChange(name);
         }
     };
+    handlers.problem = [weak](MotionProblem problem, const std::string& device) {
+        if (auto self = weak.lock()) {
+            (*self)->onMotionProblem(problem, device);
+        }
+    };
     ports_.tracker.observe(std::move(handlers));
 
     subscribeToPreferences();
@@ -283,6 +288,7 @@ void AppModel::handleSample(double heading, double vertical, double at) {
         injectedOffset_ += std::clamp(injectedTarget_ - injectedOffset_, -limit, limit);
     }
     lastSampleTime_ = now;
+    sampleRate_.count();
     if (injectedWalking_) {
         vertical = 0.3 * std::sin(kGaitRadiansPerSecond * now);
     }
@@ -380,6 +386,19 @@ void AppModel::onSourceChange(const std::string& name) {
     // A change while live is told now; otherwise with "head tracking live".
     if (guardian_.isLive()) {
         write("head motion from " + name);
+    }
+}
+
+void AppModel::onMotionProblem(MotionProblem problem, const std::string& device) {
+    const QString name = QString::fromStdString(device);
+    if (problem == motionProblem_ && name == motionDevice_) {
+        return;
+    }
+    motionProblem_ = problem;
+    motionDevice_ = name;
+    emit motionSourceChanged();
+    if (problem == MotionProblem::notSharing) {
+        write("no head motion from " + device + ": connected, but sharing none");
     }
 }
 

@@ -6,6 +6,7 @@
 #include "app/log_port.h"
 #include "app/preferences.h"
 #include "app/published.h"
+#include "app/sample_rate.h"
 #include "app/scheduler.h"
 #include "app/sensor_ports.h"
 #include "app/system_ports.h"
@@ -60,6 +61,9 @@ class AppModel : public QObject {
     Q_PROPERTY(int liveDisplays READ liveDisplays WRITE setLiveDisplays NOTIFY liveDisplaysChanged)
     Q_PROPERTY(bool isPaused READ isPaused NOTIFY statusChanged)
     Q_PROPERTY(QString motionSource READ motionSource NOTIFY motionSourceChanged)
+    Q_PROPERTY(int motionRate READ motionRate NOTIFY motionSourceChanged)
+    Q_PROPERTY(QString motionProblem READ motionProblem NOTIFY motionSourceChanged)
+    Q_PROPERTY(QString motionDevice READ motionDevice NOTIFY motionSourceChanged)
 
   public:
     using Authorization = HeadTrackerPort::Authorization;
@@ -97,6 +101,12 @@ class AppModel : public QObject {
     // Where head motion comes from, for the user ("AirPods Pro 2
     // (Bluetooth)"); empty until a source has sent.
     QString motionSource() const { return motionSource_; }
+    // Samples a second from it, over the last two seconds or so.
+    int motionRate() const { return sampleRate_.perSecond(); }
+    // Why head motion does not come, when the source can tell
+    // (motionProblemKey), and the headphones it is about.
+    QString motionProblem() const { return QString::fromLatin1(motionProblemKey(motionProblem_)); }
+    QString motionDevice() const { return motionDevice_; }
 
     Preferences& prefs() const { return prefs_; }
     PrivacyGuard& guardian() { return guardian_; }
@@ -151,6 +161,7 @@ class AppModel : public QObject {
     bool mayHoldSamples() const;
     void onConnectionChange(bool connected);
     void onSourceChange(const std::string& name);
+    void onMotionProblem(MotionProblem problem, const std::string& device);
     void onMotionError(const std::string& text);
     void startTick();
     void stopTick();
@@ -181,6 +192,9 @@ class AppModel : public QObject {
     Published<Authorization> authorization_{Authorization::notDetermined};
     int liveDisplays_ = 0;
     QString motionSource_;
+    SampleRate sampleRate_;
+    MotionProblem motionProblem_ = MotionProblem::none;
+    QString motionDevice_;
     std::optional<std::chrono::system_clock::time_point> pausedUntil_;
     TimerHandle pauseTimer_;
     TimerHandle tick_;

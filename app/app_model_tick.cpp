@@ -81,6 +81,9 @@ void AppModel::runTick() {
     // Held samples first, so the guard sees them before the input reading.
     const GuardChange change(*this);
     const double now = uptime();
+    if (sampleRate_.update(now)) {
+        emit motionSourceChanged();
+    }
     ports_.watchdog.beat();
 
     // The stream is judged only when Quelmo has been running to receive it. A

@@ -46,8 +46,9 @@ QString modelOf(const QVariantMap& device) {
     if (!earbuds::isAppleModalias(modalias.constData(), product))
         return modalias.isEmpty() ? QStringLiteral("no Modalias") : QString::fromLatin1(modalias);
     const char* model = earbuds::modelName(product);
-    return model != nullptr ? QString::fromLatin1(model)
-                            : QStringLiteral("an Apple product 0x%1").arg(product, 4, 16, QLatin1Char('0'));
+    return model != nullptr
+               ? QString::fromLatin1(model)
+               : QStringLiteral("an Apple product 0x%1").arg(product, 4, 16, QLatin1Char('0'));
 }
 
 QString verdictOf(const QVariantMap& device) {
@@ -55,7 +56,8 @@ QString verdictOf(const QVariantMap& device) {
     if (uuids.contains(QString::fromLatin1(earbuds::kServiceUuid), Qt::CaseInsensitive))
         return QStringLiteral("earbuds: lists the AirPods service UUID");
     if (looksLikeEarbuds(device))
-        return QStringLiteral("earbuds: Apple vendor id with a known AirPods model or a headphone icon");
+        return QStringLiteral(
+            "earbuds: Apple vendor id with a known AirPods model or a headphone icon");
     QByteArray modalias = device.value(QStringLiteral("Modalias")).toString().toLatin1();
     std::uint16_t product = 0;
     if (earbuds::isAppleModalias(modalias.constData(), product))
@@ -128,7 +130,7 @@ struct Range {
                          .arg(low, 0, 'f', decimals)
                          .arg(high, 0, 'f', decimals)
                          .arg(QLatin1String(unit))
-                     : QStringLiteral("none");
+                   : QStringLiteral("none");
     }
 };
 
@@ -179,7 +181,8 @@ int probeHeadphones(int argc, char** argv, const ProbeOptions& options) {
     if (!options.capturePath.empty()) {
         capture.open(options.capturePath, std::ios::trunc);
         if (!capture) {
-            say(QStringLiteral("capture: cannot write %1").arg(QString::fromStdString(options.capturePath)));
+            say(QStringLiteral("capture: cannot write %1")
+                    .arg(QString::fromStdString(options.capturePath)));
             return 2;
         }
         // Only the earbuds' own frames: no address, no name.
@@ -206,12 +209,16 @@ int probeHeadphones(int argc, char** argv, const ProbeOptions& options) {
             headings.add(headingDegrees(m.motion));
             verticals.add(verticalAcceleration(m.motion));
         } else if (m.kind == wire::Kind::connected || m.kind == wire::Kind::disconnected) {
-            say(QStringLiteral("%1 s  %2").arg(at(), 6, 'f', 3).arg(
-                m.kind == wire::Kind::connected ? QStringLiteral("worn: head motion goes to Quelmo")
-                                                : QStringLiteral("not worn (or the channel closed)")));
+            say(QStringLiteral("%1 s  %2")
+                    .arg(at(), 6, 'f', 3)
+                    .arg(m.kind == wire::Kind::connected
+                             ? QStringLiteral("worn: head motion goes to Quelmo")
+                             : QStringLiteral("not worn (or the channel closed)")));
         }
     };
-    say(QStringLiteral("listening for %1 s to %2").arg(seconds).arg(QString::fromStdString(target->name)));
+    say(QStringLiteral("listening for %1 s to %2")
+            .arg(seconds)
+            .arg(QString::fromStdString(target->name)));
     source.start();
     QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
     QCoreApplication::exec();
@@ -223,7 +230,7 @@ int probeHeadphones(int argc, char** argv, const ProbeOptions& options) {
     const int service = source.handshake().service();
     say(QStringLiteral("start frame that streamed: %1")
             .arg(counts.samples > 0 && service != 0 ? QStringLiteral("service %1").arg(service)
-                                                   : QStringLiteral("none")));
+                                                    : QStringLiteral("none")));
     say(QStringLiteral("frames per second: samples %1 (odd %2), ear detection %3, battery %4, "
                        "other sensor-opcode messages %5, other %6, empty %7")
             .arg(rate(counts.samples), rate(counts.odd), rate(counts.earDetection),

@@ -7,7 +7,7 @@
 namespace quelmo {
 
 std::size_t EarbudsSource::screenSensor(const unsigned char* data, std::size_t size,
-                                       DeviceMotion passed[2]) {
+                                        DeviceMotion passed[2]) {
     earbuds::SensorFrame frame;
     const earbuds::SensorStatus status = earbuds::decodeSensor(data, size, frame);
     if (status == earbuds::SensorStatus::empty) {

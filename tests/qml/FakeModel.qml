@@ -10,6 +10,9 @@ QtObject {
     property string authorization: "authorized"
     property int liveDisplays: 0
     property string motionSource: ""
+    property int motionRate: 0
+    property string motionProblem: ""
+    property string motionDevice: ""
 
     property int privacyOpened: 0
     property int accessRequested: 0

@@ -132,9 +132,17 @@ TestCase {
         model.motionSource = "AirPods Pro 2 (Bluetooth)"
         compare(source.visible, true)
         compare(source.text, "Head motion from AirPods Pro 2 (Bluetooth)")
+        model.motionRate = 25
+        compare(source.text, "Head motion from AirPods Pro 2 (Bluetooth) · 25 samples a second")
         model.statusKind = "away"
         compare(source.visible, false)
+        // Not live: why nothing comes, when the source can tell.
+        model.motionProblem = "notSharing"
+        model.motionDevice = "AirPods Pro (Bluetooth)"
+        compare(source.text, "AirPods Pro (Bluetooth) are connected but share no head motion")
+        model.motionProblem = ""
         model.motionSource = ""
+        model.motionRate = 0
     }
 
     function test_headerButtonsAct() {

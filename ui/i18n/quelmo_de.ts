@@ -379,6 +379,31 @@ Kopiere Quelmo selbst nach ~/.local/bin und öffne es dann von dort.</translatio
         <extracomment>%1 names where head motion comes from, for example &quot;AirPods Pro 2 (Bluetooth)&quot;.</extracomment>
         <translation>Kopfbewegung von %1</translation>
     </message>
+    <message numerus="yes">
+        <source>Head motion from %1 · %n samples a second</source>
+        <extracomment>%1 names where head motion comes from, for example &quot;AirPods Pro 2 (Bluetooth)&quot;; %n is how many samples arrive a second.</extracomment>
+        <translation>
+            <numerusform>Kopfbewegung von %1 · %n Messwert pro Sekunde</numerusform>
+            <numerusform>Kopfbewegung von %1 · %n Messwerte pro Sekunde</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Bluetooth is off or missing, so Quelmo cannot reach your earbuds</source>
+        <translation>Bluetooth ist aus oder fehlt, daher erreicht Quelmo deine Ohrhörer nicht</translation>
+    </message>
+    <message>
+        <source>No earbuds are connected</source>
+        <translation>Keine Ohrhörer verbunden</translation>
+    </message>
+    <message>
+        <source>%1 are connected but share no head motion</source>
+        <extracomment>%1 names the earbuds, for example &quot;AirPods Pro (Bluetooth)&quot;.</extracomment>
+        <translation>%1 sind verbunden, teilen aber keine Kopfbewegung</translation>
+    </message>
+    <message>
+        <source>Your earbuds are in their case</source>
+        <translation>Deine Ohrhörer liegen im Etui</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>
@@ -585,6 +610,10 @@ Options:
                         as its hot key does, then exit (status 1 when no
                         Quelmo runs); bind it to a key where the desktop
                         offers no global hot key
+  --probe-headphones    show what Quelmo sees of your headphones and why it
+                        uses them or not, talking to the earbuds for 10 s
+                        (--seconds N), every frame written to a file with
+                        --capture FILE; send its output with a report
   --help                show this help
   --version             show the version
 
@@ -607,6 +636,10 @@ Optionen:
                         entfernen lassen, wie sein Tastenkürzel, dann beenden
                         (Status 1, wenn kein Quelmo läuft); lege es auf eine Taste,
                         wo der Desktop kein globales Tastenkürzel bietet
+  --probe-headphones    zeigen, was Quelmo von deinen Kopfhörern sieht und warum
+                        es sie nutzt oder nicht, 10 s im Gespräch mit den
+                        Ohrhörern (--seconds N), jeder Rahmen mit --capture FILE
+                        in eine Datei geschrieben; schick die Ausgabe mit einem Bericht
   --help                diese Hilfe zeigen
   --version             die Version zeigen
 

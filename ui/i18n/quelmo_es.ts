@@ -379,6 +379,31 @@ Copia Quelmo tú mismo en ~/.local/bin y ábrelo desde allí.</translation>
         <extracomment>%1 names where head motion comes from, for example &quot;AirPods Pro 2 (Bluetooth)&quot;.</extracomment>
         <translation>Movimiento de la cabeza de %1</translation>
     </message>
+    <message numerus="yes">
+        <source>Head motion from %1 · %n samples a second</source>
+        <extracomment>%1 names where head motion comes from, for example &quot;AirPods Pro 2 (Bluetooth)&quot;; %n is how many samples arrive a second.</extracomment>
+        <translation>
+            <numerusform>Movimiento de la cabeza de %1 · %n muestra por segundo</numerusform>
+            <numerusform>Movimiento de la cabeza de %1 · %n muestras por segundo</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Bluetooth is off or missing, so Quelmo cannot reach your earbuds</source>
+        <translation>El Bluetooth está apagado o no existe, así que Quelmo no puede llegar a tus auriculares</translation>
+    </message>
+    <message>
+        <source>No earbuds are connected</source>
+        <translation>No hay auriculares conectados</translation>
+    </message>
+    <message>
+        <source>%1 are connected but share no head motion</source>
+        <extracomment>%1 names the earbuds, for example &quot;AirPods Pro (Bluetooth)&quot;.</extracomment>
+        <translation>%1 están conectados pero no comparten el movimiento de la cabeza</translation>
+    </message>
+    <message>
+        <source>Your earbuds are in their case</source>
+        <translation>Tus auriculares están en su estuche</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>
@@ -585,6 +610,10 @@ Options:
                         as its hot key does, then exit (status 1 when no
                         Quelmo runs); bind it to a key where the desktop
                         offers no global hot key
+  --probe-headphones    show what Quelmo sees of your headphones and why it
+                        uses them or not, talking to the earbuds for 10 s
+                        (--seconds N), every frame written to a file with
+                        --capture FILE; send its output with a report
   --help                show this help
   --version             show the version
 
@@ -607,6 +636,10 @@ Opciones:
                         escarcha, como su atajo de teclado, y salir (estado 1 si
                         no hay ningún Quelmo en marcha); asígnalo a una tecla donde
                         el escritorio no ofrezca atajos globales
+  --probe-headphones    mostrar lo que Quelmo ve de tus auriculares y por qué
+                        los usa o no, hablando con ellos 10 s (--seconds N),
+                        cada trama escrita en un archivo con --capture FILE;
+                        envía su salida con un informe
   --help                mostrar esta ayuda
   --version             mostrar la versión
 

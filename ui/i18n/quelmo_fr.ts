@@ -379,6 +379,31 @@ Copiez vous-même Quelmo dans ~/.local/bin, puis ouvrez-le depuis cet emplacemen
         <extracomment>%1 names where head motion comes from, for example &quot;AirPods Pro 2 (Bluetooth)&quot;.</extracomment>
         <translation>Mouvements de tête&#xa0;: %1</translation>
     </message>
+    <message numerus="yes">
+        <source>Head motion from %1 · %n samples a second</source>
+        <extracomment>%1 names where head motion comes from, for example &quot;AirPods Pro 2 (Bluetooth)&quot;; %n is how many samples arrive a second.</extracomment>
+        <translation>
+            <numerusform>Mouvements de tête&#xa0;: %1 · %n mesure par seconde</numerusform>
+            <numerusform>Mouvements de tête&#xa0;: %1 · %n mesures par seconde</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Bluetooth is off or missing, so Quelmo cannot reach your earbuds</source>
+        <translation>Le Bluetooth est désactivé ou absent&#xa0;: Quelmo ne peut pas joindre vos écouteurs</translation>
+    </message>
+    <message>
+        <source>No earbuds are connected</source>
+        <translation>Aucun écouteur n’est connecté</translation>
+    </message>
+    <message>
+        <source>%1 are connected but share no head motion</source>
+        <extracomment>%1 names the earbuds, for example &quot;AirPods Pro (Bluetooth)&quot;.</extracomment>
+        <translation>%1 sont connectés mais ne partagent aucun mouvement de tête</translation>
+    </message>
+    <message>
+        <source>Your earbuds are in their case</source>
+        <translation>Vos écouteurs sont dans leur boîtier</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>
@@ -585,6 +610,10 @@ Options:
                         as its hot key does, then exit (status 1 when no
                         Quelmo runs); bind it to a key where the desktop
                         offers no global hot key
+  --probe-headphones    show what Quelmo sees of your headphones and why it
+                        uses them or not, talking to the earbuds for 10 s
+                        (--seconds N), every frame written to a file with
+                        --capture FILE; send its output with a report
   --help                show this help
   --version             show the version
 
@@ -608,6 +637,10 @@ Options :
                         son raccourci clavier, puis quitter (état 1 si aucun Quelmo
                         ne tourne); associez-le à une touche là où le bureau
                         n’offre pas de raccourci global
+  --probe-headphones    montrer ce que Quelmo voit de vos écouteurs et pourquoi
+                        il les utilise ou non, en leur parlant 10 s
+                        (--seconds N), chaque trame écrite dans un fichier avec
+                        --capture FILE&#xa0;; joignez sa sortie à un signalement
   --help                afficher cette aide
   --version             afficher la version
 

@@ -43,12 +43,37 @@ ColumnLayout {
         font.weight: Font.Bold
     }
 
+    // Where head motion comes from and how fast while it is live; otherwise
+    // why it does not come, when the source can tell.
+    function sourceCaption() {
+        const source = header.model.motionSource
+        if (SettingsRules.isLiveStatus(header.statusKind) && source !== "") {
+            if (header.model.motionRate > 0)
+                //: %1 names where head motion comes from, for example "AirPods Pro 2 (Bluetooth)"; %n is how many samples arrive a second.
+                return qsTr("Head motion from %1 · %n samples a second", "",
+                            header.model.motionRate).arg(source)
+            //: %1 names where head motion comes from, for example "AirPods Pro 2 (Bluetooth)".
+            return qsTr("Head motion from %1").arg(source)
+        }
+        switch (header.model.motionProblem) {
+        case "noBluetooth":
+            return qsTr("Bluetooth is off or missing, so Quelmo cannot reach your earbuds")
+        case "notConnected":
+            return qsTr("No earbuds are connected")
+        case "notSharing":
+            //: %1 names the earbuds, for example "AirPods Pro (Bluetooth)".
+            return qsTr("%1 are connected but share no head motion").arg(header.model.motionDevice)
+        case "inCase":
+            return qsTr("Your earbuds are in their case")
+        }
+        return ""
+    }
+
     Label {
         objectName: "motionSource"
         Layout.fillWidth: true
-        visible: SettingsRules.isLiveStatus(header.statusKind) && header.model.motionSource !== ""
-        //: %1 names where head motion comes from, for example "AirPods Pro 2 (Bluetooth)".
-        text: qsTr("Head motion from %1").arg(header.model.motionSource)
+        visible: text !== ""
+        text: header.sourceCaption()
         color: Theme.secondaryLabel
         font.pixelSize: Theme.footnote
         horizontalAlignment: Text.AlignHCenter
