@@ -31,6 +31,14 @@ TEST(LaunchOptions, PrecedenceOfTheOneShotSwitches) {
     EXPECT_EQ(parse({"--version"}).kind, Kind::version);
     // Only whole arguments count.
     EXPECT_EQ(parse({"--add-login-item=1", "---send"}).kind, Kind::run);
+    // The probe: its seconds within 1 to 3600, else 10; anything odd is 10.
+    const LaunchRequest probe = parse({"--probe-headphones", "--seconds", "30", "--capture", "c"});
+    EXPECT_EQ(probe.kind, Kind::probe);
+    EXPECT_EQ(probe.seconds, 30);
+    EXPECT_EQ(probe.capture, "c");
+    for (const char* odd : {"0", "-5", "3601", "1e3", "99999999999", "", "ten"})
+        EXPECT_EQ(parse({"--probe-headphones", "--seconds", odd}).seconds, 10) << odd;
+    EXPECT_EQ(parse({"--probe-headphones", "--seconds"}).seconds, 10);
     // The program path itself is looked at too.
     EXPECT_EQ(parseLaunchOptions({"--remove-login-item"}).kind, Kind::removeLoginItem);
 }

@@ -276,5 +276,23 @@ TEST(MotionPipeline, TheLogAndTheWindowNameTheSourceOfHeadMotion) {
     EXPECT_EQ(changes, 2);
 }
 
+// What the settings window shows under the gauge: the rate while samples
+// come, and why nothing does when the source can tell, said in the log once.
+TEST(MotionPipeline, TheSourceTellsItsRateOrWhyNothingComes) {
+    ModelRig rig;
+    AppModel& model = rig.start();
+    rig.tracker.handlers.problem(MotionProblem::notSharing, "AirPods Pro (Bluetooth)");
+    rig.tracker.handlers.problem(MotionProblem::notSharing, "AirPods Pro (Bluetooth)");
+    EXPECT_EQ(model.motionProblem(), "notSharing");
+    EXPECT_EQ(model.motionDevice(), "AirPods Pro (Bluetooth)");
+    EXPECT_EQ(rig.log.matching("no head motion from").size(), 1u);
+    EXPECT_EQ(rig.log.matching("no head motion from")[0],
+              "no head motion from AirPods Pro (Bluetooth): connected, but sharing none");
+    rig.tracker.handlers.problem(MotionProblem::none, "AirPods Pro (Bluetooth)");
+    EXPECT_EQ(model.motionProblem(), "");
+    rig.samples(0.0, 6.0); // the rig's samples come 50 a second
+    EXPECT_EQ(model.motionRate(), 50);
+}
+
 } // namespace
 } // namespace quelmo
