@@ -43,10 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (data[size - kSensorTail] != 0x01)
         std::abort();
     static PlausibleMotion screen;
-    DeviceMotion passed[2];
-    const std::size_t passes = screen.screen(toDeviceMotion(frame), passed);
+    PlausibleMotion::Timed passed[2];
+    const std::size_t passes =
+        screen.screen(toDeviceMotion(frame), static_cast<double>(size), passed);
     for (std::size_t i = 0; i < passes; ++i) {
-        const DeviceMotion& p = passed[i];
+        const DeviceMotion& p = passed[i].motion;
         const double g = std::sqrt((p.gx + p.ax) * (p.gx + p.ax) + (p.gy + p.ay) * (p.gy + p.ay) +
                                    (p.gz + p.az) * (p.gz + p.az));
         if (!std::isfinite(g) || g > PlausibleMotion::kMaxAcceleration ||

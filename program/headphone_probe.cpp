@@ -203,7 +203,7 @@ int probeHeadphones(int argc, char** argv, const ProbeOptions& options) {
         if (capture.is_open())
             capture << earbuds::captureLine(at(), sent, data, size) << '\n';
     };
-    source.onMessage = [&](const wire::Message& m) {
+    source.onMessage = [&](const wire::Message& m, double) {
         if (m.kind == wire::Kind::sample) {
             ++samples;
             headings.add(headingDegrees(m.motion));

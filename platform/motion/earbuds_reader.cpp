@@ -4,8 +4,6 @@
 // arrival order, to the main thread.
 #include "platform/motion/earbuds_source.h"
 
-#include "platform/motion/message_offer.h"
-
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -61,10 +59,13 @@ void EarbudsSource::readOnThread(std::uint64_t session, const unsigned char* dat
     }
     if (samplesOnThread_.load() && framesForMain_.load() == 0 &&
         earbuds::classify(data, size) == earbuds::FrameKind::sensor) {
-        DeviceMotion passed[2];
+        PlausibleMotion::Timed passed[2];
         const std::size_t n = screenSensor(data, size, passed);
-        for (std::size_t i = 0; i < n; ++i)
-            offer(*reader_, onThreadSample, sampleMessage(passed[i]));
+        for (std::size_t i = 0; i < n; ++i) {
+            const wire::Message sample = sampleMessage(passed[i].motion);
+            while (!onThreadSample(sample, passed[i].at) && !reader_->isStopping())
+                DatagramReceiver::pause(); // no room: offered again a moment later
+        }
         return;
     }
     // Everything else is the main thread's, and so is every frame after it

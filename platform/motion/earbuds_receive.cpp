@@ -7,7 +7,7 @@
 namespace quelmo {
 
 std::size_t EarbudsSource::screenSensor(const unsigned char* data, std::size_t size,
-                                        DeviceMotion passed[2]) {
+                                        PlausibleMotion::Timed passed[2]) {
     earbuds::SensorFrame frame;
     const earbuds::SensorStatus status = earbuds::decodeSensor(data, size, frame);
     if (status == earbuds::SensorStatus::empty) {
@@ -21,9 +21,10 @@ std::size_t EarbudsSource::screenSensor(const unsigned char* data, std::size_t s
         return 0;
     }
     counters_.samples.fetch_add(1, std::memory_order_relaxed);
-    lastSampleAt_.store(now());
+    const double at = now();
+    lastSampleAt_.store(at);
     const std::uint64_t oddBefore = screen_.odd();
-    const std::size_t n = screen_.screen(earbuds::toDeviceMotion(frame), passed);
+    const std::size_t n = screen_.screen(earbuds::toDeviceMotion(frame), at, passed);
     if (screen_.odd() != oddBefore) {
         counters_.odd.fetch_add(screen_.odd() - oddBefore, std::memory_order_relaxed);
         dropped_.fetch_add(screen_.odd() - oddBefore, std::memory_order_relaxed);
@@ -67,7 +68,7 @@ void EarbudsSource::handle(const unsigned char* data, std::size_t size) {
 
 void EarbudsSource::handleSensor(const unsigned char* data, std::size_t size) {
     const std::uint64_t before = counters_.samples.load(std::memory_order_relaxed);
-    DeviceMotion passed[2];
+    PlausibleMotion::Timed passed[2];
     const std::size_t n = screenSensor(data, size, passed);
     // The stream runs on while the earbuds lie in the case: only worn
     // earbuds (or ones that have not said yet) give samples.
@@ -75,7 +76,7 @@ void EarbudsSource::handleSensor(const unsigned char* data, std::size_t size) {
         emitConnection(true);
         setCondition(EarbudsCondition::live);
         if (onMessage)
-            onMessage(sampleMessage(passed[i]));
+            onMessage(sampleMessage(passed[i].motion), passed[i].at);
     }
     if (counters_.samples.load(std::memory_order_relaxed) != before && state_ == State::open) {
         handshake_.sample(now());

@@ -314,7 +314,7 @@ void EarbudsSource::emitConnection(bool connected) {
         return;
     wire::Message message;
     message.kind = connected ? wire::Kind::connected : wire::Kind::disconnected;
-    onMessage(message);
+    onMessage(message, now());
 }
 
 } // namespace quelmo

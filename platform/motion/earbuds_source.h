@@ -104,10 +104,12 @@ class EarbudsSource {
     EarbudsCondition condition() const { return condition_; }
     const earbuds::Handshake& handshake() const { return handshake_; }
 
-    std::function<void(const wire::Message&)> onMessage;
+    // Samples with the time they arrived (seconds on the steady clock, as
+    // systemUptime()); connects and disconnects with the time now.
+    std::function<void(const wire::Message&, double at)> onMessage;
     // Called on the reading thread; false when it has no room (offered again
     // a moment later).
-    std::function<bool(const wire::Message&)> onThreadSample;
+    std::function<bool(const wire::Message&, double at)> onThreadSample;
     // Told on the main thread when condition() changes.
     std::function<void(EarbudsCondition)> onCondition;
     // For the probe: every frame sent (true) and received (false), and every
@@ -141,7 +143,8 @@ class EarbudsSource {
     void handleEarDetection(const unsigned char* data, std::size_t size);
     // Decodes and screens a sensor frame, counting it; writes the samples to
     // pass on into `passed` and returns how many.
-    std::size_t screenSensor(const unsigned char* data, std::size_t size, DeviceMotion passed[2]);
+    std::size_t screenSensor(const unsigned char* data, std::size_t size,
+                             PlausibleMotion::Timed passed[2]);
     void onTimer();
     void armTimer();
     void send(const unsigned char* data, std::size_t size);

@@ -79,15 +79,14 @@ MotionService::MotionService(MotionServiceOptions options)
             return inbox_->put(static_cast<int>(Source::opentrack), m);
         };
     if (earbuds_)
-        earbuds_->onThreadSample = [this](const wire::Message& m) {
-            return inbox_->put(static_cast<int>(Source::earbuds), m);
+        earbuds_->onThreadSample = [this](const wire::Message& m, double at) {
+            return inbox_->put(static_cast<int>(Source::earbuds), m, at);
         };
     // What the earbuds' source hands over on the main thread comes after
     // whatever waits in the inbox, so every message is handed over in the
     // order it arrived.
     if (earbuds_)
-        earbuds_->onMessage = [this](const wire::Message& m) {
-            const double at = systemUptime();
+        earbuds_->onMessage = [this](const wire::Message& m, double at) {
             deliverWaiting();
             deliver(Source::earbuds, m, at);
             if (onBatchDelivered)

@@ -31,7 +31,7 @@ double rotationBetween(const DeviceMotion& a, const DeviceMotion& b) {
     return 2.0 * std::acos(std::min(1.0, dot)) * 180.0 / 3.141592653589793;
 }
 
-std::size_t PlausibleMotion::screen(const DeviceMotion& sample, DeviceMotion out[2]) {
+std::size_t PlausibleMotion::screen(const DeviceMotion& sample, double at, Timed out[2]) {
     if (!finite(sample) || accelerometer(sample) > kMaxAcceleration) {
         ++odd_;
         return 0;
@@ -39,27 +39,27 @@ std::size_t PlausibleMotion::screen(const DeviceMotion& sample, DeviceMotion out
     if (!hasLast_) {
         hasLast_ = true;
         last_ = sample;
-        out[0] = sample;
+        out[0] = Timed{sample, at};
         return 1;
     }
     if (hasHeld_) {
         hasHeld_ = false;
-        if (rotationBetween(held_, sample) <= kMaxStepDegrees) {
+        if (rotationBetween(held_.motion, sample) <= kMaxStepDegrees) {
             // The head is where the leap took it: the leap was real.
             last_ = sample;
             out[0] = held_;
-            out[1] = sample;
+            out[1] = Timed{sample, at};
             return 2;
         }
         ++odd_; // the held pose was a one-sample spike, or so is this one
     }
     if (rotationBetween(last_, sample) > kMaxStepDegrees) {
         hasHeld_ = true;
-        held_ = sample;
+        held_ = Timed{sample, at};
         return 0;
     }
     last_ = sample;
-    out[0] = sample;
+    out[0] = Timed{sample, at};
     return 1;
 }
 

@@ -26,9 +26,16 @@ class PlausibleMotion {
     static constexpr double kMaxAcceleration = 4.0; // g
     static constexpr double kMaxStepDegrees = 45.0;
 
+    // A sample with the time it arrived (any clock): a held one keeps its own.
+    struct Timed {
+        DeviceMotion motion;
+        double at = 0;
+    };
     // Screens one sample: writes the samples to pass on now (none, one, or a
-    // held one and this one) into out, and returns how many.
-    std::size_t screen(const DeviceMotion& sample, DeviceMotion out[2]);
+    // held one and this one) into out, and returns how many. A held sample
+    // is passed on with the time it arrived, so a real leap reaches the turn
+    // detector as fast as it happened (and is taken for a re-centre there).
+    std::size_t screen(const DeviceMotion& sample, double at, Timed out[2]);
     // A new stream: nothing to compare with.
     void reset();
     std::uint64_t odd() const { return odd_; }
@@ -37,7 +44,7 @@ class PlausibleMotion {
     bool hasLast_ = false;
     bool hasHeld_ = false;
     DeviceMotion last_;
-    DeviceMotion held_;
+    Timed held_;
     std::uint64_t odd_ = 0;
 };
 

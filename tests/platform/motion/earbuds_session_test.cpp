@@ -106,7 +106,7 @@ struct Heard {
 };
 
 void listen(EarbudsSource& source, Heard& heard, bool onThread = false) {
-    source.onMessage = [&heard](const wire::Message& m) {
+    source.onMessage = [&heard](const wire::Message& m, double) {
         std::lock_guard<std::mutex> lock(heard.mutex);
         if (m.kind == wire::Kind::sample) {
             heard.headings.push_back(headingDegrees(m.motion));
@@ -117,7 +117,7 @@ void listen(EarbudsSource& source, Heard& heard, bool onThread = false) {
         }
     };
     if (onThread) {
-        source.onThreadSample = [&heard](const wire::Message& m) {
+        source.onThreadSample = [&heard](const wire::Message& m, double) {
             std::lock_guard<std::mutex> lock(heard.mutex);
             heard.headings.push_back(headingDegrees(m.motion));
             heard.events.push_back("sample");
