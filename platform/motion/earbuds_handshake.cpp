@@ -229,6 +229,11 @@ void Handshake::stop() {
     deadline_.reset();
 }
 
+void Handshake::reset() {
+    step_ = Step::closed;
+    deadline_.reset();
+}
+
 void Handshake::end(Ending ending) {
     stop();
     if (ended)

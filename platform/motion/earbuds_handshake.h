@@ -61,6 +61,8 @@ class Handshake {
     void expire(double now, double lastSample = -1);
     // Sends the stop frame of the running stream, if one was started.
     void stop();
+    // The channel is gone: nothing more is sent.
+    void reset();
 
     Step step() const { return step_; }
     std::optional<double> deadline() const { return deadline_; }

@@ -238,7 +238,7 @@ void EarbudsSource::close(bool retry) {
     fd_ = -1;
     if (handshake_.hasStreamedSteadily())
         retry_ = kFirstRetry;
-    handshake_.stop();
+    handshake_.reset();
     state_ = State::idle;
     worn_.reset();
     wearing_.reset();

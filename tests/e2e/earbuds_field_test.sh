@@ -10,7 +10,6 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/harness.sh"
 harness_init "$1"
 fresh_user
-export QUELMO_EARBUDS_SOCKET="$XDG_RUNTIME_DIR/earbuds.sock"
 start_x
 start_bus
 
@@ -22,6 +21,9 @@ cat >"$work/scene.sim" <<'SCENE'
 30 hold
 SCENE
 
+# Each part on a socket of its own: a fake that ends removes its socket file.
+phase() { export QUELMO_EARBUDS_SOCKET="$XDG_RUNTIME_DIR/earbuds-$1.sock"; }
+stop_sim() { kill "$1" 2>/dev/null; wait_until 10 gone "$1"; }
 stop_quelmo() {
   kill "$quelmo_pid" 2>/dev/null
   wait_until 10 gone "$quelmo_pid"
@@ -37,11 +39,12 @@ same_decisions() { # same_decisions A B: the same words, angles within 3 degrees
 }
 
 # 1. The probe against the fake, capturing every frame.
+phase probe
 "$sim" --earbuds "$work/scene.sim" >"$work/sim1.out" 2>&1 &
 sim_pid=$!
 pids+=($sim_pid)
 "$quelmo" --probe-headphones --seconds 12 --capture "$work/capture.txt" >"$work/probe.out" 2>&1
-kill $sim_pid 2>/dev/null
+stop_sim $sim_pid
 check "the probe names the start frame that streamed" grep -q "start frame that streamed: service 14" "$work/probe.out"
 check "the probe shows every step of the conversation" \
   grep -q "notification request answered after" "$work/probe.out"
@@ -51,17 +54,21 @@ check "the capture holds nothing but frames" \
   bash -c "! grep -vE '^(#.*|[0-9]+\.[0-9]{3} [<>]( [0-9A-F]{2})*)$' '$work/capture.txt'"
 
 # 2. Quelmo fed live by the fake.
+phase live
 "$sim" --earbuds "$work/scene.sim" >"$work/sim2.out" 2>&1 &
-pids+=($!)
+sim_pid=$!
+pids+=($sim_pid)
 start_quelmo
 check "head motion arrives from the earbuds" wait_for 20 "head tracking live"
 wait_for 20 " clear$"
 decisions >"$work/live.txt"
 stop_quelmo
+stop_sim $sim_pid
 check "turning 80 degrees frosts and turning back clears (live)" grep -q FROST "$work/live.txt"
 
 # 3. The capture played back: the same decisions.
 rm -f "$log"
+phase played
 "$sim" --earbuds --play "$work/capture.txt" >"$work/play.out" 2>&1 &
 pids+=($!)
 start_quelmo
@@ -77,6 +84,7 @@ fi
 
 # 4. Rude earbuds, the head still: nothing frosts, the channel stays.
 rm -f "$log"
+phase rude
 printf '60 face\n' >"$work/still.sim"
 "$sim" --earbuds --quirk plist,random,empty,flap "$work/still.sim" >"$work/sim4.out" 2>&1 &
 rude=$!
@@ -88,10 +96,11 @@ wait_until 10 bash -c "[ \$SECONDS -ge $sleep_until ]"
 check "rude earbuds: no frost in a still stream" bash -c "! grep -q FROST '$log'"
 check "rude earbuds: the channel stays" bash -c "! grep -q 'headphones disconnected' '$log'"
 stop_quelmo
-kill $rude 2>/dev/null
+stop_sim $rude
 
 # 5. Earbuds that answer but never stream: said once, by name.
 rm -f "$log"
+phase silent
 "$sim" --earbuds --quirk no-stream "$work/still.sim" >"$work/sim5.out" 2>&1 &
 pids+=($!)
 start_quelmo

@@ -122,6 +122,7 @@ void EarbudsServer::dropClient(const char* why) {
     ::close(client_);
     client_ = -1;
     greeted_ = notified_ = streaming_ = false;
+    streamStart_ = -1; // a stall lasts as long as the channel
 }
 
 void EarbudsServer::accept() {
@@ -154,7 +155,6 @@ void EarbudsServer::startStream(int service, const VirtualHeadphones& phones) {
     if (!streams)
         return;
     streaming_ = true;
-    streamStart_ = -1;
     zeroFrames_ = 2;
     lastFrame_ = -1;
     sendEarState(phones.connected);

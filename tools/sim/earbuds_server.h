@@ -70,7 +70,7 @@ class EarbudsServer final : public HeadphoneOutput {
     bool notified_ = false;
     bool streaming_ = false;
     EarbudsQuirks quirks_;
-    double streamStart_ = -1; // t of the first frame of this stream
+    double streamStart_ = -1; // t of the first frame streamed on this channel
     double now_ = 0;
     double lastPropertyList_ = -1, lastEmpty_ = -1, lastFlap_ = -1, lastRandom_ = -1;
     bool flapIn_ = true;
