@@ -5,6 +5,7 @@
 
 #include "platform/instance/single_instance.h"
 #include "platform/motion/bluez_discovery.h"
+#include "platform/motion/bluez_types.h"
 #include "platform/motion/earbuds_capture.h"
 #include "platform/motion/earbuds_source.h"
 #include "platform/motion/motion_paths.h"
@@ -25,11 +26,6 @@
 #include <cstdio>
 #include <fstream>
 #include <optional>
-
-using ProbeInterfaces = QMap<QString, QVariantMap>;
-using ProbeObjects = QMap<QDBusObjectPath, ProbeInterfaces>;
-Q_DECLARE_METATYPE(ProbeInterfaces)
-Q_DECLARE_METATYPE(ProbeObjects)
 
 namespace quelmo {
 
@@ -67,8 +63,7 @@ QString verdictOf(const QVariantMap& device) {
 
 // Bluetooth as BlueZ shows it; the earbuds to talk to, if any.
 std::optional<EarbudsTarget> surveyBluetooth() {
-    qDBusRegisterMetaType<ProbeInterfaces>();
-    qDBusRegisterMetaType<ProbeObjects>();
+    registerBluezTypes();
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected()) {
         say(QStringLiteral("Bluetooth: no (no system bus: %1)").arg(bus.lastError().message()));
@@ -83,7 +78,7 @@ std::optional<EarbudsTarget> surveyBluetooth() {
                 .arg(reply.errorMessage()));
         return std::nullopt;
     }
-    const auto objects = qdbus_cast<ProbeObjects>(reply.arguments().first().value<QDBusArgument>());
+    const auto objects = qdbus_cast<BluezObjects>(reply.arguments().first().value<QDBusArgument>());
     int adapters = 0;
     std::optional<EarbudsTarget> target;
     for (auto it = objects.cbegin(); it != objects.cend(); ++it) {

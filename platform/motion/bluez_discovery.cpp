@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/motion/bluez_discovery.h"
 
+#include "platform/motion/bluez_types.h"
 #include "platform/motion/earbuds_wire.h"
 
 #include <QDBusArgument>
@@ -13,11 +14,6 @@
 
 #include <cstdio>
 
-using BluezInterfaces = QMap<QString, QVariantMap>;
-using BluezObjects = QMap<QDBusObjectPath, BluezInterfaces>;
-Q_DECLARE_METATYPE(BluezInterfaces)
-Q_DECLARE_METATYPE(BluezObjects)
-
 namespace quelmo {
 
 namespace {
@@ -27,15 +23,6 @@ const QString kDevice = QStringLiteral("org.bluez.Device1");
 const QString kAdapter = QStringLiteral("org.bluez.Adapter1");
 const QString kObjectManager = QStringLiteral("org.freedesktop.DBus.ObjectManager");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
-
-void registerTypes() {
-    static const bool once = [] {
-        qDBusRegisterMetaType<BluezInterfaces>();
-        qDBusRegisterMetaType<BluezObjects>();
-        return true;
-    }();
-    (void)once;
-}
 
 std::uint16_t productOf(const QVariantMap& device, bool& apple) {
     const QByteArray modalias = device.value(QStringLiteral("Modalias")).toString().toLatin1();
@@ -88,7 +75,7 @@ QString earbudsDisplayName(const QVariantMap& device) {
 BluezDiscovery::BluezDiscovery() : BluezDiscovery(QDBusConnection::systemBus()) {}
 
 BluezDiscovery::BluezDiscovery(QDBusConnection bus) : bus_(std::move(bus)) {
-    registerTypes();
+    registerBluezTypes();
 }
 
 BluezDiscovery::~BluezDiscovery() = default;

@@ -50,6 +50,13 @@ struct Talk {
         const std::vector<unsigned char> bytes(frame);
         handshake.received(bytes.data(), bytes.size(), t);
     }
+    // Opened, and every step answered at once, up to the start frame.
+    void openAndAnswer(int preferredService) {
+        handshake.opened(t, preferredService);
+        answer({0x01, 0x00, 0x04, 0x00});
+        answer({0x04, 0x00, 0x04, 0x00, 0x2B, 0x00});
+        answer({0x04, 0x00, 0x04, 0x00, 0x04, 0x00, 0x00});
+    }
 };
 
 TEST(EarbudsConversation, EachFrameWaitsForTheAnswerBeforeIt) {
@@ -97,10 +104,7 @@ TEST(EarbudsConversation, SilentEarbudsAreGivenUpOnAfterBothStartFrames) {
 // wait for a sample stops; it starts over when they go back in.
 TEST(EarbudsConversation, TheRememberedServiceGoesFirstAndSilenceCountsOnlyWhileWorn) {
     Talk talk;
-    talk.handshake.opened(0, 16);
-    talk.answer({0x01, 0x00, 0x04, 0x00});
-    talk.answer({0x04, 0x00, 0x04, 0x00, 0x2B, 0x00});
-    talk.answer({0x04, 0x00, 0x04, 0x00, 0x04, 0x00, 0x00});
+    talk.openAndAnswer(16);
     ASSERT_EQ(talk.sent.back(), "0 start frame (service 16)");
     talk.t = 1;
     talk.handshake.setWorn(false, 1);
@@ -120,10 +124,7 @@ TEST(EarbudsConversation, TheRememberedServiceGoesFirstAndSilenceCountsOnlyWhile
 // brings nothing ends the channel.
 TEST(EarbudsConversation, ASilentStreamIsRestartedOnceThenGivenUp) {
     Talk talk;
-    talk.handshake.opened(0, 0);
-    talk.answer({0x01, 0x00, 0x04, 0x00});
-    talk.answer({0x04, 0x00, 0x04, 0x00, 0x2B, 0x00});
-    talk.answer({0x04, 0x00, 0x04, 0x00, 0x04, 0x00, 0x00});
+    talk.openAndAnswer(0);
     talk.handshake.sample(0.5);
     talk.runTo(10, 5.0); // samples until 5 s, then none
     EXPECT_EQ(talk.sent[talk.sent.size() - 2], "8 stop frame (service 14)");

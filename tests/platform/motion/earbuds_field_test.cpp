@@ -17,6 +17,19 @@ using test::waitFor;
 
 class EarbudsInTheField : public EarbudsSimTest {
   protected:
+    // Fake earbuds with the given quirks and the tracker listening to them,
+    // for ms; what the fake said.
+    QString listenTo(const QString& quirks, int ms) {
+        QProcess sim;
+        startSim(sim, "60 hold\n", quirks);
+        auto tracker = makeTracker();
+        tracker->start();
+        const QString said = runFor(sim, ms);
+        tracker.reset();
+        sim.terminate();
+        sim.waitForFinished(3000);
+        return said;
+    }
     // Runs the event loop for ms, collecting what the simulator says.
     QString runFor(QProcess& sim, int ms) {
         QString said;
@@ -36,11 +49,7 @@ class EarbudsInTheField : public EarbudsSimTest {
 // prefix and empty messages, in a still stream: the heading stays, no step
 // is felt, the channel stays.
 TEST_F(EarbudsInTheField, WhatEarbudsSendBesideSamplesMovesNothing) {
-    QProcess sim;
-    startSim(sim, "60 hold\n", QStringLiteral("plist,random,empty"));
-    auto tracker = makeTracker();
-    tracker->start();
-    runFor(sim, 5000);
+    listenTo(QStringLiteral("plist,random,empty"), 5000);
     ASSERT_GT(motion.size(), 60u);
     double widest = 0, hardest = 0;
     for (const auto& [heading, vertical] : motion) {
@@ -50,38 +59,21 @@ TEST_F(EarbudsInTheField, WhatEarbudsSendBesideSamplesMovesNothing) {
     EXPECT_LT(widest, 1.0);
     EXPECT_LT(hardest, 0.1);
     EXPECT_EQ(connections, std::vector<bool>{true});
-    tracker.reset();
-    sim.terminate();
-    sim.waitForFinished(3000);
 }
 
 TEST_F(EarbudsInTheField, FlappingEarDetectionIsHeldBack) {
-    QProcess sim;
-    startSim(sim, "60 hold\n", QStringLiteral("flap"));
-    auto tracker = makeTracker();
-    tracker->start();
-    const QString said = runFor(sim, 3000);
+    const QString said = listenTo(QStringLiteral("flap"), 3000);
     EXPECT_LE(connections.size(), 1u) << said.toStdString();
-    tracker.reset();
-    sim.terminate();
-    sim.waitForFinished(3000);
 }
 
 // Earbuds that answer the connect frame and then end the session (busy with
 // a phone): the answer does not make the next try come sooner; in 7.5 s
 // Quelmo asks at 0, 1, 3 and 7 s, not once a second.
 TEST_F(EarbudsInTheField, BusyEarbudsAreAskedLessAndLessOften) {
-    QProcess sim;
-    startSim(sim, "60 hold\n", QStringLiteral("busy"));
-    auto tracker = makeTracker();
-    tracker->start();
-    const QString said = runFor(sim, 7500);
+    const QString said = listenTo(QStringLiteral("busy"), 7500);
     EXPECT_LE(said.count(QLatin1String("earbuds: connect frame")), 4) << said.toStdString();
     EXPECT_GE(said.count(QLatin1String("earbuds: connect frame")), 3) << said.toStdString();
     EXPECT_TRUE(motion.empty());
-    tracker.reset();
-    sim.terminate();
-    sim.waitForFinished(3000);
 }
 
 } // namespace
