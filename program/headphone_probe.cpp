@@ -215,7 +215,7 @@ int probeHeadphones(int argc, char** argv, const ProbeOptions& options) {
             .arg(seconds)
             .arg(QString::fromStdString(target->name)));
     source.start();
-    QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
+    QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, &app, &QCoreApplication::quit);
     QCoreApplication::exec();
     source.stop();
 
