@@ -60,5 +60,12 @@ ColumnLayout {
                 color: Theme.secondaryLabel
             }
         }
+        Label {
+            objectName: "lockHint"
+            Layout.fillWidth: true
+            wrapMode: Text.Wrap
+            text: qsTr("Gone for longer? Quelmo can lock the screen after a few minutes away: turn it on in Settings, under \"When you leave your desk\".")
+            color: Theme.secondaryLabel
+        }
     }
 }
