@@ -22,9 +22,8 @@ AwayLock::AwayLock(AppModel& model, Scheduler& scheduler, SessionLockPort& sessi
             }
         });
     };
-    bag_.push_back(model_.subscribeStatus([this](const AppStatus& status) {
-        follow(status.kind());
-    }));
+    bag_.push_back(
+        model_.subscribeStatus([this](const AppStatus& status) { follow(status.kind()); }));
     bag_.push_back(model_.prefs().subscribeLockWhenAway([later](bool) { later(); }));
     bag_.push_back(model_.prefs().subscribeLockAfterMinutes([later](double) { later(); }));
 }

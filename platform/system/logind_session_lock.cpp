@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/system/logind_session_lock.h"
 
-#include <QDBusConnectionInterface>
+#include "platform/system/logind_names.h"
+
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
@@ -15,11 +16,6 @@
 namespace quelmo {
 
 namespace {
-const QString kLogin1 = QStringLiteral("org.freedesktop.login1");
-const QString kLogin1Path = QStringLiteral("/org/freedesktop/login1");
-const QString kLogin1Manager = QStringLiteral("org.freedesktop.login1.Manager");
-const QString kLogin1Session = QStringLiteral("org.freedesktop.login1.Session");
-const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 
 // Sends `call` and hands its reply (an error reply included) to `then` on the
 // main thread; a bus that is not there answers with an error at once.
@@ -45,8 +41,8 @@ bool isError(const QDBusMessage& reply) {
 // The logind session this process belongs to: by process id, else by the
 // session id the login handed down, else logind's "auto" (the caller's).
 void findSession(QDBusConnection bus, QObject* context, std::function<void(QString)> then) {
-    QDBusMessage byPid =
-        QDBusMessage::createMethodCall(kLogin1, kLogin1Path, kLogin1Manager, "GetSessionByPID");
+    QDBusMessage byPid = QDBusMessage::createMethodCall(logind::kService, logind::kPath,
+                                                        logind::kManager, "GetSessionByPID");
     byPid << static_cast<quint32>(::getpid());
     callThen(bus, byPid, context, [bus, context, then](const QDBusMessage& reply) {
         if (!isError(reply) && !reply.arguments().isEmpty()) {
@@ -54,8 +50,8 @@ void findSession(QDBusConnection bus, QObject* context, std::function<void(QStri
             return;
         }
         const QString id = qEnvironmentVariable("XDG_SESSION_ID", QStringLiteral("auto"));
-        QDBusMessage byId =
-            QDBusMessage::createMethodCall(kLogin1, kLogin1Path, kLogin1Manager, "GetSession");
+        QDBusMessage byId = QDBusMessage::createMethodCall(logind::kService, logind::kPath,
+                                                           logind::kManager, "GetSession");
         byId << id;
         callThen(bus, byId, context, [then](const QDBusMessage& idReply) {
             then(isError(idReply) || idReply.arguments().isEmpty()
@@ -79,7 +75,7 @@ void LogindSessionLock::lockSession(std::function<void(bool delivered)> done) {
             return;
         }
         const QDBusMessage lock =
-            QDBusMessage::createMethodCall(kLogin1, path, kLogin1Session, "Lock");
+            QDBusMessage::createMethodCall(logind::kService, path, logind::kSession, "Lock");
         callThen(bus, lock, this, [done](const QDBusMessage& reply) { done(!isError(reply)); });
     });
 }
@@ -101,9 +97,9 @@ void LogindSessionLock::askIdleInhibited(std::function<void(bool inhibited)> ans
         }
     };
 
-    QDBusMessage blocked =
-        QDBusMessage::createMethodCall(kLogin1, kLogin1Path, kProperties, QStringLiteral("Get"));
-    blocked << kLogin1Manager << QStringLiteral("BlockInhibited");
+    QDBusMessage blocked = QDBusMessage::createMethodCall(
+        logind::kService, logind::kPath, logind::kProperties, QStringLiteral("Get"));
+    blocked << logind::kManager << QStringLiteral("BlockInhibited");
     callThen(systemBus_, blocked, this, [count](const QDBusMessage& reply) {
         const QString what =
             isError(reply) || reply.arguments().isEmpty()

@@ -141,8 +141,8 @@ DbusMenuExporter::DbusMenuExporter(QDBusConnection bus, QString path, QList<QAct
     announce_.setSingleShot(true);
     announce_.setInterval(0);
     connect(&announce_, &QTimer::timeout, this, [this] { sendLayoutUpdated(); });
-    registered_ = bus_.isConnected() &&
-                  bus_.registerVirtualObject(path_, this, QDBusConnection::SingleNode);
+    registered_ =
+        bus_.isConnected() && bus_.registerVirtualObject(path_, this, QDBusConnection::SingleNode);
 }
 
 DbusMenuExporter::~DbusMenuExporter() {
@@ -306,7 +306,8 @@ QDBusMessage DbusMenuExporter::answer(const QDBusMessage& message) {
             aboutToShow_();
         }
         const QList<int> updates = revision_ != before ? QList<int>{0} : QList<int>{};
-        return message.createReply({QVariant::fromValue(updates), QVariant::fromValue(QList<int>{})});
+        return message.createReply(
+            {QVariant::fromValue(updates), QVariant::fromValue(QList<int>{})});
     }
     return message.createErrorReply(QDBusError::UnknownMethod,
                                     QStringLiteral("No method %1 here").arg(member));
@@ -324,7 +325,8 @@ QDBusMessage DbusMenuExporter::propertiesCall(const QDBusMessage& message) {
     }
     if (message.member() == QLatin1String("Get") && args.size() == 2 &&
         all.contains(args.at(1).toString())) {
-        return message.createReply(QVariant::fromValue(QDBusVariant(all.value(args.at(1).toString()))));
+        return message.createReply(
+            QVariant::fromValue(QDBusVariant(all.value(args.at(1).toString()))));
     }
     return message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("No such property"));
 }

@@ -70,10 +70,9 @@ SniPixmap sniPixmap(const QImage& image) {
 StatusNotifierItem::StatusNotifierItem(QDBusConnection bus, QString id, QString menuPath,
                                        QObject* parent)
     : QDBusVirtualObject(parent), bus_(std::move(bus)), id_(std::move(id)),
-      menuPath_(std::move(menuPath)),
-      service_(QStringLiteral("org.kde.StatusNotifierItem-%1-%2")
-                   .arg(::getpid())
-                   .arg(nextItemNumber++)) {
+      menuPath_(std::move(menuPath)), service_(QStringLiteral("org.kde.StatusNotifierItem-%1-%2")
+                                                   .arg(::getpid())
+                                                   .arg(nextItemNumber++)) {
     registerDbusTrayTypes();
 }
 
@@ -108,9 +107,9 @@ bool StatusNotifierItem::start() {
 }
 
 void StatusNotifierItem::registerWithWatcher() {
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        kWatcher, QStringLiteral("/StatusNotifierWatcher"), kWatcher,
-        QStringLiteral("RegisterStatusNotifierItem"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kWatcher, QStringLiteral("/StatusNotifierWatcher"), kWatcher,
+                                       QStringLiteral("RegisterStatusNotifierItem"));
     call << service_;
     bus_.asyncCall(call);
 }
@@ -119,8 +118,9 @@ void StatusNotifierItem::notify(const char* signal, const QVariantList& args) {
     if (!started_) {
         return;
     }
-    QDBusMessage message = QDBusMessage::createSignal(
-        QString::fromLatin1(kObjectPath), QString::fromLatin1(kInterface), QString::fromLatin1(signal));
+    QDBusMessage message =
+        QDBusMessage::createSignal(QString::fromLatin1(kObjectPath),
+                                   QString::fromLatin1(kInterface), QString::fromLatin1(signal));
     message.setArguments(args);
     bus_.send(message);
 }
@@ -189,8 +189,8 @@ bool StatusNotifierItem::handleMessage(const QDBusMessage& message,
             connection.send(message.createReply(QVariant::fromValue(all)));
         } else if (member == QLatin1String("Get") && args.size() == 2 &&
                    all.contains(args.at(1).toString())) {
-            connection.send(
-                message.createReply(QVariant::fromValue(QDBusVariant(all.value(args.at(1).toString())))));
+            connection.send(message.createReply(
+                QVariant::fromValue(QDBusVariant(all.value(args.at(1).toString())))));
         } else {
             connection.send(message.createErrorReply(QDBusError::InvalidArgs,
                                                      QStringLiteral("No such property")));

@@ -20,32 +20,9 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/harness.sh"
 harness_init "$1"
 clicker="$build/tests/support/pointer-clicks"
-chmod 755 "$work"
-
-sway_run="$work/sway-run"
-mkdir -m 700 "$sway_run"
 # The pointer hides itself between clicks, so it does not cover the icon in
 # the screenshots.
-printf 'output HEADLESS-1 resolution 1280x720\nxwayland disable\ndefault_border none\nseat * hide_cursor 300\n' > "$sway_run/sway.conf"
-as_user=()
-if [ "$(id -u)" -eq 0 ]; then
-  id wltest >/dev/null 2>&1 || useradd -m wltest
-  chown -R wltest "$sway_run"
-  as_user=(runuser -u wltest --)
-fi
-"${as_user[@]}" env -i HOME="$sway_run" PATH=/usr/local/bin:/usr/bin:/bin XDG_RUNTIME_DIR="$sway_run" \
-  WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
-  sway -c "$sway_run/sway.conf" >"$work/sway.log" 2>&1 &
-pids+=($!)
-socket=""
-swaysock=""
-for _ in $(seq 150); do
-  socket=$(find "$sway_run" -maxdepth 1 -type s -name 'wayland-*' | head -1)
-  swaysock=$(find "$sway_run" -maxdepth 1 -type s -name 'sway-ipc.*' | head -1)
-  [ -n "$socket" ] && [ -n "$swaysock" ] && break
-  sleep 0.1
-done
-[ -n "$socket" ] || { echo "not ok - sway did not start"; cat "$work/sway.log"; exit 1; }
+start_sway "default_border none" "seat * hide_cursor 300"
 
 fresh_user
 start_bus

@@ -11,7 +11,8 @@
 int main() {
     quelmo::test::VirtualPointer pointer;
     if (!pointer.isValid()) {
-        std::cerr << "pointer-clicks: no virtual pointer (is WAYLAND_DISPLAY a wlroots compositor?)\n";
+        std::cerr
+            << "pointer-clicks: no virtual pointer (is WAYLAND_DISPLAY a wlroots compositor?)\n";
         return 2;
     }
     pointer.move(1, 1);

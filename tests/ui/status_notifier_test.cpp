@@ -79,9 +79,9 @@ struct PanelRig {
     }
     QVariant itemProperty(const char* name) {
         const QDBusMessage reply =
-            call(QStringLiteral("/StatusNotifierItem"), QStringLiteral("org.freedesktop.DBus.Properties"),
-                 QStringLiteral("Get"), {QStringLiteral("org.kde.StatusNotifierItem"),
-                                         QString::fromLatin1(name)});
+            call(QStringLiteral("/StatusNotifierItem"),
+                 QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"),
+                 {QStringLiteral("org.kde.StatusNotifierItem"), QString::fromLatin1(name)});
         return reply.arguments().isEmpty()
                    ? QVariant()
                    : reply.arguments().at(0).value<QDBusVariant>().variant();
@@ -113,8 +113,9 @@ TEST(StatusNotifierTray, ThePublishedMenuIsCurrentBeforeItIsEverOpened) {
     EXPECT_FALSE(entries[1].value(QStringLiteral("enabled"), true).toBool());
     EXPECT_FALSE(entries[3].value(QStringLiteral("visible"), true).toBool()); // no fix item
     EXPECT_EQ(entries[4].value(QStringLiteral("type")).toString(), QStringLiteral("separator"));
-    EXPECT_EQ(entries[7].value(QStringLiteral("shortcut")).value<QDBusArgument>().currentSignature(),
-              QStringLiteral("aas"));
+    EXPECT_EQ(
+        entries[7].value(QStringLiteral("shortcut")).value<QDBusArgument>().currentSignature(),
+        QStringLiteral("aas"));
 
     // A change is published at once, with a new revision, before any open.
     p.s.rig.model->pause(600);

@@ -53,7 +53,8 @@ QString traySymbolicIconName(const TrayLook& look) {
     if (symbol.isEmpty() || !look.angleText.isEmpty()) {
         return {};
     }
-    const QString base = QStringLiteral("quelmo-") + QString(symbol).replace(QLatin1Char('.'), QLatin1Char('-'));
+    const QString base =
+        QStringLiteral("quelmo-") + QString(symbol).replace(QLatin1Char('.'), QLatin1Char('-'));
     if (look.dimmed) {
         const QString dimmed = base + QStringLiteral("-dimmed-symbolic");
         if (QFile::exists(kResources + QLatin1Char('/') + dimmed + QStringLiteral(".svg"))) {
@@ -65,8 +66,8 @@ QString traySymbolicIconName(const TrayLook& look) {
 
 QString trayIconThemeFolder() {
     static const QString folder = [] {
-        const QString installed = QCoreApplication::applicationDirPath() +
-                                  QStringLiteral("/../share/quelmo/icons");
+        const QString installed =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quelmo/icons");
         if (holdsIcons(installed)) {
             return QDir::cleanPath(installed);
         }
