@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/tray/status_notifier_item.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QtEndian>
