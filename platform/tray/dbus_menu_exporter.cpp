@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QKeySequence>
 
 namespace quelmo {
 
@@ -32,36 +31,6 @@ QString menuLabel(const QString& text) {
         }
     }
     return label;
-}
-
-// A key combination as dbusmenu spells it: modifiers, then the key by its
-// GTK name ("Control", "Alt", "Super", "r").
-QStringList shortcutParts(const QKeySequence& sequence) {
-    if (sequence.isEmpty()) {
-        return {};
-    }
-    const QKeyCombination combination = sequence[0];
-    const Qt::KeyboardModifiers mods = combination.keyboardModifiers();
-    QStringList parts;
-    if (mods & Qt::ControlModifier) {
-        parts << QStringLiteral("Control");
-    }
-    if (mods & Qt::AltModifier) {
-        parts << QStringLiteral("Alt");
-    }
-    if (mods & Qt::ShiftModifier) {
-        parts << QStringLiteral("Shift");
-    }
-    if (mods & Qt::MetaModifier) {
-        parts << QStringLiteral("Super");
-    }
-    const Qt::Key key = combination.key();
-    if (key == Qt::Key_Comma) {
-        parts << QStringLiteral("comma");
-    } else {
-        parts << QKeySequence(key).toString(QKeySequence::PortableText).toLower();
-    }
-    return parts;
 }
 
 const char* kIntrospection = R"xml(  <interface name="com.canonical.dbusmenu">
@@ -185,12 +154,9 @@ QVariantMap DbusMenuExporter::propertiesOf(int id) const {
     if (action->isSeparator()) {
         properties.insert(QStringLiteral("type"), QStringLiteral("separator"));
     } else {
+        // No "shortcut": keys pressed in a menu the panel draws never reach
+        // us, so showing them would promise what does not happen.
         properties.insert(QStringLiteral("label"), menuLabel(action->text()));
-        const QStringList shortcut = shortcutParts(action->shortcut());
-        if (!shortcut.isEmpty()) {
-            properties.insert(QStringLiteral("shortcut"),
-                              QVariant::fromValue(QList<QStringList>{shortcut}));
-        }
     }
     // Only values other than the defaults are sent, as the interface asks.
     if (!action->isEnabled()) {

@@ -15,7 +15,6 @@ void registerDbusTrayTypes() {
     qDBusRegisterMetaType<SniPixmap>();
     qDBusRegisterMetaType<SniPixmapList>();
     qDBusRegisterMetaType<SniToolTip>();
-    qDBusRegisterMetaType<QList<QStringList>>();
 }
 
 QDBusArgument& operator<<(QDBusArgument& arg, const DbusMenuLayoutItem& item) {

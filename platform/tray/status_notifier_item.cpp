@@ -2,8 +2,8 @@
 #include "platform/tray/status_notifier_item.h"
 
 #include <QDBusMessage>
-#include <QDBusPendingCall>
 #include <QDBusObjectPath>
+#include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QtEndian>
 

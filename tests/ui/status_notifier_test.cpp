@@ -113,9 +113,8 @@ TEST(StatusNotifierTray, ThePublishedMenuIsCurrentBeforeItIsEverOpened) {
     EXPECT_FALSE(entries[1].value(QStringLiteral("enabled"), true).toBool());
     EXPECT_FALSE(entries[3].value(QStringLiteral("visible"), true).toBool()); // no fix item
     EXPECT_EQ(entries[4].value(QStringLiteral("type")).toString(), QStringLiteral("separator"));
-    EXPECT_EQ(
-        entries[7].value(QStringLiteral("shortcut")).value<QDBusArgument>().currentSignature(),
-        QStringLiteral("aas"));
+    // Keys pressed in a menu the panel draws never reach Quelmo: none shown.
+    EXPECT_FALSE(entries[7].contains(QStringLiteral("shortcut")));
 
     // A change is published at once, with a new revision, before any open.
     p.s.rig.model->pause(600);
