@@ -5,6 +5,7 @@
 #
 #   harness_init BUILD_FOLDER      sets up; without a tool it needs (here or in start_x)
 #                                  it prints SKIP and exits 0
+#   need_tools TOOL:PACKAGE...     prints SKIP and exits 0 unless every tool is there
 #   fresh_user                     a new home with settings that keep the log
 #   start_x [WxH] / start_bus      a private Xvfb / session bus for this script
 #   start_sway [CONFIG LINES...]   a headless sway (as user "wltest" under root);
@@ -14,6 +15,16 @@
 #   wait_until SECONDS COMMAND...  polls COMMAND until it succeeds
 #   send WORD                      quelmo --send WORD
 #   finish                         prints the tally and exits with its verdict
+
+need_tools() {
+  local tool
+  for tool in "$@"; do
+    if ! command -v "${tool%%:*}" >/dev/null; then
+      echo "SKIP: ${tool%%:*} is not installed (apt-get install ${tool#*:})"
+      exit 0
+    fi
+  done
+}
 
 harness_init() {
   build="$(cd "${1:?build folder}" && pwd)"

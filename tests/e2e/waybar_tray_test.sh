@@ -9,15 +9,9 @@
 # DIR/waybar-{light,dark}.png.
 set -uo pipefail
 
-for tool in sway:sway waybar:waybar grim:grim dbus-send:dbus convert:imagemagick; do
-  if ! command -v "${tool%%:*}" >/dev/null; then
-    echo "SKIP: ${tool%%:*} is not installed (apt-get install ${tool#*:})"
-    exit 0
-  fi
-done
-
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/harness.sh"
+need_tools sway:sway waybar:waybar grim:grim dbus-send:dbus convert:imagemagick
 harness_init "$1"
 clicker="$build/tests/support/pointer-clicks"
 # The pointer hides itself between clicks, so it does not cover the icon in

@@ -7,15 +7,9 @@
 # Quelmo. The frost is judged from the diagnostics log.
 set -uo pipefail
 
-for tool in sway:sway wtype:wtype dbus-daemon:dbus; do
-  if ! command -v "${tool%%:*}" >/dev/null; then
-    echo "SKIP: ${tool%%:*} is not installed (apt-get install ${tool#*:})"
-    exit 0
-  fi
-done
-
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/harness.sh"
+need_tools sway:sway wtype:wtype dbus-daemon:dbus
 harness_init "$1"
 # sway on a runtime folder of its own.
 start_sway
