@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/preferences.h"
 
+#include <cmath>
+#include <iterator>
+
 namespace quelmo {
 
 bool Preferences::loadBool(const char* key, bool fallback) const {
@@ -29,6 +32,20 @@ double Preferences::loadDouble(const char* key, double fallback, double lower, d
     return value;
 }
 
+double Preferences::loadLockAfterMinutes() const {
+    const double stored = loadDouble(kLockAfterMinutes, Defaults::lockAfterMinutes,
+                                     kLockAfterChoices[0], std::end(kLockAfterChoices)[-1]);
+    // Only the settings window's choices make sense: an edited file's 3.7
+    // becomes the nearest of them.
+    double best = kLockAfterChoices[0];
+    for (const double choice : kLockAfterChoices) {
+        if (std::abs(choice - stored) < std::abs(best - stored)) {
+            best = choice;
+        }
+    }
+    return best;
+}
+
 Preferences::Preferences(PreferenceStore& store, QObject* parent)
     : QObject(parent), store_(store), enabled_(loadBool(kEnabled, Defaults::enabled)),
       triggerAngle_(
@@ -41,7 +58,9 @@ Preferences::Preferences(PreferenceStore& store, QObject* parent)
       frostWhenFar_(loadBool(kFrostWhenFar, Defaults::frostWhenFar)),
       frostOnDisconnect_(loadBool(kFrostOnDisconnect, Defaults::frostOnDisconnect)),
       diagnostics_(loadBool(kDiagnostics, Defaults::diagnostics)),
-      onboardingDone_(loadBool(kOnboardingDone, Defaults::onboardingDone)) {}
+      onboardingDone_(loadBool(kOnboardingDone, Defaults::onboardingDone)),
+      lockWhenAway_(loadBool(kLockWhenAway, Defaults::lockWhenAway)),
+      lockAfterMinutes_(loadLockAfterMinutes()) {}
 
 Preferences::~Preferences() = default;
 
@@ -92,6 +111,13 @@ void Preferences::setDiagnostics(bool value) {
 void Preferences::setOnboardingDone(bool value) {
     assignBool(onboardingDone_, kOnboardingDone, value, &Preferences::onboardingDoneChanged);
 }
+void Preferences::setLockWhenAway(bool value) {
+    assignBool(lockWhenAway_, kLockWhenAway, value, &Preferences::lockWhenAwayChanged);
+}
+void Preferences::setLockAfterMinutes(double value) {
+    assignDouble(lockAfterMinutes_, kLockAfterMinutes, value,
+                 &Preferences::lockAfterMinutesChanged);
+}
 
 Subscription Preferences::subscribeEnabled(BoolCallback callback) {
     return enabled_.subscribe(std::move(callback));
@@ -122,6 +148,12 @@ Subscription Preferences::subscribeDiagnostics(BoolCallback callback) {
 }
 Subscription Preferences::subscribeOnboardingDone(BoolCallback callback) {
     return onboardingDone_.subscribe(std::move(callback));
+}
+Subscription Preferences::subscribeLockWhenAway(BoolCallback callback) {
+    return lockWhenAway_.subscribe(std::move(callback));
+}
+Subscription Preferences::subscribeLockAfterMinutes(DoubleCallback callback) {
+    return lockAfterMinutes_.subscribe(std::move(callback));
 }
 
 } // namespace quelmo

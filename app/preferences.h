@@ -10,7 +10,7 @@
 
 namespace quelmo {
 
-// The user's ten settings, each kept in the store under a key equal
+// The user's twelve settings, each kept in the store under a key equal
 // to its name and published:
 //
 // - Every assignment, even of the value already held, publishes: first the
@@ -24,7 +24,8 @@ namespace quelmo {
 // - Loading (construction) reads every key; a missing key or a value that
 //   cannot be read as the field's kind gives the default; the two doubles are
 //   limited on read (at most the lower limit gives the lower limit, above the
-//   upper one gives the upper one). Loading writes nothing. Assignment applies
+//   upper one gives the upper one), and the minutes before locking become the
+//   nearest of the choices offered. Loading writes nothing. Assignment applies
 //   no limits.
 //
 // Main thread only. The store must outlive the object.
@@ -47,6 +48,9 @@ class Preferences : public QObject {
     Q_PROPERTY(bool diagnostics READ diagnostics WRITE setDiagnostics NOTIFY diagnosticsChanged)
     Q_PROPERTY(bool onboardingDone READ onboardingDone WRITE setOnboardingDone NOTIFY
                    onboardingDoneChanged)
+    Q_PROPERTY(bool lockWhenAway READ lockWhenAway WRITE setLockWhenAway NOTIFY lockWhenAwayChanged)
+    Q_PROPERTY(double lockAfterMinutes READ lockAfterMinutes WRITE setLockAfterMinutes NOTIFY
+                   lockAfterMinutesChanged)
 
   public:
     // Keys and defaults.
@@ -60,11 +64,15 @@ class Preferences : public QObject {
     static constexpr const char* kFrostOnDisconnect = "frostOnDisconnect";
     static constexpr const char* kDiagnostics = "diagnostics";
     static constexpr const char* kOnboardingDone = "onboardingDone";
+    static constexpr const char* kLockWhenAway = "lockWhenAway";
+    static constexpr const char* kLockAfterMinutes = "lockAfterMinutes";
 
     static constexpr double kTriggerAngleMin = 35.0;
     static constexpr double kTriggerAngleMax = 70.0;
     static constexpr double kFrostStrengthMin = 0.0;
     static constexpr double kFrostStrengthMax = 1.0;
+    // The minutes an away frost may last before the session is locked.
+    static constexpr double kLockAfterChoices[] = {1.0, 2.0, 5.0, 10.0};
 
     struct Defaults {
         static constexpr bool enabled = true;
@@ -77,6 +85,8 @@ class Preferences : public QObject {
         static constexpr bool frostOnDisconnect = false;
         static constexpr bool diagnostics = false;
         static constexpr bool onboardingDone = false;
+        static constexpr bool lockWhenAway = false;
+        static constexpr double lockAfterMinutes = 2.0;
     };
 
     using BoolCallback = std::function<void(bool)>;
@@ -98,6 +108,8 @@ class Preferences : public QObject {
     bool frostOnDisconnect() const { return frostOnDisconnect_.value(); }
     bool diagnostics() const { return diagnostics_.value(); }
     bool onboardingDone() const { return onboardingDone_.value(); }
+    bool lockWhenAway() const { return lockWhenAway_.value(); }
+    double lockAfterMinutes() const { return lockAfterMinutes_.value(); }
 
     void setEnabled(bool value);
     void setTriggerAngle(double value);
@@ -109,6 +121,8 @@ class Preferences : public QObject {
     void setFrostOnDisconnect(bool value);
     void setDiagnostics(bool value);
     void setOnboardingDone(bool value);
+    void setLockWhenAway(bool value);
+    void setLockAfterMinutes(double value);
 
     // Per-property subscriptions: the callback gets the current value at once,
     // then every newly assigned value (before the field holds it). Keep the
@@ -123,6 +137,8 @@ class Preferences : public QObject {
     [[nodiscard]] Subscription subscribeFrostOnDisconnect(BoolCallback callback);
     [[nodiscard]] Subscription subscribeDiagnostics(BoolCallback callback);
     [[nodiscard]] Subscription subscribeOnboardingDone(BoolCallback callback);
+    [[nodiscard]] Subscription subscribeLockWhenAway(BoolCallback callback);
+    [[nodiscard]] Subscription subscribeLockAfterMinutes(DoubleCallback callback);
 
   signals:
     // Emitted on every assignment, after the field holds the value.
@@ -136,10 +152,13 @@ class Preferences : public QObject {
     void frostOnDisconnectChanged(bool value);
     void diagnosticsChanged(bool value);
     void onboardingDoneChanged(bool value);
+    void lockWhenAwayChanged(bool value);
+    void lockAfterMinutesChanged(double value);
 
   private:
     bool loadBool(const char* key, bool fallback) const;
     double loadDouble(const char* key, double fallback, double lower, double upper) const;
+    double loadLockAfterMinutes() const;
     void assignBool(Published<bool>& field, const char* key, bool value,
                     void (Preferences::*signal)(bool));
     void assignDouble(Published<double>& field, const char* key, double value,
@@ -156,6 +175,8 @@ class Preferences : public QObject {
     Published<bool> frostOnDisconnect_;
     Published<bool> diagnostics_;
     Published<bool> onboardingDone_;
+    Published<bool> lockWhenAway_;
+    Published<double> lockAfterMinutes_;
 };
 
 } // namespace quelmo

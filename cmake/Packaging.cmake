@@ -19,6 +19,14 @@ foreach(symbol eye eye.slash eye.slash.fill pause.circle exclamationmark.circle 
   install(FILES ${PROJECT_SOURCE_DIR}/ui/icons/dark/${symbol}.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/status RENAME ${name}-dark.svg)
 endforeach()
+# The symbolic ones, in the hicolor theme and in a theme folder of Quelmo's
+# own that the tray item names to the panel.
+file(GLOB symbolic_icons ${PROJECT_SOURCE_DIR}/ui/icons/symbolic/*.svg)
+install(FILES ${symbolic_icons} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/status)
+install(FILES ${symbolic_icons}
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/quelmo/icons/hicolor/scalable/status)
+install(FILES ${PROJECT_SOURCE_DIR}/ui/icons/index.theme
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/quelmo/icons/hicolor)
 
 set(CPACK_PACKAGE_NAME "quelmo")
 set(CPACK_PACKAGE_VENDOR "Quelmo")
@@ -35,7 +43,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qml6-module-qtquick, qml6-module-qtquick-controls, qml6-module-qtquick-layouts, qml6-module-qtquick-shapes, qml6-module-qtquick-window, qml6-module-qtquick-templates, qml6-module-qtqml-workerscript, qt6-qpa-plugins, libqt6svg6")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bluez, fonts-inter")
+# qt6-wayland: the settings window and the guide as native windows on
+# Wayland desktops (without it they need XWayland).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bluez, fonts-inter, qt6-wayland")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR "DEB")
 include(CPack)

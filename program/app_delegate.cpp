@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "program/app_delegate.h"
 
+#include "app/away_lock.h"
 #include "platform/install/move_to_applications.h"
 #include "platform/session/session_backends.h"
 #include "platform/settings/shared_preferences.h"
@@ -19,7 +20,16 @@ constexpr int kPermissionCheckDelayMs = 1500;
 } // namespace
 
 AppDelegate::AppDelegate() = default;
-AppDelegate::~AppDelegate() = default;
+AppDelegate::~AppDelegate() {
+    // The settings window and the guide bind to the model: they close while
+    // it still exists, then whatever watches the model, then the model.
+    if (services_) {
+        services_->windows.closeAll();
+    }
+    statusItem_.reset();
+    awayLock_.reset();
+    model_.reset();
+}
 
 void AppDelegate::applicationDidFinishLaunching() {
     MoveToApplications::offerIfNeeded(
@@ -36,6 +46,7 @@ void AppDelegate::applicationDidFinishLaunching() {
         sessionLogLine(currentDesktopSession(), {{"frost", services_->frost.name},
                                                  {"input", services_->input.inputName},
                                                  {"hot key", services_->input.hotKeyName}}));
+    awayLock_ = std::make_unique<AwayLock>(*model_, services_->scheduler, services_->sessionLock);
     statusItem_ = std::make_unique<StatusItemController>(*model_, services_->windows);
 
     if (prefs.onboardingDone()) {

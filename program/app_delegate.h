@@ -10,6 +10,7 @@
 namespace quelmo {
 
 class ApplicationShortcuts;
+class AwayLock;
 class DesktopServices;
 class StatusItemController;
 
@@ -17,6 +18,7 @@ class StatusItemController;
 // into the user's install, installs the application-wide shortcuts, makes the
 // app model over the desktop's services, makes the tray icon, and opens the
 // welcome guide on a first run or asks for motion access a moment later.
+// On the way out the windows close before the model goes.
 class AppDelegate : public QObject {
     Q_OBJECT
 
@@ -38,6 +40,7 @@ class AppDelegate : public QObject {
 
     std::unique_ptr<DesktopServices> services_;
     std::unique_ptr<AppModel> model_;
+    std::unique_ptr<AwayLock> awayLock_;
     std::unique_ptr<StatusItemController> statusItem_;
     std::unique_ptr<ApplicationShortcuts> shortcuts_;
 };

@@ -33,6 +33,8 @@ packages=(
   wayland-protocols qt6-wayland grim xwayland
   # soak and hostile-input scripts: ps and pgrep watch Quelmo's children
   procps
+  # the tray test: Waybar as a real StatusNotifier host on the headless sway
+  waybar
 )
 
 missing=()

@@ -2,6 +2,7 @@
 #include "platform/system/system_events_monitor.h"
 
 #include "platform/system/display_power_watcher.h"
+#include "platform/system/logind_names.h"
 
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -10,14 +11,6 @@
 #include <unistd.h>
 
 namespace quelmo {
-
-namespace {
-const QString kLogin1 = QStringLiteral("org.freedesktop.login1");
-const QString kLogin1Path = QStringLiteral("/org/freedesktop/login1");
-const QString kLogin1Manager = QStringLiteral("org.freedesktop.login1.Manager");
-const QString kLogin1Session = QStringLiteral("org.freedesktop.login1.Session");
-const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
-} // namespace
 
 SystemEventsMonitor::SystemEventsMonitor(QDBusConnection sessionBus, QDBusConnection systemBus,
                                          std::unique_ptr<DisplayPowerWatcher> displayPower,
@@ -43,14 +36,14 @@ void SystemEventsMonitor::observe(SystemEventHandlers handlers) {
         }
     }
     if (systemBus_.isConnected()) {
-        sleep_ = systemBus_.connect(kLogin1, kLogin1Path, kLogin1Manager,
+        sleep_ = systemBus_.connect(logind::kService, logind::kPath, logind::kManager,
                                     QStringLiteral("PrepareForSleep"), this,
                                     SLOT(onPrepareForSleep(bool)));
         const QString path = findSessionPath();
         if (!path.isEmpty() &&
             systemBus_.connect(
-                kLogin1, path, kProperties, QStringLiteral("PropertiesChanged"), this,
-                SLOT(onSessionPropertiesChanged(QString, QVariantMap, QStringList)))) {
+                logind::kService, path, logind::kProperties, QStringLiteral("PropertiesChanged"),
+                this, SLOT(onSessionPropertiesChanged(QString, QVariantMap, QStringList)))) {
             sessionPath_ = path;
         }
     }
@@ -66,8 +59,8 @@ void SystemEventsMonitor::observe(SystemEventHandlers handlers) {
 
 // Our logind session, found by process id; empty when logind is not there.
 QString SystemEventsMonitor::findSessionPath() const {
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(kLogin1, kLogin1Path, kLogin1Manager, "GetSessionByPID");
+    QDBusMessage call = QDBusMessage::createMethodCall(logind::kService, logind::kPath,
+                                                       logind::kManager, "GetSessionByPID");
     call << static_cast<quint32>(::getpid());
     const QDBusReply<QDBusObjectPath> reply = systemBus_.call(call, QDBus::Block, 2000);
     if (!reply.isValid()) {
@@ -93,7 +86,7 @@ void SystemEventsMonitor::onPrepareForSleep(bool goingToSleep) {
 void SystemEventsMonitor::onSessionPropertiesChanged(const QString& interface,
                                                      const QVariantMap& changed,
                                                      const QStringList& /*invalidated*/) {
-    if (interface != kLogin1Session) {
+    if (interface != logind::kSession) {
         return;
     }
     const auto hint = changed.constFind(QStringLiteral("LockedHint"));

@@ -272,7 +272,7 @@ TEST(Preferences, EverySubscriptionDeliversItsCurrentValueAtOnce) {
     EXPECT_TRUE(got.empty());
 }
 
-TEST(Preferences, TenQtPropertiesWithNotifySignals) {
+TEST(Preferences, TwelveQtPropertiesWithNotifySignals) {
     MemoryPreferenceStore store;
     Preferences p(store);
     const QMetaObject* meta = p.metaObject();
@@ -282,8 +282,9 @@ TEST(Preferences, TenQtPropertiesWithNotifySignals) {
         {"useInputEvidence", QMetaType::Bool}, {"frostWhenWalkingAway", QMetaType::Bool},
         {"frostWhenFar", QMetaType::Bool},     {"frostOnDisconnect", QMetaType::Bool},
         {"diagnostics", QMetaType::Bool},      {"onboardingDone", QMetaType::Bool},
+        {"lockWhenAway", QMetaType::Bool},     {"lockAfterMinutes", QMetaType::Double},
     };
-    EXPECT_EQ(meta->propertyCount() - meta->propertyOffset(), 10);
+    EXPECT_EQ(meta->propertyCount() - meta->propertyOffset(), 12);
     for (const auto& [name, type] : expected) {
         const int index = meta->indexOfProperty(name);
         ASSERT_GE(index, 0) << name;

@@ -99,10 +99,16 @@ for _ in $(seq 50); do
 done
 if [ -n "$window" ]; then
   ok "the settings window opens"
+  # The guide open too: both views must close before the model goes.
+  "$quelmo" --send onboarding
+  wait_until 10 xdotool search --name "Welcome to Quelmo" >/dev/null 2>&1
   xdotool windowfocus --sync "$window" 2>/dev/null
   xdotool key ctrl+q
   for _ in $(seq 50); do kill -0 "$quelmo_pid" 2>/dev/null || break; sleep 0.2; done
   kill -0 "$quelmo_pid" 2>/dev/null && not_ok "Ctrl+Q quits" || ok "Ctrl+Q quits"
+  grep -q "TypeError\|of null" "$work/quelmo.out" &&
+    not_ok "quitting with the settings window and the guide open prints nothing ($(grep -m1 'TypeError\|of null' "$work/quelmo.out"))" ||
+    ok "quitting with the settings window and the guide open prints nothing"
 else
   not_ok "the settings window opens"
 fi

@@ -5,13 +5,26 @@
 #
 #   harness_init BUILD_FOLDER      sets up; without a tool it needs (here or in start_x)
 #                                  it prints SKIP and exits 0
+#   need_tools TOOL:PACKAGE...     prints SKIP and exits 0 unless every tool is there
 #   fresh_user                     a new home with settings that keep the log
 #   start_x [WxH] / start_bus      a private Xvfb / session bus for this script
+#   start_sway [CONFIG LINES...]   a headless sway (as user "wltest" under root);
+#                                  sets $socket and $swaysock
 #   start_quelmo [ARGS]            quelmo in the background; its pid is in $quelmo_pid
 #   wait_for SECONDS PATTERN       polls the log for a line matching PATTERN
 #   wait_until SECONDS COMMAND...  polls COMMAND until it succeeds
 #   send WORD                      quelmo --send WORD
 #   finish                         prints the tally and exits with its verdict
+
+need_tools() {
+  local tool
+  for tool in "$@"; do
+    if ! command -v "${tool%%:*}" >/dev/null; then
+      echo "SKIP: ${tool%%:*} is not installed (apt-get install ${tool#*:})"
+      exit 0
+    fi
+  done
+}
 
 harness_init() {
   build="$(cd "${1:?build folder}" && pwd)"
@@ -72,6 +85,35 @@ start_x() { # start_x [WIDTHxHEIGHT]: an X11 session, even inside a Wayland one
   pids+=("$x_pid")
   wait_until 10 test -s "$work/display" || { echo "not ok - Xvfb did not start"; exit 1; }
   export DISPLAY=":$(head -1 "$work/display")"
+}
+
+start_sway() { # start_sway [EXTRA CONFIG LINE...]: one 1280x720 output, no XWayland
+  local run="$work/sway-run" line
+  chmod 755 "$work" # sway runs as another user when the tests run as root
+  mkdir -m 700 "$run"
+  printf 'output HEADLESS-1 resolution 1280x720\nxwayland disable\n' >"$run/sway.conf"
+  for line in "$@"; do echo "$line" >>"$run/sway.conf"; done
+  local as_user=()
+  if [ "$(id -u)" -eq 0 ]; then
+    id wltest >/dev/null 2>&1 || useradd -m wltest
+    chown -R wltest "$run"
+    as_user=(runuser -u wltest --)
+  fi
+  "${as_user[@]}" env -i HOME="$run" PATH=/usr/local/bin:/usr/bin:/bin XDG_RUNTIME_DIR="$run" \
+    WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+    sway -c "$run/sway.conf" >"$work/sway.log" 2>&1 &
+  pids+=($!)
+  socket=""
+  swaysock=""
+  for _ in $(seq 150); do
+    socket=$(find "$run" -maxdepth 1 -type s -name 'wayland-*' | head -1)
+    swaysock=$(find "$run" -maxdepth 1 -type s -name 'sway-ipc.*' | head -1)
+    [ -n "$socket" ] && [ -n "$swaysock" ] && return 0
+    sleep 0.1
+  done
+  echo "not ok - sway did not start"
+  cat "$work/sway.log"
+  exit 1
 }
 
 start_bus() {

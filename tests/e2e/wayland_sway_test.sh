@@ -7,39 +7,12 @@
 # Quelmo. The frost is judged from the diagnostics log.
 set -uo pipefail
 
-for tool in sway:sway wtype:wtype dbus-daemon:dbus; do
-  if ! command -v "${tool%%:*}" >/dev/null; then
-    echo "SKIP: ${tool%%:*} is not installed (apt-get install ${tool#*:})"
-    exit 0
-  fi
-done
-
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/harness.sh"
+need_tools sway:sway wtype:wtype dbus-daemon:dbus
 harness_init "$1"
-chmod 755 "$work" # sway runs as another user when the tests run as root
-
 # sway on a runtime folder of its own.
-sway_run="$work/sway-run"
-mkdir -m 700 "$sway_run"
-printf 'output HEADLESS-1 resolution 1280x720\nxwayland disable\n' > "$sway_run/sway.conf"
-as_user=()
-if [ "$(id -u)" -eq 0 ]; then
-  id wltest >/dev/null 2>&1 || useradd -m wltest
-  chown -R wltest "$sway_run"
-  as_user=(runuser -u wltest --)
-fi
-"${as_user[@]}" env -i HOME="$sway_run" PATH=/usr/local/bin:/usr/bin:/bin XDG_RUNTIME_DIR="$sway_run" \
-  WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
-  sway -c "$sway_run/sway.conf" >"$work/sway.log" 2>&1 &
-pids+=($!)
-socket=""
-for _ in $(seq 150); do
-  socket=$(find "$sway_run" -maxdepth 1 -type s -name 'wayland-*' | head -1)
-  [ -n "$socket" ] && break
-  sleep 0.1
-done
-[ -n "$socket" ] || { echo "not ok - sway did not start"; cat "$work/sway.log"; exit 1; }
+start_sway
 
 fresh_user
 start_bus

@@ -13,4 +13,6 @@ QtObject {
     property bool frostOnDisconnect: false
     property bool diagnostics: false
     property bool onboardingDone: false
+    property bool lockWhenAway: false
+    property real lockAfterMinutes: 2
 }

@@ -176,6 +176,7 @@ TestCase {
             { tag: "frostWhenWalkingAway", pref: "frostWhenWalkingAway" },
             { tag: "frostWhenFar", pref: "frostWhenFar" },
             { tag: "frostOnDisconnect", pref: "frostOnDisconnect" },
+            { tag: "lockWhenAway", pref: "lockWhenAway" },
             { tag: "enabled", pref: "enabled" },
             { tag: "showAngleInMenuBar", pref: "showAngleInMenuBar" },
             { tag: "diagnostics", pref: "diagnostics" },
@@ -192,6 +193,23 @@ TestCase {
         compare(row.control.checked, !before)
         prefs[data.pref] = before // and back from the outside
         compare(row.control.checked, before)
+    }
+
+    function test_lockMinutesOfferTheChoicesAndWaitForTheSwitch() {
+        const view = makeView()
+        const minutes = child(view, "lockAfterMinutes")
+        compare(minutes.count, 4)
+        compare(minutes.currentIndex, 1) // 2 minutes, the default
+        verify(!minutes.enabled) // the lock is off by default
+        prefs.lockWhenAway = true
+        verify(minutes.enabled)
+        minutes.activated(3)
+        compare(prefs.lockAfterMinutes, 10)
+        compare(minutes.currentIndex, 3)
+        prefs.lockAfterMinutes = 5
+        compare(minutes.currentIndex, 2)
+        prefs.lockWhenAway = false
+        prefs.lockAfterMinutes = 2
     }
 
     function test_strengthSliderAndPreview() {

@@ -104,16 +104,25 @@ TEST(StatusMenu, LinesVisibilityAndEnablingForEveryStatus) {
     }
 }
 
-TEST(StatusMenu, TheLinesChangeOnlyWhenTheMenuOpens) {
+// A panel lays the menu out from what was published before it opens it, so
+// the lines follow every change without waiting for the menu to open.
+TEST(StatusMenu, TheLinesFollowChangesBeforeTheMenuOpens) {
     StatusRig s;
     s.reach(Kind::watching);
-    emit s.controller->menu()->aboutToShow();
+    EXPECT_EQ(s.controller->statusLine()->text(), s.rig.model->status().title());
     s.rig.prefs->setTriggerAngle(47.6);
-    EXPECT_EQ(s.controller->detailLine()->text(),
-              QStringLiteral("Frosts when you turn past 50\u00B0."));
-    emit s.controller->menu()->aboutToShow();
+    StatusRig::settle();
     EXPECT_EQ(s.controller->detailLine()->text(),
               QStringLiteral("Frosts when you turn past 48\u00B0."));
+    s.rig.model->pause(600);
+    StatusRig::settle();
+    EXPECT_EQ(s.controller->statusLine()->text(), s.rig.model->status().title());
+    EXPECT_FALSE(s.controller->detailLine()->isVisible());
+    EXPECT_EQ(s.controller->pauseItem()->text(), QStringLiteral("Resume Now"));
+    s.rig.prefs->setEnabled(false);
+    StatusRig::settle();
+    EXPECT_EQ(s.controller->toggleItem()->text(), QStringLiteral("Turn Quelmo On"));
+    EXPECT_FALSE(s.controller->pauseItem()->isEnabled());
 }
 
 TEST(StatusMenuActions, PauseAndResumeFollowTheTitle) {

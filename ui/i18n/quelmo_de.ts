@@ -77,6 +77,10 @@ Nicht mit Apple Inc. verbunden. AirPods ist eine Marke von Apple Inc.</translati
         <extracomment>%1 is the hot key, for example Ctrl+Alt+Super+R.</extracomment>
         <translation>Schleier hängt? Bewege 3 Sekunden lang die Maus oder drücke %1.</translation>
     </message>
+    <message>
+        <source>Gone for longer? Quelmo can lock the screen after a few minutes away: turn it on in Settings, under &quot;When you leave your desk&quot;.</source>
+        <translation>Länger weg? Quelmo kann den Bildschirm nach ein paar Minuten Abwesenheit sperren: Schalte es in den Einstellungen unter „Wenn du deinen Platz verlässt“ ein.</translation>
+    </message>
 </context>
 <context>
     <name>FrostCard</name>
@@ -506,6 +510,34 @@ Kopiere Quelmo selbst nach ~/.local/bin und öffne es dann von dort.</translatio
     <message>
         <source>Relaxed. Only frosts on a full turn.</source>
         <translation>Gelassen. Verschleiert nur bei einer ganzen Drehung.</translation>
+    </message>
+    <message>
+        <source>Lock the screen when I&apos;m gone</source>
+        <translation>Bildschirm sperren, wenn ich weg bin</translation>
+    </message>
+    <message>
+        <source>When a frost for being away has lasted this long, Quelmo asks your desktop to lock the session. Turning away never locks.</source>
+        <translation>Bleibt der Bildschirm so lange verschleiert, weil du weg bist, bittet Quelmo deinen Desktop, die Sitzung zu sperren. Wegdrehen sperrt nie.</translation>
+    </message>
+    <message>
+        <source>Lock after</source>
+        <translation>Sperren nach</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 Minute</translation>
+    </message>
+    <message>
+        <source>2 minutes</source>
+        <translation>2 Minuten</translation>
+    </message>
+    <message>
+        <source>5 minutes</source>
+        <translation>5 Minuten</translation>
+    </message>
+    <message>
+        <source>10 minutes</source>
+        <translation>10 Minuten</translation>
     </message>
 </context>
 <context>

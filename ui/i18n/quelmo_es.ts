@@ -77,6 +77,10 @@ Sin relación con Apple Inc. AirPods es una marca comercial de Apple Inc.</trans
         <extracomment>%1 is the hot key, for example Ctrl+Alt+Super+R.</extracomment>
         <translation>¿La escarcha no se va? Mueve el ratón 3 segundos o pulsa %1.</translation>
     </message>
+    <message>
+        <source>Gone for longer? Quelmo can lock the screen after a few minutes away: turn it on in Settings, under &quot;When you leave your desk&quot;.</source>
+        <translation>¿Te vas por más tiempo? Quelmo puede bloquear la pantalla tras unos minutos de ausencia: actívalo en Ajustes, en «Cuando te alejas de tu mesa».</translation>
+    </message>
 </context>
 <context>
     <name>FrostCard</name>
@@ -506,6 +510,34 @@ Copia Quelmo tú mismo en ~/.local/bin y ábrelo desde allí.</translation>
     <message>
         <source>Relaxed. Only frosts on a full turn.</source>
         <translation>Relajado. Solo escarcha con un giro completo.</translation>
+    </message>
+    <message>
+        <source>Lock the screen when I&apos;m gone</source>
+        <translation>Bloquear la pantalla cuando no esté</translation>
+    </message>
+    <message>
+        <source>When a frost for being away has lasted this long, Quelmo asks your desktop to lock the session. Turning away never locks.</source>
+        <translation>Cuando la escarcha por ausencia dura este tiempo, Quelmo pide a tu escritorio que bloquee la sesión. Girar la cabeza nunca bloquea.</translation>
+    </message>
+    <message>
+        <source>Lock after</source>
+        <translation>Bloquear tras</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 minuto</translation>
+    </message>
+    <message>
+        <source>2 minutes</source>
+        <translation>2 minutos</translation>
+    </message>
+    <message>
+        <source>5 minutes</source>
+        <translation>5 minutos</translation>
+    </message>
+    <message>
+        <source>10 minutes</source>
+        <translation>10 minutos</translation>
     </message>
 </context>
 <context>

@@ -77,6 +77,10 @@ Sans lien avec Apple Inc. AirPods est une marque d’Apple Inc.</translation>
         <extracomment>%1 is the hot key, for example Ctrl+Alt+Super+R.</extracomment>
         <translation>Givre bloqué&#xa0;? Bougez la souris 3 secondes ou appuyez sur %1.</translation>
     </message>
+    <message>
+        <source>Gone for longer? Quelmo can lock the screen after a few minutes away: turn it on in Settings, under &quot;When you leave your desk&quot;.</source>
+        <translation>Absent plus longtemps ? Quelmo peut verrouiller l’écran après quelques minutes d’absence : activez-le dans les Réglages, sous « Quand vous quittez votre bureau ».</translation>
+    </message>
 </context>
 <context>
     <name>FrostCard</name>
@@ -506,6 +510,34 @@ Copiez vous-même Quelmo dans ~/.local/bin, puis ouvrez-le depuis cet emplacemen
     <message>
         <source>Relaxed. Only frosts on a full turn.</source>
         <translation>Détendu. Ne givre que si vous vous retournez complètement.</translation>
+    </message>
+    <message>
+        <source>Lock the screen when I&apos;m gone</source>
+        <translation>Verrouiller l’écran quand je suis parti</translation>
+    </message>
+    <message>
+        <source>When a frost for being away has lasted this long, Quelmo asks your desktop to lock the session. Turning away never locks.</source>
+        <translation>Quand le givre dû à votre absence dure depuis ce temps, Quelmo demande à votre bureau de verrouiller la session. Détourner la tête ne verrouille jamais.</translation>
+    </message>
+    <message>
+        <source>Lock after</source>
+        <translation>Verrouiller après</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 minute</translation>
+    </message>
+    <message>
+        <source>2 minutes</source>
+        <translation>2 minutes</translation>
+    </message>
+    <message>
+        <source>5 minutes</source>
+        <translation>5 minutes</translation>
+    </message>
+    <message>
+        <source>10 minutes</source>
+        <translation>10 minutes</translation>
     </message>
 </context>
 <context>

@@ -1,11 +1,19 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""Writes Quelmo's tray symbols (light/ and dark/) and the app icon (quelmo.svg).
+"""Writes Quelmo's tray symbols (light/, dark/ and symbolic/) and the app icon (quelmo.svg).
 
 The symbols are drawn on a 24 x 24 grid. "light" icons are for light panels
 (dark ink), "dark" icons for dark panels (light ink). The crossed-out eyes are
 cut apart along the slash instead of masked, because Qt's SVG renderer has no
 masks or clip paths.
+
+"symbolic" icons are for panels that colour icons themselves (GTK paints the
+fill of every shape of an icon whose name ends in -symbolic in the panel's
+text colour; KDE restyles the ColorScheme-Text class): they may hold filled
+shapes only. Panels that draw the file as it is (swaybar, Waybar 0.9) get a
+mid grey that reads on light and dark bars alike. Strokes
+become outlines (each segment a band, each corner a disc, all wound the same
+way so the nonzero rule joins them), and holes are shapes wound the other way.
 
 Run it from anywhere; it rewrites the files next to itself.
 """
@@ -188,6 +196,104 @@ def app_icon():
         '</svg>\n')
 
 
+SYMBOLIC_INK = "#8e8e93"
+# KDE replaces this style sheet with its own colours; the shapes take the
+# colour through currentColor.
+SYMBOLIC_STYLE = ('  <style id="current-color-scheme" type="text/css">'
+                  f'.ColorScheme-Text {{ color:{SYMBOLIC_INK}; }}</style>\n')
+
+
+def ring(cx, cy, r, steps=40, clockwise=False):
+    pts = circle(cx, cy, r, steps)[:-1]
+    return pts[::-1] if clockwise else pts
+
+
+def ccw(points):
+    area = sum(a[0] * b[1] - b[0] * a[1] for a, b in zip(points, points[1:] + points[:1]))
+    return points if area > 0 else points[::-1]
+
+
+def stroke_outline(points, width, closed=False):
+    """Filled polygons that cover a round-capped, round-joined stroke."""
+    h = width / 2
+    pts = points + [points[0]] if closed and points[0] != points[-1] else points
+    shapes = []
+    for a, b in zip(pts, pts[1:]):
+        dx, dy = b[0] - a[0], b[1] - a[1]
+        n = math.hypot(dx, dy)
+        if n < 1e-6:
+            continue
+        ox, oy = -dy / n * h, dx / n * h
+        shapes.append(ccw([(a[0] + ox, a[1] + oy), (b[0] + ox, b[1] + oy),
+                           (b[0] - ox, b[1] - oy), (a[0] - ox, a[1] - oy)]))
+    for p in pts:
+        shapes.append(ccw(ring(p[0], p[1], h, 10)))
+    return shapes
+
+
+def polys(shapes):
+    return " ".join(path(p, True) for p in shapes)
+
+
+def symbolic_eye_parts(slashed):
+    shapes = []
+    for shape in (eye_outline(), circle(12, 12, 3.4)):
+        if slashed:
+            for sign in (1, -1):
+                for run in clip_polyline(shape, sign):
+                    shapes += stroke_outline(run, STROKE)
+        else:
+            shapes += stroke_outline(shape, STROKE, closed=True)
+    return shapes
+
+
+def symbolic(name, dimmed=False):
+    body = symbolic_body(name)
+    body = body.replace(f'fill="{SYMBOLIC_INK}"', 'class="ColorScheme-Text" fill="currentColor"')
+    if dimmed:
+        body = body.replace("<path ", '<path opacity="0.4" ').replace("<rect ", '<rect opacity="0.4" ')
+    head, rest = body.split(">\n", 1)
+    return head + ">\n" + SYMBOLIC_STYLE + rest
+
+
+def symbolic_body(name):
+    ink = SYMBOLIC_INK
+    slash = stroke_outline([(3.4, 3.4), (20.6, 20.6)], 1.9)
+    if name == "eye":
+        body = filled(polys(symbolic_eye_parts(False) + [ccw(ring(12, 12, 1.2))]), ink)
+    elif name == "eye.slash":
+        body = filled(polys(symbolic_eye_parts(True) + slash), ink)
+    elif name == "eye.slash.fill":
+        # The filled eye halves with the iris cut out and the pupil kept, as
+        # nested rings of alternating winding.
+        shapes = []
+        for sign in (1, -1):
+            for r, cw in ((None, False), (3.6, True), (1.5, False)):
+                poly = clip_polygon(eye_outline() if r is None else circle(12, 12, r), sign)
+                if poly:
+                    poly = ccw(poly)
+                    shapes.append(poly[::-1] if cw else poly)
+        body = filled(polys(shapes + slash), ink)
+    elif name in ("pause.circle", "exclamationmark.circle"):
+        shapes = [ccw(ring(12, 12, 9.2 + STROKE / 2)), ccw(ring(12, 12, 9.2 - STROKE / 2))[::-1]]
+        if name == "pause.circle":
+            body = filled(polys(shapes), ink)
+            body += f'  <rect x="8.7" y="7.8" width="2.3" height="8.4" rx="0.9" fill="{ink}"/>\n'
+            body += f'  <rect x="13" y="7.8" width="2.3" height="8.4" rx="0.9" fill="{ink}"/>\n'
+        else:
+            shapes += stroke_outline([(12, 6.9), (12, 13.1)], 2.1)
+            shapes.append(ccw(ring(12, 16.7, 1.25)))
+            body = filled(polys(shapes), ink)
+    else:  # the earbuds: each head with its grille left open as a ring
+        shapes = []
+        for cx, stem_x in ((7.4, 8.3), (16.6, 13.5)):
+            shapes += [ccw(ring(cx, 8.6, 4.1)), ccw(ring(cx, 8.2, 1.8))[::-1], ccw(ring(cx, 8.2, 0.9))]
+            shapes.append(ccw([(stem_x, 10.5), (stem_x, 19.1), (stem_x + 1.1, 20.2),
+                               (stem_x + 2.2, 19.1), (stem_x + 2.2, 10.5)]))
+        body = filled(polys(shapes), ink)
+    return svg(body)
+
+
 SYMBOLS = {
     "eye": eye,
     "eye.slash": eye_slash,
@@ -204,6 +310,15 @@ def main():
         for name, draw in SYMBOLS.items():
             with open(os.path.join(HERE, tone, name + ".svg"), "w") as f:
                 f.write(draw(ink))
+    os.makedirs(os.path.join(HERE, "symbolic"), exist_ok=True)
+    for name in SYMBOLS:
+        file_name = "quelmo-" + name.replace(".", "-") + "-symbolic.svg"
+        with open(os.path.join(HERE, "symbolic", file_name), "w") as f:
+            f.write(symbolic(name))
+    # The dimmed look (Quelmo off, screen locked) as a shape's opacity, which
+    # the panel's recolouring keeps.
+    with open(os.path.join(HERE, "symbolic", "quelmo-eye-slash-dimmed-symbolic.svg"), "w") as f:
+        f.write(symbolic("eye.slash", dimmed=True))
     with open(os.path.join(HERE, "quelmo.svg"), "w") as f:
         f.write(app_icon())
 

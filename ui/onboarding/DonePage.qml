@@ -60,5 +60,24 @@ ColumnLayout {
                 color: Theme.secondaryLabel
             }
         }
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 6
+            TintedIcon {
+                Layout.preferredWidth: 16
+                Layout.preferredHeight: 16
+                Layout.alignment: Qt.AlignTop
+                source: "qrc:/Quelmo/Controls/icons/lock.svg"
+                color: Theme.secondaryLabel
+                Accessible.ignored: true
+            }
+            Label {
+                objectName: "lockHint"
+                Layout.fillWidth: true
+                wrapMode: Text.Wrap
+                text: qsTr("Gone for longer? Quelmo can lock the screen after a few minutes away: turn it on in Settings, under \"When you leave your desk\".")
+                color: Theme.secondaryLabel
+            }
+        }
     }
 }

@@ -155,6 +155,33 @@ Pane {
                     checked: root.prefs.frostOnDisconnect
                     onToggled: on => root.prefs.frostOnDisconnect = on
                 }
+                FormDivider {}
+                ToggleRow {
+                    objectName: "lockWhenAway"
+                    title: qsTr("Lock the screen when I'm gone")
+                    explanation: qsTr("When a frost for being away has lasted this long, Quelmo asks your desktop to lock the session. Turning away never locks.")
+                    checked: root.prefs.lockWhenAway
+                    onToggled: on => root.prefs.lockWhenAway = on
+                }
+                RowLayout {
+                    Layout.fillWidth: true
+                    enabled: root.prefs.lockWhenAway
+                    spacing: 8
+                    Label {
+                        text: qsTr("Lock after")
+                        color: enabled ? Theme.label : Theme.secondaryLabel
+                    }
+                    Item { Layout.fillWidth: true }
+                    ComboBox {
+                        id: lockMinutes
+                        objectName: "lockAfterMinutes"
+                        readonly property var choices: [1, 2, 5, 10]
+                        model: [qsTr("1 minute"), qsTr("2 minutes"), qsTr("5 minutes"), qsTr("10 minutes")]
+                        currentIndex: Math.max(0, choices.indexOf(Math.round(root.prefs.lockAfterMinutes)))
+                        Accessible.name: qsTr("Lock after")
+                        onActivated: index => root.prefs.lockAfterMinutes = choices[index]
+                    }
+                }
             }
 
             FormSection {

@@ -7,6 +7,7 @@
 #include "ui/overlay/frost_coverage.h"
 #include "ui/tray/about_box.h"
 #include "ui/tray/tray_background.h"
+#include "ui/tray/tray_icon_theme.h"
 #include "ui/tray/tray_texts.h"
 
 #include <QAction>
@@ -47,6 +48,8 @@ StatusItemController::StatusItemController(AppModel& model, WindowsPort& windows
 
 StatusItemController::~StatusItemController() {
     bag_.clear();
+    item_.reset();
+    menuExport_.reset();
     delete tray_;
 }
 
@@ -89,7 +92,13 @@ void StatusItemController::observe() {
     // Published values reach their subscribers before the model holds them,
     // so each observation hands the new value on rather than reading the
     // model back (which would still give the old one).
-    bag_.push_back(model_.subscribeStatus([this](const AppStatus& status) { render(status); }));
+    bag_.push_back(model_.subscribeStatus([this](const AppStatus& status) {
+        render(status);
+        // The lines that follow the status at once; the model holds the rest
+        // (the pause) on the next turn.
+        refreshMenu(status);
+        refreshMenuLater();
+    }));
     bag_.push_back(
         model_.subscribeLiveAngle([this](double angle) { renderAngle(model_.status(), angle); }));
     // The preference holds its new value only after its subscribers ran:
@@ -97,6 +106,12 @@ void StatusItemController::observe() {
     bag_.push_back(model_.prefs().subscribeShowAngleInMenuBar([this](bool) {
         QTimer::singleShot(0, this, [this] { renderAngle(model_.status(), model_.liveAngle()); });
     }));
+    bag_.push_back(model_.prefs().subscribeEnabled([this](bool) { refreshMenuLater(); }));
+    bag_.push_back(model_.prefs().subscribeTriggerAngle([this](double) { refreshMenuLater(); }));
+}
+
+void StatusItemController::refreshMenuLater() {
+    QTimer::singleShot(0, this, [this] { menuNeedsUpdate(); });
 }
 
 void StatusItemController::render(const AppStatus& status) {
@@ -148,6 +163,17 @@ void StatusItemController::lookAtThePanel() {
 }
 
 void StatusItemController::applyLook() {
+    if (item_) {
+        // By name where the panel can colour the icon, with the pictures for
+        // panels that cannot find the name.
+        const QString name = traySymbolicIconName(look_);
+        QList<QImage> pictures;
+        for (const qreal ratio : {1.0, 2.0}) {
+            pictures.append(renderTrayPixmap(look_, panelTone(), kIconHeight, ratio).toImage());
+        }
+        item_->setIcon(name, name.isEmpty() ? QString() : trayIconThemeFolder(), pictures);
+        item_->setToolTip(look_.toolTip, QString());
+    }
     if (tray_ == nullptr) {
         return;
     }
@@ -155,8 +181,35 @@ void StatusItemController::applyLook() {
     tray_->setToolTip(look_.toolTip);
 }
 
+bool StatusItemController::makeStatusNotifierItem() {
+    const QDBusConnection bus = options_.bus.value_or(QDBusConnection::sessionBus());
+    const QString menuPath = QStringLiteral("/MenuBar");
+    menuExport_ = std::make_unique<DbusMenuExporter>(bus, menuPath, menu_.actions(),
+                                                     [this] { menuNeedsUpdate(); });
+    item_ = std::make_unique<StatusNotifierItem>(bus, QStringLiteral("quelmo"), menuPath);
+    if (!menuExport_->isRegistered() || !item_->start()) {
+        item_.reset();
+        menuExport_.reset();
+        return false;
+    }
+    // The item is a menu, so panels open it themselves. One that calls the
+    // item's action anyway gets the menu where it says on X11; on Wayland a
+    // menu of ours without a window to hang from would become a window of
+    // its own, so there the panel's right click has to do.
+    item_->activated = [this](int x, int y) {
+        if (QGuiApplication::platformName() == QLatin1String("xcb") && !menu_.isVisible()) {
+            menu_.popup(QPoint(x, y));
+        }
+    };
+    applyLook();
+    return true;
+}
+
 bool StatusItemController::makeTrayIcon() {
-    if (tray_ != nullptr) {
+    if (tray_ != nullptr || item_) {
+        return true;
+    }
+    if (options_.probe().statusNotifierHost && makeStatusNotifierItem()) {
         return true;
     }
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -182,7 +235,10 @@ bool StatusItemController::makeTrayIcon() {
 }
 
 void StatusItemController::menuNeedsUpdate() {
-    const AppStatus status = model_.status();
+    refreshMenu(model_.status());
+}
+
+void StatusItemController::refreshMenu(const AppStatus& status) {
     const AppStatus::Kind kind = status.kind();
     const Preferences& prefs = model_.prefs();
 

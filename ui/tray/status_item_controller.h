@@ -3,8 +3,12 @@
 
 #include "app/app_status.h"
 #include "app/published.h"
+#include "platform/tray/dbus_menu_exporter.h"
+#include "platform/tray/status_notifier_item.h"
 #include "platform/tray/tray_host_watch.h"
 #include "ui/tray/tray_pixmap.h"
+
+#include <QDBusConnection>
 
 #include <QMenu>
 #include <QMessageBox>
@@ -31,7 +35,14 @@ class WindowsPort;
 //
 // The tray icon itself is made only once a tray host exists (see
 // TrayHostWatch); until then the controller keeps its look up to date so
-// the icon shows the right thing the moment it appears.
+// the icon shows the right thing the moment it appears. Where a panel hosts
+// StatusNotifier items, the icon is such an item of our own with the menu
+// published over dbusmenu (the panel draws both, and a left click opens the
+// menu as a right click does); on an XEmbed tray it is Qt's tray icon.
+//
+// The menu's lines follow the status and the preferences as they change,
+// not only when the menu is about to open: a panel lays the menu out from
+// what was published before it asks.
 class StatusItemController : public QObject {
   public:
     struct Options {
@@ -39,6 +50,8 @@ class StatusItemController : public QObject {
         std::function<TrayHosts()> probe;
         // The version shown in the about box (the build's own when empty).
         QString version;
+        // The bus StatusNotifier hosts are on (the session bus when unset).
+        std::optional<QDBusConnection> bus;
     };
 
     StatusItemController(AppModel& model, WindowsPort& windows);
@@ -46,8 +59,12 @@ class StatusItemController : public QObject {
     ~StatusItemController() override;
 
     QMenu* menu() { return &menu_; }
-    // The tray icon, once a tray host has been found; null before.
+    // Qt's tray icon, once an XEmbed tray has been found; null before and
+    // on StatusNotifier hosts.
     QSystemTrayIcon* trayIcon() const { return tray_; }
+    // The StatusNotifier item and its menu, once such a host has been found.
+    StatusNotifierItem* statusNotifierItem() const { return item_.get(); }
+    DbusMenuExporter* menuExporter() const { return menuExport_.get(); }
     const TrayLook& look() const { return look_; }
     // The picture the tray icon shows now.
     QPixmap trayPixmap() const;
@@ -67,7 +84,8 @@ class StatusItemController : public QObject {
     QAction* quitItem() const { return quitItem_; }
 
     // Refreshes every line's title, visibility and enabling from the model;
-    // runs each time the menu is about to open.
+    // runs each time the menu is about to open, and whenever what it shows
+    // changes.
     void menuNeedsUpdate();
     // The open about box, if any.
     QMessageBox* aboutBox() const { return aboutBox_; }
@@ -78,6 +96,9 @@ class StatusItemController : public QObject {
   private:
     void buildMenu();
     bool makeTrayIcon();
+    bool makeStatusNotifierItem();
+    void refreshMenu(const AppStatus& status);
+    void refreshMenuLater();
     void render(const AppStatus& status);
     void renderAngle(const AppStatus& status, double angle);
     void applyLook();
@@ -103,6 +124,8 @@ class StatusItemController : public QObject {
     std::optional<IconTone> panelTone_;
     SubscriptionBag bag_;
     QPointer<QMessageBox> aboutBox_;
+    std::unique_ptr<DbusMenuExporter> menuExport_;
+    std::unique_ptr<StatusNotifierItem> item_;
 
     QAction* statusLine_ = nullptr;
     QAction* detailLine_ = nullptr;

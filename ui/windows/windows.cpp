@@ -63,13 +63,17 @@ Windows::Windows(LoginItem loginItem, QString logDirectory, QObject* parent)
 }
 
 Windows::~Windows() {
+    closeAll();
+    if (sharedWindows == this) {
+        sharedWindows = nullptr;
+    }
+}
+
+void Windows::closeAll() {
     // Views first: their clean-up still needs the engine.
     delete settings_.data();
     delete onboarding_.data();
     engine_.reset();
-    if (sharedWindows == this) {
-        sharedWindows = nullptr;
-    }
 }
 
 Windows* Windows::shared() {

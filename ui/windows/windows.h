@@ -51,6 +51,10 @@ class Windows : public QObject, public WindowsPort {
 
     // The model the views show; nothing is shown before it is set.
     void setModel(AppModel* model);
+    // Closes both windows at once, the QML engine with them; whoever
+    // destroys the model calls it first, so no view is left bound to a
+    // model that is gone.
+    void closeAll();
 
     void showSettings() override;
     void showOnboarding() override { showOnboarding(onboarding::Step::welcome); }
