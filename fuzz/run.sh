@@ -18,7 +18,7 @@ cmake -S "$root/fuzz" -B "$out" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DQUELMO_F
   ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER} >/dev/null
 cmake --build "$out" -j "${JOBS:-2}"
 # target:corpus folder
-targets="motion_wire:motion_wire earbuds_wire:earbuds_wire signal_report:signal_report tool_text:tool_text
+targets="motion_wire:motion_wire earbuds_wire:earbuds_wire hid_descriptor:hid_descriptor signal_report:signal_report tool_text:tool_text
   trace_lines:trace_lines settings_values:settings_values command_words:command_words"
 for pair in $targets; do
   target="fuzz_${pair%%:*}"

@@ -214,11 +214,11 @@ std::optional<Descriptor> parseDescriptor(const unsigned char* data, std::size_t
             f.array = (value & 2) == 0;
             f.usages = usages;
             f.logicalMin = globals.logicalMin;
-            f.logicalMax = maximumOf(globals.logicalMin, globals.logicalMaxRaw,
-                                     globals.logicalMaxBytes);
+            f.logicalMax =
+                maximumOf(globals.logicalMin, globals.logicalMaxRaw, globals.logicalMaxBytes);
             f.physicalMin = globals.physicalMin;
-            f.physicalMax = maximumOf(globals.physicalMin, globals.physicalMaxRaw,
-                                      globals.physicalMaxBytes);
+            f.physicalMax =
+                maximumOf(globals.physicalMin, globals.physicalMaxRaw, globals.physicalMaxBytes);
             f.unitExponent = globals.unitExponent;
             f.collection = collections.empty() ? 0 : collections.back();
             f.application = application;
@@ -250,8 +250,8 @@ std::optional<std::uint64_t> startBit(const Field& field, std::size_t index, std
                                       bool usesReportIds) {
     if (index >= field.count)
         return std::nullopt;
-    const std::uint64_t start = (usesReportIds ? 8u : 0u) + field.bitOffset +
-                                std::uint64_t{field.bitSize} * index;
+    const std::uint64_t start =
+        (usesReportIds ? 8u : 0u) + field.bitOffset + std::uint64_t{field.bitSize} * index;
     if (start + field.bitSize > 8 * std::uint64_t{size})
         return std::nullopt;
     return start;

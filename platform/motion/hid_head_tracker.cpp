@@ -21,8 +21,14 @@ const Field* find(const Descriptor& d, ReportKind kind, std::uint32_t wanted, bo
     return nullptr;
 }
 
+// A selector offering both options, each of whose values fits the field
+// (a value it cannot hold would switch something else).
 bool selects(const Field& f, std::uint32_t a, std::uint32_t b) {
-    return f.count == 1 && std::find(f.usages.begin(), f.usages.end(), a) != f.usages.end() &&
+    const auto options = static_cast<std::int64_t>(f.usages.size());
+    return f.count == 1 && f.bitSize < 32 && f.logicalMin >= 0 &&
+           std::int64_t{f.logicalMax} - f.logicalMin + 1 >= options &&
+           std::int64_t{f.logicalMax} < (std::int64_t{1} << f.bitSize) &&
+           std::find(f.usages.begin(), f.usages.end(), a) != f.usages.end() &&
            std::find(f.usages.begin(), f.usages.end(), b) != f.usages.end();
 }
 
@@ -52,8 +58,8 @@ std::int64_t logicalOf(const Field& f, double physical) {
     const double inUnits = physical / std::pow(10.0, f.unitExponent);
     const double fraction = (inUnits - f.physicalMin) / (double(f.physicalMax) - f.physicalMin);
     return std::clamp<std::int64_t>(
-        f.logicalMin + std::llround(fraction * (double(f.logicalMax) - f.logicalMin)),
-        f.logicalMin, f.logicalMax);
+        f.logicalMin + std::llround(fraction * (double(f.logicalMax) - f.logicalMin)), f.logicalMin,
+        f.logicalMax);
 }
 
 } // namespace
@@ -136,8 +142,8 @@ bool setTrackerOn(const TrackerLayout& layout, bool on, unsigned char* report, s
                          selectorValue(layout.powerState, on ? kFullPower : kPowerOff), report,
                          size, ids);
     if (ok && on && layout.interval)
-        ok = writeField(*layout.interval, 0, logicalOf(*layout.interval, kWantedIntervalMs / 1000.0),
-                        report, size, ids);
+        ok = writeField(*layout.interval, 0,
+                        logicalOf(*layout.interval, kWantedIntervalMs / 1000.0), report, size, ids);
     return ok;
 }
 
@@ -189,8 +195,8 @@ std::size_t encodeTrackerReport(const TrackerLayout& layout, const Descriptor& d
 }
 
 DeviceMotion motionOfRotation(const double rotation[3]) {
-    const double angle =
-        std::sqrt(rotation[0] * rotation[0] + rotation[1] * rotation[1] + rotation[2] * rotation[2]);
+    const double angle = std::sqrt(rotation[0] * rotation[0] + rotation[1] * rotation[1] +
+                                   rotation[2] * rotation[2]);
     DeviceMotion m; // identity attitude, gravity (0, 0, -1), no user acceleration
     if (!std::isfinite(angle) || angle < 1e-9)
         return m;

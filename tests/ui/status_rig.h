@@ -71,7 +71,7 @@ struct StatusRig {
         rig.start();
         controller = std::make_unique<StatusItemController>(
             *rig.model, rig.windows,
-            StatusItemController::Options{[] { return TrayHosts{}; }, QString()});
+            StatusItemController::Options{[] { return TrayHosts{}; }, QString(), std::nullopt});
     }
 
     Kind status() const { return rig.status(); }

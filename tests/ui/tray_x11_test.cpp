@@ -17,7 +17,8 @@ TEST(TrayOnX11, DocksIntoAnXEmbedTrayThatComesUpAfterUs) {
     test::StatusRig s;
     s.rig.start();
     s.controller = std::make_unique<StatusItemController>(
-        *s.rig.model, s.rig.windows, StatusItemController::Options{probeTrayHosts, QString()});
+        *s.rig.model, s.rig.windows,
+        StatusItemController::Options{probeTrayHosts, QString(), std::nullopt});
     EXPECT_EQ(s.controller->trayIcon(), nullptr); // nothing to dock into yet
 
     QProcess tray;

@@ -45,7 +45,8 @@ TEST(HidHeadTracker, FoundByUsageWhateverTheReportIds) {
         info[0] = c.info;
         const std::string text = "#AndroidHeadTracker#1.0";
         for (std::size_t i = 0; i < text.size(); ++i)
-            ASSERT_TRUE(writeField(layout->description, i, text[i], info.data(), info.size(), true));
+            ASSERT_TRUE(
+                writeField(layout->description, i, text[i], info.data(), info.size(), true));
         EXPECT_EQ(readDescription(*layout, info.data(), info.size()), text);
 
         // On: full power, all events, and (where there is one) 40 ms; off again.
@@ -104,6 +105,18 @@ TEST(HidHeadTracker, KeyboardsAndBrokenDescriptorsAreRefused) {
         EXPECT_FALSE(parseDescriptor(bytes.data(), bytes.size(), why));
     std::vector<unsigned char> huge(5000, 0x00);
     EXPECT_FALSE(parseDescriptor(huge.data(), huge.size(), why));
+    // A reporting state whose values do not fit its one bit (logical 1..1:
+    // "all events" would be 2): no way to switch it, so no tracker (found
+    // by the fuzzer).
+    auto odd = sim::standardTrackerDescriptor();
+    for (std::size_t i = 0; i + 3 < odd.size(); ++i) {
+        if (odd[i] == 0x0A && odd[i + 1] == 0x16 && odd[i + 2] == 0x03) {
+            ASSERT_EQ(odd[i + 3], 0x15);
+            odd[i + 4] = 0x01;
+            break;
+        }
+    }
+    EXPECT_FALSE(headTrackerIn(odd.data(), odd.size(), why));
     // The descriptions Quelmo reads.
     EXPECT_TRUE(isTrackerDescription("#AndroidHeadTracker#1.0"));
     EXPECT_TRUE(isTrackerDescription("#AndroidHeadTracker#2.0#3"));
