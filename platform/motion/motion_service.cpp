@@ -3,6 +3,7 @@
 
 #include "platform/motion/bluez_discovery.h"
 #include "platform/motion/earbuds_source.h"
+#include "platform/motion/hid_tracker_source.h"
 #include "platform/motion/native_motion_source.h"
 #include "platform/motion/opentrack_source.h"
 #include "platform/scheduler/qt_scheduler.h"
@@ -37,6 +38,18 @@ std::unique_ptr<EarbudsSource> makeEarbuds(MotionServiceOptions& options) {
     else
         source = std::make_unique<EarbudsSource>(std::make_unique<BluezDiscovery>());
     return source;
+}
+
+std::unique_ptr<HidTrackerSource> makeHidTracker(const MotionServiceOptions& options) {
+    std::optional<std::string> door = options.hidTrackerSocket;
+    if (!door) {
+        const char* path = std::getenv("QUELMO_HID_TRACKER");
+        if (path != nullptr && *path != '\0')
+            door = path;
+    }
+    if (!door && !options.hidTrackers)
+        return nullptr;
+    return std::make_unique<HidTrackerSource>(door);
 }
 
 MotionProblem problemOf(EarbudsCondition condition) {
@@ -92,6 +105,16 @@ MotionService::MotionService(MotionServiceOptions options)
             if (onBatchDelivered)
                 onBatchDelivered();
         };
+    hidTracker_ = makeHidTracker(options);
+    if (hidTracker_) {
+        hidTracker_->onThreadSample = [this](const wire::Message& m, double at) {
+            return inbox_->put(static_cast<int>(Source::hidTracker), m, at);
+        };
+        hidTracker_->onMessage = [this](const wire::Message& m, double at) {
+            deliverWaiting();
+            deliver(Source::hidTracker, m, at);
+        };
+    }
     if (earbuds_)
         earbuds_->onCondition = [this](EarbudsCondition condition) {
             if (onProblem)
@@ -109,6 +132,11 @@ MotionService::~MotionService() {
         earbuds_->onMessage = nullptr;
         earbuds_->onCondition = nullptr;
         earbuds_->stop();
+    }
+    // The tracker is switched off; its reading thread ends before the inbox.
+    if (hidTracker_) {
+        hidTracker_->onMessage = nullptr;
+        hidTracker_.reset();
     }
     // The receiving threads end before the inbox they put into.
     native_.reset();
@@ -187,6 +215,8 @@ void MotionService::startDeviceMotionUpdates(SampleHandler handler) {
     refreshAccess(true);
     if (earbuds_)
         earbuds_->start();
+    if (hidTracker_)
+        hidTracker_->start();
 }
 
 void MotionService::stopDeviceMotionUpdates() {
@@ -195,6 +225,8 @@ void MotionService::stopDeviceMotionUpdates() {
     accessTimer_->stop();
     if (earbuds_)
         earbuds_->stop();
+    if (hidTracker_)
+        hidTracker_->stop();
 }
 
 MotionAccessStatus MotionService::authorizationStatus() const {
@@ -256,6 +288,8 @@ std::string MotionService::nameOf(Source source) const {
         return "opentrack";
     case Source::earbuds:
         return earbuds_ ? earbuds_->name() : std::string("earbuds");
+    case Source::hidTracker:
+        return hidTracker_ ? hidTracker_->name() : std::string("the head tracker");
     }
     return "?";
 }

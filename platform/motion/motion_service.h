@@ -23,6 +23,7 @@ namespace quelmo {
 
 class EarbudsDiscovery;
 class EarbudsSource;
+class HidTrackerSource;
 class NativeMotionSource;
 class OpentrackSource;
 namespace wire {
@@ -42,6 +43,11 @@ struct MotionServiceOptions {
     // earbudsDiscovery when given).
     bool bluetoothEarbuds = true;
     std::function<std::unique_ptr<EarbudsDiscovery>()> earbudsDiscovery;
+    // Head trackers on the open HID standard, found in sysfs. The test door:
+    // a Unix socket speaking the tracker's four operations (see
+    // hid::Transport), used instead; absent: $QUELMO_HID_TRACKER, if set.
+    bool hidTrackers = true;
+    std::optional<std::string> hidTrackerSocket;
     // Shown when updates start while the user has not decided; absent: no
     // prompt, the access stays undecided.
     MotionAccessPrompter prompter;
@@ -74,7 +80,7 @@ class MotionService {
     // How often the consent record is read again while updates run.
     static constexpr std::chrono::milliseconds kAccessPoll{1000};
     static constexpr std::chrono::milliseconds kSourceQuiet{1500};
-    enum class Source { native, opentrack, earbuds };
+    enum class Source { native, opentrack, earbuds, hidTracker };
 
     explicit MotionService(MotionServiceOptions options = {});
     ~MotionService();
@@ -141,6 +147,7 @@ class MotionService {
     std::unique_ptr<NativeMotionSource> native_;
     std::unique_ptr<OpentrackSource> opentrack_;
     std::unique_ptr<EarbudsSource> earbuds_;
+    std::unique_ptr<HidTrackerSource> hidTracker_;
     std::optional<Source> owner_;
     double ownerLastSample_ = 0.0; // arrival time, s
     std::string announced_;

@@ -26,7 +26,8 @@ int probe(const std::string& args) {
 std::string saved(const std::vector<unsigned char>& bytes, const char* name) {
     const std::string path = ::testing::TempDir() + name;
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/motion/motion_paths.h"
 #include "tools/sim/capture_player.h"
 #include "tools/sim/earbuds_server.h"
+#include "tools/sim/hid_tracker_server.h"
 #include "tools/sim/motion_sender.h"
 #include "tools/sim/sim_script.h"
 #include "tools/sim/sim_state_file.h"
@@ -73,6 +74,12 @@ void usage(std::FILE* to) {
         "                  list of: %QUIRKS%\n"
         "  --play FILE     with --earbuds: play a capture (quelmo --probe-headphones --capture)\n"
         "                  back to Quelmo, frames timed as captured, instead of a script\n"
+        "  --hid-tracker   be a head tracker on the open HID standard instead: listen on\n"
+        "                  --socket PATH, else $QUELMO_HID_TRACKER, else\n"
+        "                  $XDG_RUNTIME_DIR/quelmo/hid-tracker.sock, for a Quelmo started with\n"
+        "                  QUELMO_HID_TRACKER set to the same path; --variant serves the\n"
+        "                  firmware variant's descriptor, --reset-at S moves its reference\n"
+        "                  frame by 90 degrees (and its reset counter) S seconds in\n"
         "  --socket PATH   send to PATH instead of Quelmo's motion socket\n"
         "  --loop          play the script again and again\n"
         "  --report        print the Bluetooth report of the running simulator and exit\n"
@@ -149,7 +156,7 @@ std::string statusLine(const VirtualHeadphones& phones, const HeadphoneOutput& s
 
 // Fake earbuds play their script from the moment Quelmo asks for head
 // tracking (or after a while without it), so no part of it is missed.
-void waitForQuelmo(EarbudsServer& earbuds) {
+void waitForQuelmo(HeadphoneOutput& earbuds) {
     constexpr auto kPatience = std::chrono::seconds(30);
     std::fprintf(stderr, "quelmo-sim: waiting for Quelmo to ask for head tracking\n");
     const VirtualHeadphones phones;
@@ -162,8 +169,9 @@ void waitForQuelmo(EarbudsServer& earbuds) {
 
 int runScript(const std::vector<Step>& steps, HeadphoneOutput& feeder, StatePublisher& state,
               bool loop) {
-    if (auto* earbuds = dynamic_cast<EarbudsServer*>(&feeder))
-        waitForQuelmo(*earbuds);
+    if (dynamic_cast<EarbudsServer*>(&feeder) != nullptr ||
+        dynamic_cast<HidTrackerServer*>(&feeder) != nullptr)
+        waitForQuelmo(feeder);
     std::fprintf(stderr, "quelmo-sim: playing %.1f s of script to %s\n",
                  ScriptPlayer(steps).totalSeconds(), feeder.destination().c_str());
     VirtualHeadphones phones;
@@ -266,6 +274,9 @@ int main(int argc, char** argv) {
     std::string scriptName;
     bool loop = false;
     bool asEarbuds = false;
+    bool asTracker = false;
+    bool variant = false;
+    double resetAt = -1;
     EarbudsQuirks quirks;
     std::string capturePath;
     for (int i = 1; i < argc; ++i) {
@@ -280,6 +291,17 @@ int main(int argc, char** argv) {
             return 0;
         } else if (arg == "--earbuds") {
             asEarbuds = true;
+        } else if (arg == "--hid-tracker") {
+            asTracker = true;
+        } else if (arg == "--variant") {
+            variant = true;
+        } else if (arg == "--reset-at" && i + 1 < argc) {
+            char* end = nullptr;
+            resetAt = std::strtod(argv[++i], &end);
+            if (end == argv[i] || *end != '\0' || !(resetAt >= 0 && resetAt < 1e6)) {
+                std::fprintf(stderr, "quelmo-sim: --reset-at needs seconds\n");
+                return 2;
+            }
         } else if (arg == "--loop") {
             loop = true;
         } else if (arg == "--quirk" && i + 1 < argc) {
@@ -352,7 +374,19 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     std::unique_ptr<HeadphoneOutput> output;
-    if (asEarbuds) {
+    if (asTracker) {
+        const char* fromEnvironment = std::getenv("QUELMO_HID_TRACKER");
+        const std::string path = !socketPath.empty() ? socketPath
+                                 : fromEnvironment != nullptr && *fromEnvironment != '\0'
+                                     ? std::string(fromEnvironment)
+                                     : paths.socketFolder() + "/hid-tracker.sock";
+        auto server = std::make_unique<HidTrackerServer>(path, variant, resetAt);
+        if (!server->isListening()) {
+            std::fprintf(stderr, "quelmo-sim: %s\n", server->error().c_str());
+            return 1;
+        }
+        output = std::move(server);
+    } else if (asEarbuds) {
         const char* fromEnvironment = std::getenv("QUELMO_EARBUDS_SOCKET");
         const std::string path = !socketPath.empty() ? socketPath
                                  : fromEnvironment != nullptr && *fromEnvironment != '\0'
