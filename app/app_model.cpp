@@ -64,6 +64,14 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
             (*self)->onSourceChange(name);
         }
     };
+    handlers.stepsMeasured = [weak](bool measured) {
+        if (auto self = weak.lock()) {
+            if ((*self)->measuresSteps_ != measured) {
+                (*self)->measuresSteps_ = measured;
+                emit(*self)->motionSourceChanged();
+            }
+        }
+    };
     handlers.problem = [weak](MotionProblem problem, const std::string& device) {
         if (auto self = weak.lock()) {
             (*self)->onMotionProblem(problem, device);

@@ -64,6 +64,7 @@ class AppModel : public QObject {
     Q_PROPERTY(int motionRate READ motionRate NOTIFY motionSourceChanged)
     Q_PROPERTY(QString motionProblem READ motionProblem NOTIFY motionSourceChanged)
     Q_PROPERTY(QString motionDevice READ motionDevice NOTIFY motionSourceChanged)
+    Q_PROPERTY(bool measuresSteps READ measuresSteps NOTIFY motionSourceChanged)
 
   public:
     using Authorization = HeadTrackerPort::Authorization;
@@ -107,6 +108,9 @@ class AppModel : public QObject {
     // (motionProblemKey), and the headphones it is about.
     QString motionProblem() const { return QString::fromLatin1(motionProblemKey(motionProblem_)); }
     QString motionDevice() const { return motionDevice_; }
+    // Whether the source of head motion measures acceleration: without it no
+    // step is felt, and leaving is noticed by the signal strength alone.
+    bool measuresSteps() const { return measuresSteps_; }
 
     Preferences& prefs() const { return prefs_; }
     PrivacyGuard& guardian() { return guardian_; }
@@ -195,6 +199,7 @@ class AppModel : public QObject {
     SampleRate sampleRate_;
     MotionProblem motionProblem_ = MotionProblem::none;
     QString motionDevice_;
+    bool measuresSteps_ = true;
     std::optional<std::chrono::system_clock::time_point> pausedUntil_;
     TimerHandle pauseTimer_;
     TimerHandle tick_;

@@ -26,6 +26,9 @@ struct HeadTrackerHandlers {
     // Why head motion does or does not come (MotionProblem::none once it
     // does), with the headphones' name when known.
     std::function<void(MotionProblem problem, const std::string& device)> problem;
+    // Right after sourceChange: whether that source measures acceleration,
+    // so that steps can be felt at all.
+    std::function<void(bool measured)> stepsMeasured;
 };
 
 // What the app model needs of head motion: the tracker that turns headphone

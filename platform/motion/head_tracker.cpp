@@ -36,6 +36,10 @@ HeadTracker::HeadTracker(std::unique_ptr<MotionService> manager) : manager_(std:
         if (handlers_.sourceChange)
             handlers_.sourceChange(name);
     };
+    manager_->onMeasuresSteps = [this](bool measured) {
+        if (handlers_.stepsMeasured)
+            handlers_.stepsMeasured(measured);
+    };
     manager_->onProblem = [this](MotionProblem problem, const std::string& device) {
         if (handlers_.problem)
             handlers_.problem(problem, device);

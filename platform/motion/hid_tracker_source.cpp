@@ -126,8 +126,8 @@ void HidTrackerSource::fail(const std::string& why) {
 }
 
 void HidTrackerSource::watchDevices() {
-    ueventFd_ = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                         NETLINK_KOBJECT_UEVENT);
+    ueventFd_ =
+        ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, NETLINK_KOBJECT_UEVENT);
     sockaddr_nl addr{};
     addr.nl_family = AF_NETLINK;
     addr.nl_groups = 1; // the kernel's own events
@@ -217,13 +217,14 @@ bool HidTrackerSource::openTarget(const std::string& node, std::unique_ptr<hid::
         parsed->reportBytes(hid::ReportKind::feature, layout->description.reportId));
     info[0] = layout->description.reportId;
     const bool described = t->getFeature(info, why);
-    const std::string text = described ? hid::readDescription(*layout, info.data(), info.size()) : "";
+    const std::string text =
+        described ? hid::readDescription(*layout, info.data(), info.size()) : "";
     if (!hid::isTrackerDescription(text)) {
         fail(name() + " describes itself as \"" + text + "\", not as a head tracker");
         return false;
     }
-    stateReport_.assign(parsed->reportBytes(hid::ReportKind::feature, layout->reportingState.reportId),
-                        0);
+    stateReport_.assign(
+        parsed->reportBytes(hid::ReportKind::feature, layout->reportingState.reportId), 0);
     stateReport_[0] = layout->reportingState.reportId;
     if (!t->getFeature(stateReport_, why) ||
         !hid::setTrackerOn(*layout, true, stateReport_.data(), stateReport_.size()) ||

@@ -310,6 +310,8 @@ bool MotionService::admit(Source source, const wire::Message& message, double no
                 announced_ = name;
                 if (onSourceChange)
                     onSourceChange(name);
+                if (onMeasuresSteps)
+                    onMeasuresSteps(source != Source::hidTracker);
             }
         }
         ownerLastSample_ = now;

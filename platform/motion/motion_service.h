@@ -103,6 +103,9 @@ class MotionService {
     // motion socket", "opentrack", "AirPods Pro 2 (Bluetooth)") when a
     // source takes the stream, before its first sample is handed over.
     std::function<void(const std::string&)> onSourceChange;
+    // Right after onSourceChange: whether the new source measures
+    // acceleration, so steps can be felt (a HID head tracker does not).
+    std::function<void(bool)> onMeasuresSteps;
     // Called on the main thread when the earbuds can tell why head motion
     // does or does not come from them.
     std::function<void(MotionProblem, const std::string& device)> onProblem;

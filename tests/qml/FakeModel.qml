@@ -13,6 +13,7 @@ QtObject {
     property int motionRate: 0
     property string motionProblem: ""
     property string motionDevice: ""
+    property bool measuresSteps: true
 
     property int privacyOpened: 0
     property int accessRequested: 0

@@ -145,6 +145,17 @@ TestCase {
         model.motionRate = 0
     }
 
+    function test_aTrackerWithoutStepsSaysSoAtTheWalkRule() {
+        const view = makeView()
+        const walk = child(view, "frostWhenWalkingAway")
+        compare(walk.enabled, true)
+        model.measuresSteps = false
+        compare(walk.enabled, false)
+        compare(walk.explanation,
+                "Your headset reports turns but not steps: Quelmo notices you leaving by its signal strength")
+        model.measuresSteps = true
+    }
+
     function test_headerButtonsAct() {
         model.statusKind = "permissionDenied"
         const view = makeView()

@@ -102,7 +102,7 @@ int tray(const QString& file) {
     s.rig.start();
     s.controller = std::make_unique<quelmo::StatusItemController>(
         *s.rig.model, s.rig.windows,
-        quelmo::StatusItemController::Options{quelmo::probeTrayHosts, QString()});
+        quelmo::StatusItemController::Options{quelmo::probeTrayHosts, QString(), std::nullopt});
     s.rig.samples(0.0, 3.5);
     s.rig.turn(0.0, 23.0);
     s.rig.samples(23.0, 0.5);

@@ -539,6 +539,10 @@ Kopiere Quelmo selbst nach ~/.local/bin und öffne es dann von dort.</translatio
         <source>10 minutes</source>
         <translation>10 Minuten</translation>
     </message>
+    <message>
+        <source>Your headset reports turns but not steps: Quelmo notices you leaving by its signal strength</source>
+        <translation>Dein Headset meldet Drehungen, aber keine Schritte: Quelmo bemerkt dein Weggehen an seiner Signalstärke</translation>
+    </message>
 </context>
 <context>
     <name>TrayMenu</name>

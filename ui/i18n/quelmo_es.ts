@@ -539,6 +539,10 @@ Copia Quelmo tú mismo en ~/.local/bin y ábrelo desde allí.</translation>
         <source>10 minutes</source>
         <translation>10 minutos</translation>
     </message>
+    <message>
+        <source>Your headset reports turns but not steps: Quelmo notices you leaving by its signal strength</source>
+        <translation>Tus auriculares informan de los giros pero no de los pasos: Quelmo nota que te vas por la intensidad de su señal</translation>
+    </message>
 </context>
 <context>
     <name>TrayMenu</name>

@@ -539,6 +539,10 @@ Copiez vous-même Quelmo dans ~/.local/bin, puis ouvrez-le depuis cet emplacemen
         <source>10 minutes</source>
         <translation>10 minutes</translation>
     </message>
+    <message>
+        <source>Your headset reports turns but not steps: Quelmo notices you leaving by its signal strength</source>
+        <translation>Votre casque signale les rotations mais pas les pas&#xa0;: Quelmo remarque votre départ à la force de son signal</translation>
+    </message>
 </context>
 <context>
     <name>TrayMenu</name>

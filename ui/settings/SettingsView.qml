@@ -135,7 +135,11 @@ Pane {
                 ToggleRow {
                     objectName: "frostWhenWalkingAway"
                     title: qsTr("Frost when I walk away")
-                    explanation: qsTr("Your AirPods feel your footsteps. The screen stays frosted until you touch the keyboard or mouse again.")
+                    // A head tracker that measures no acceleration feels no steps.
+                    enabled: root.model.measuresSteps
+                    explanation: root.model.measuresSteps
+                                 ? qsTr("Your AirPods feel your footsteps. The screen stays frosted until you touch the keyboard or mouse again.")
+                                 : qsTr("Your headset reports turns but not steps: Quelmo notices you leaving by its signal strength")
                     checked: root.prefs.frostWhenWalkingAway
                     onToggled: on => root.prefs.frostWhenWalkingAway = on
                 }
