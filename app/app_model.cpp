@@ -72,8 +72,10 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
             }
         }
     };
-    handlers.problem = [weak](MotionProblem problem, const std::string& device) {
+    handlers.problem = [weak](MotionProblem problem, const std::string& device,
+                              const std::string& fix) {
         if (auto self = weak.lock()) {
+            (*self)->motionFix_ = QString::fromStdString(fix);
             (*self)->onMotionProblem(problem, device);
         }
     };

@@ -65,6 +65,7 @@ class AppModel : public QObject {
     Q_PROPERTY(QString motionProblem READ motionProblem NOTIFY motionSourceChanged)
     Q_PROPERTY(QString motionDevice READ motionDevice NOTIFY motionSourceChanged)
     Q_PROPERTY(bool measuresSteps READ measuresSteps NOTIFY motionSourceChanged)
+    Q_PROPERTY(QString motionFix READ motionFix NOTIFY motionSourceChanged)
 
   public:
     using Authorization = HeadTrackerPort::Authorization;
@@ -108,6 +109,8 @@ class AppModel : public QObject {
     // (motionProblemKey), and the headphones it is about.
     QString motionProblem() const { return QString::fromLatin1(motionProblemKey(motionProblem_)); }
     QString motionDevice() const { return motionDevice_; }
+    // A command that mends motionProblem, when there is one.
+    QString motionFix() const { return motionFix_; }
     // Whether the source of head motion measures acceleration: without it no
     // step is felt, and leaving is noticed by the signal strength alone.
     bool measuresSteps() const { return measuresSteps_; }
@@ -200,6 +203,7 @@ class AppModel : public QObject {
     MotionProblem motionProblem_ = MotionProblem::none;
     QString motionDevice_;
     bool measuresSteps_ = true;
+    QString motionFix_;
     std::optional<std::chrono::system_clock::time_point> pausedUntil_;
     TimerHandle pauseTimer_;
     TimerHandle tick_;

@@ -24,8 +24,10 @@ struct HeadTrackerHandlers {
     // its first sample.
     std::function<void(const std::string& name)> sourceChange;
     // Why head motion does or does not come (MotionProblem::none once it
-    // does), with the headphones' name when known.
-    std::function<void(MotionProblem problem, const std::string& device)> problem;
+    // does), with the headphones' name when known and what the user can do
+    // about it (a command), if anything.
+    std::function<void(MotionProblem problem, const std::string& device, const std::string& fix)>
+        problem;
     // Right after sourceChange: whether that source measures acceleration,
     // so that steps can be felt at all.
     std::function<void(bool measured)> stepsMeasured;

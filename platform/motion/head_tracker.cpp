@@ -40,9 +40,10 @@ HeadTracker::HeadTracker(std::unique_ptr<MotionService> manager) : manager_(std:
         if (handlers_.stepsMeasured)
             handlers_.stepsMeasured(measured);
     };
-    manager_->onProblem = [this](MotionProblem problem, const std::string& device) {
+    manager_->onProblem = [this](MotionProblem problem, const std::string& device,
+                                 const std::string& fix) {
         if (handlers_.problem)
-            handlers_.problem(problem, device);
+            handlers_.problem(problem, device, fix);
     };
 }
 

@@ -67,6 +67,15 @@ std::vector<std::string> findHeadTrackerNodes(const std::string& sysfsRoot) {
     return nodes;
 }
 
+std::string trackerPermissionCommand() {
+    const std::string rule = QUELMO_UDEV_RULE;
+    if (rule.rfind("/usr/lib/", 0) == 0)
+        return {};
+    return "sudo install -m 0644 " + rule +
+           " /etc/udev/rules.d/ && sudo udevadm control --reload && sudo udevadm trigger "
+           "--subsystem-match=hidraw";
+}
+
 std::string hidDeviceName(const std::string& sysfsRoot, const std::string& node) {
     std::ifstream in(sysfsRoot + "/" + node + "/device/uevent");
     std::string line, name, bus;
@@ -182,8 +191,17 @@ void HidTrackerSource::open() {
         close(true);
         return;
     }
+    const std::string wasUnreadable = unreadable_;
     unreadable_.clear();
     const std::vector<std::string> nodes = findHeadTrackerNodes(sysfsRoot_);
+    struct Tell {
+        HidTrackerSource& self;
+        const std::string& before;
+        ~Tell() {
+            if (self.unreadable_ != before && self.onUnreadable)
+                self.onUnreadable();
+        }
+    } tell{*this, wasUnreadable};
     for (const std::string& node : nodes) {
         name_ = hidDeviceName(sysfsRoot_, node);
         auto transport = hid::openHidraw("/dev/" + node, why);

@@ -51,6 +51,8 @@ class HidTrackerSource {
     // missing): the node's path, else empty.
     const std::string& unreadableNode() const { return unreadable_; }
     std::uint64_t reports() const { return reports_.load(std::memory_order_relaxed); }
+    // Called on the main thread when unreadableNode() changes.
+    std::function<void()> onUnreadable;
 
     // Connects and disconnects, on the main thread.
     std::function<void(const wire::Message&, double at)> onMessage;
@@ -100,5 +102,8 @@ class HidTrackerSource {
 std::vector<std::string> findHeadTrackerNodes(const std::string& sysfsRoot);
 // The name a hidraw node's HID device gives (HID_NAME), with the bus.
 std::string hidDeviceName(const std::string& sysfsRoot, const std::string& node);
+// The one command that lets the seated user read head trackers (installs
+// Quelmo's udev rule); empty where the rule is installed with Quelmo itself.
+std::string trackerPermissionCommand();
 
 } // namespace quelmo

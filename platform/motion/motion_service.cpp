@@ -114,11 +114,18 @@ MotionService::MotionService(MotionServiceOptions options)
             deliverWaiting();
             deliver(Source::hidTracker, m, at);
         };
+        hidTracker_->onUnreadable = [this] {
+            if (onProblem) {
+                const bool unreadable = !hidTracker_->unreadableNode().empty();
+                onProblem(unreadable ? MotionProblem::trackerUnreadable : MotionProblem::none,
+                          hidTracker_->name(), unreadable ? trackerPermissionCommand() : "");
+            }
+        };
     }
     if (earbuds_)
         earbuds_->onCondition = [this](EarbudsCondition condition) {
             if (onProblem)
-                onProblem(problemOf(condition), earbuds_->name());
+                onProblem(problemOf(condition), earbuds_->name(), {});
         };
     accessTimer_->setInterval(kAccessPoll);
     QObject::connect(accessTimer_.get(), &QTimer::timeout, context_.get(),

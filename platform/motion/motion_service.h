@@ -108,7 +108,7 @@ class MotionService {
     std::function<void(bool)> onMeasuresSteps;
     // Called on the main thread when the earbuds can tell why head motion
     // does or does not come from them.
-    std::function<void(MotionProblem, const std::string& device)> onProblem;
+    std::function<void(MotionProblem, const std::string& device, const std::string& fix)> onProblem;
 
     // Called on the main thread after the messages of one wake-up have been
     // handed over (not after takeHeld).

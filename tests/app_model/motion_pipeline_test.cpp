@@ -281,14 +281,14 @@ TEST(MotionPipeline, TheLogAndTheWindowNameTheSourceOfHeadMotion) {
 TEST(MotionPipeline, TheSourceTellsItsRateOrWhyNothingComes) {
     ModelRig rig;
     AppModel& model = rig.start();
-    rig.tracker.handlers.problem(MotionProblem::notSharing, "AirPods Pro (Bluetooth)");
-    rig.tracker.handlers.problem(MotionProblem::notSharing, "AirPods Pro (Bluetooth)");
+    rig.tracker.handlers.problem(MotionProblem::notSharing, "AirPods Pro (Bluetooth)", "");
+    rig.tracker.handlers.problem(MotionProblem::notSharing, "AirPods Pro (Bluetooth)", "");
     EXPECT_EQ(model.motionProblem(), "notSharing");
     EXPECT_EQ(model.motionDevice(), "AirPods Pro (Bluetooth)");
     EXPECT_EQ(rig.log.matching("no head motion from").size(), 1u);
     EXPECT_EQ(rig.log.matching("no head motion from")[0],
               "no head motion from AirPods Pro (Bluetooth): connected, but sharing none");
-    rig.tracker.handlers.problem(MotionProblem::none, "AirPods Pro (Bluetooth)");
+    rig.tracker.handlers.problem(MotionProblem::none, "AirPods Pro (Bluetooth)", "");
     EXPECT_EQ(model.motionProblem(), "");
     rig.samples(0.0, 6.0); // the rig's samples come 50 a second
     EXPECT_EQ(model.motionRate(), 50);

@@ -14,6 +14,7 @@ QtObject {
     property string motionProblem: ""
     property string motionDevice: ""
     property bool measuresSteps: true
+    property string motionFix: ""
 
     property int privacyOpened: 0
     property int accessRequested: 0

@@ -140,6 +140,11 @@ TestCase {
         model.motionProblem = "notSharing"
         model.motionDevice = "AirPods Pro (Bluetooth)"
         compare(source.text, "AirPods Pro (Bluetooth) are connected but share no head motion")
+        model.motionProblem = "trackerUnreadable"
+        model.motionDevice = "WH-1000XM5 (Bluetooth)"
+        model.motionFix = "sudo install x"
+        compare(source.text, "A head tracker is there but Quelmo may not read it (WH-1000XM5 (Bluetooth)). Run once in a terminal: sudo install x")
+        model.motionFix = ""
         model.motionProblem = ""
         model.motionSource = ""
         model.motionRate = 0

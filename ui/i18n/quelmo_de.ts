@@ -408,6 +408,16 @@ Kopiere Quelmo selbst nach ~/.local/bin und öffne es dann von dort.</translatio
         <source>Your earbuds are in their case</source>
         <translation>Deine Ohrhörer liegen im Etui</translation>
     </message>
+    <message>
+        <source>A head tracker is there but Quelmo may not read it (%1). Run once in a terminal: %2</source>
+        <extracomment>%1 names the headset, for example &quot;WH-1000XM5 (Bluetooth)&quot;; %2 is a command to run in a terminal.</extracomment>
+        <translation>Ein Head-Tracker ist da, aber Quelmo darf ihn nicht lesen (%1). Führe einmal in einem Terminal aus: %2</translation>
+    </message>
+    <message>
+        <source>A head tracker is there but Quelmo may not read it (%1). Connect the headset again.</source>
+        <extracomment>%1 names the headset, for example &quot;WH-1000XM5 (Bluetooth)&quot;.</extracomment>
+        <translation>Ein Head-Tracker ist da, aber Quelmo darf ihn nicht lesen (%1). Verbinde das Headset neu.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>

@@ -408,6 +408,16 @@ Copia Quelmo tú mismo en ~/.local/bin y ábrelo desde allí.</translation>
         <source>Your earbuds are in their case</source>
         <translation>Tus auriculares están en su estuche</translation>
     </message>
+    <message>
+        <source>A head tracker is there but Quelmo may not read it (%1). Run once in a terminal: %2</source>
+        <extracomment>%1 names the headset, for example &quot;WH-1000XM5 (Bluetooth)&quot;; %2 is a command to run in a terminal.</extracomment>
+        <translation>Hay un seguidor de cabeza, pero Quelmo no puede leerlo (%1). Ejecuta una vez en un terminal: %2</translation>
+    </message>
+    <message>
+        <source>A head tracker is there but Quelmo may not read it (%1). Connect the headset again.</source>
+        <extracomment>%1 names the headset, for example &quot;WH-1000XM5 (Bluetooth)&quot;.</extracomment>
+        <translation>Hay un seguidor de cabeza, pero Quelmo no puede leerlo (%1). Vuelve a conectar los auriculares.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>

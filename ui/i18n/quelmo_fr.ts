@@ -408,6 +408,16 @@ Copiez vous-même Quelmo dans ~/.local/bin, puis ouvrez-le depuis cet emplacemen
         <source>Your earbuds are in their case</source>
         <translation>Vos écouteurs sont dans leur boîtier</translation>
     </message>
+    <message>
+        <source>A head tracker is there but Quelmo may not read it (%1). Run once in a terminal: %2</source>
+        <extracomment>%1 names the headset, for example &quot;WH-1000XM5 (Bluetooth)&quot;; %2 is a command to run in a terminal.</extracomment>
+        <translation>Un suivi de tête est là, mais Quelmo ne peut pas le lire (%1). Exécutez une fois dans un terminal&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>A head tracker is there but Quelmo may not read it (%1). Connect the headset again.</source>
+        <extracomment>%1 names the headset, for example &quot;WH-1000XM5 (Bluetooth)&quot;.</extracomment>
+        <translation>Un suivi de tête est là, mais Quelmo ne peut pas le lire (%1). Reconnectez le casque.</translation>
+    </message>
 </context>
 <context>
     <name>SettingsView</name>

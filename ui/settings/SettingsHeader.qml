@@ -65,19 +65,32 @@ ColumnLayout {
             return qsTr("%1 are connected but share no head motion").arg(header.model.motionDevice)
         case "inCase":
             return qsTr("Your earbuds are in their case")
+        case "trackerUnreadable":
+            if (header.model.motionFix !== "")
+                //: %1 names the headset, for example "WH-1000XM5 (Bluetooth)"; %2 is a command to run in a terminal.
+                return qsTr("A head tracker is there but Quelmo may not read it (%1). Run once in a terminal: %2")
+                    .arg(header.model.motionDevice).arg(header.model.motionFix)
+            //: %1 names the headset, for example "WH-1000XM5 (Bluetooth)".
+            return qsTr("A head tracker is there but Quelmo may not read it (%1). Connect the headset again.")
+                .arg(header.model.motionDevice)
         }
         return ""
     }
 
-    Label {
+    // Selectable: a reason may carry a command to copy into a terminal.
+    TextEdit {
         objectName: "motionSource"
         Layout.fillWidth: true
         visible: text !== ""
         text: header.sourceCaption()
+        readOnly: true
+        selectByMouse: true
         color: Theme.secondaryLabel
+        selectionColor: Theme.accent
+        selectedTextColor: "white"
         font.pixelSize: Theme.footnote
         horizontalAlignment: Text.AlignHCenter
-        elide: Text.ElideMiddle
+        wrapMode: Text.Wrap
     }
 
     Label {
