@@ -11,6 +11,8 @@
 #include "platform/motion/motion_paths.h"
 #include "platform/signal/report_command.h"
 #include "platform/signal/signal_report_parser.h"
+#include "program/probe_output.h"
+#include "program/tracker_probe.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -31,10 +33,7 @@ namespace quelmo {
 
 namespace {
 
-void say(const QString& line) {
-    std::printf("%s\n", line.toLocal8Bit().constData());
-    std::fflush(stdout);
-}
+using probe::say;
 
 QString modelOf(const QVariantMap& device) {
     const QByteArray modalias = device.value(QStringLiteral("Modalias")).toString().toLatin1();
@@ -112,23 +111,6 @@ std::optional<EarbudsTarget> surveyBluetooth() {
     return target;
 }
 
-struct Range {
-    double low = 0, high = 0;
-    bool any = false;
-    void add(double v) {
-        low = any ? std::min(low, v) : v;
-        high = any ? std::max(high, v) : v;
-        any = true;
-    }
-    QString text(int decimals, const char* unit) const {
-        return any ? QStringLiteral("%1 to %2 %3")
-                         .arg(low, 0, 'f', decimals)
-                         .arg(high, 0, 'f', decimals)
-                         .arg(QLatin1String(unit))
-                   : QStringLiteral("none");
-    }
-};
-
 void reportSignal(const std::string& address) {
     const ReportRun run = runReportCommand(
         ReportCommand::fromEnvironment(QCoreApplication::applicationDirPath().toStdString()));
@@ -167,6 +149,9 @@ int probeHeadphones(int argc, char** argv, const ProbeOptions& options) {
     } else {
         target = surveyBluetooth();
     }
+    const bool tracker = surveyHeadTrackers();
+    if (!target && tracker)
+        return listenToHeadTracker(seconds);
     if (!target) {
         say(QStringLiteral("earbuds: none to talk to"));
         return 1;
@@ -189,7 +174,7 @@ int probeHeadphones(int argc, char** argv, const ProbeOptions& options) {
     QElapsedTimer clock;
     clock.start();
     const auto at = [&] { return clock.nsecsElapsed() / 1e9; };
-    Range headings, verticals;
+    probe::Range headings, verticals;
     std::uint64_t samples = 0;
     source.onNote = [&](const std::string& line) {
         say(QStringLiteral("%1 s  %2").arg(at(), 6, 'f', 3).arg(QString::fromStdString(line)));

@@ -57,5 +57,19 @@ SCENE
 start_quelmo
 check "the variant's descriptor is read" wait_for 20 "head tracking live"
 check "taking the tracker away is a disconnect" wait_for 15 "headphones disconnected"
+kill "$quelmo_pid" 2>/dev/null
+wait_until 10 gone "$quelmo_pid"
+
+# 3. The probe lists the tracker and listens to it.
+scene probe <<'SCENE'
+1 face
+1 turn 40
+30 hold
+SCENE
+"$quelmo" --probe-headphones --seconds 4 >"$work/probe.txt" 2>&1
+check "the probe hears the tracker's reports" grep -qE "reports per second: 2[0-9]" "$work/probe.txt"
+check "the probe gives the heading's range" grep -q "heading 0.0 to 40.0 degrees" "$work/probe.txt"
+check "the probe switches the tracker off again" wait_until 5 grep -q "switched off" "$work/probe.out"
+[ $failed -gt 0 ] && cat "$work/probe.txt"
 
 finish
