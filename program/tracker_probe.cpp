@@ -65,9 +65,9 @@ void describeTracker(const std::string& node) {
     }
     const std::string text = hid::readDescription(*layout, info.data(), info.size());
     say(QStringLiteral("  description: \"%1\" (%2)")
-            .arg(QString::fromStdString(text),
-                 hid::isTrackerDescription(text) ? QStringLiteral("the standard's")
-                                                 : QStringLiteral("NOT the standard's")));
+            .arg(QString::fromStdString(text), hid::isTrackerDescription(text)
+                                                   ? QStringLiteral("the standard's")
+                                                   : QStringLiteral("NOT the standard's")));
     if (layout->uniqueId && layout->uniqueId->reportId == layout->description.reportId) {
         std::vector<unsigned char> id;
         for (std::size_t i = 0; i < layout->uniqueId->count; ++i)
@@ -132,9 +132,11 @@ int listenToHeadTracker(int seconds) {
     probe::Range headings;
     std::uint64_t samples = 0;
     source.onMessage = [&](const wire::Message& m, double) {
-        say(QStringLiteral("%1 s  %2").arg(clock.nsecsElapsed() / 1e9, 6, 'f', 3).arg(
-            m.kind == wire::Kind::connected ? QStringLiteral("switched on: reports go to Quelmo")
-                                            : QStringLiteral("switched off, or gone")));
+        say(QStringLiteral("%1 s  %2")
+                .arg(clock.nsecsElapsed() / 1e9, 6, 'f', 3)
+                .arg(m.kind == wire::Kind::connected
+                         ? QStringLiteral("switched on: reports go to Quelmo")
+                         : QStringLiteral("switched off, or gone")));
     };
     // Counted on the reading thread, read once it has ended.
     source.onThreadSample = [&](const wire::Message& m, double) {

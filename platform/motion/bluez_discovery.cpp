@@ -12,6 +12,9 @@
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 
+#include <QDir>
+#include <QFile>
+
 #include <cstdio>
 
 namespace quelmo {
@@ -58,6 +61,31 @@ bool looksLikeEarbuds(const QVariantMap& device) {
     const QString icon = device.value(QStringLiteral("Icon")).toString();
     return earbuds::modelName(product) != nullptr || icon == QStringLiteral("audio-headphones") ||
            icon == QStringLiteral("audio-headset");
+}
+
+bool offersHeadsetHid(const QVariantMap& device) {
+    const QStringList uuids = device.value(QStringLiteral("UUIDs")).toStringList();
+    const auto offers = [&](const char* shortId) {
+        return uuids.contains(
+            QStringLiteral("0000%1-0000-1000-8000-00805f9b34fb").arg(QLatin1String(shortId)),
+            Qt::CaseInsensitive);
+    };
+    // HID, and audio: A2DP sink, hands-free, headset.
+    return offers("1124") && (offers("110b") || offers("111e") || offers("1108"));
+}
+
+bool hasHidrawNode(const QString& address, const QString& sysfsRoot) {
+    QDir root(sysfsRoot);
+    for (const QString& node : root.entryList({QStringLiteral("hidraw*")}, QDir::AllEntries)) {
+        QFile uevent(root.filePath(node + QStringLiteral("/device/uevent")));
+        if (!uevent.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : uevent.readAll().split('\n'))
+            if (line.startsWith("HID_UNIQ=") &&
+                QString::fromLatin1(line.mid(9)).compare(address, Qt::CaseInsensitive) == 0)
+                return true;
+    }
+    return false;
 }
 
 QString earbudsDisplayName(const QVariantMap& device) {
@@ -208,6 +236,23 @@ void BluezDiscovery::update(const QString& path, const QVariantMap& properties, 
     d.name = earbudsDisplayName(all);
     d.connected = all.value(QStringLiteral("Connected")).toBool();
     d.earbuds = looksLikeEarbuds(all);
+    connectHidIfNeeded(path, all);
+}
+
+void BluezDiscovery::connectHidIfNeeded(const QString& path, const QVariantMap& device) {
+    if (!device.value(QStringLiteral("Connected")).toBool()) {
+        hidAsked_.erase(path);
+        return;
+    }
+    const QString address = device.value(QStringLiteral("Address")).toString();
+    if (hidAsked_.count(path) != 0 || !offersHeadsetHid(device) || hasHidrawNode(address))
+        return;
+    hidAsked_.insert(path);
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kService, path, kDevice, QStringLiteral("ConnectProfile"));
+    call << QStringLiteral("00001124-0000-1000-8000-00805f9b34fb");
+    // Fire and forget: a refusal (not bonded, already connecting) changes nothing.
+    bus_.asyncCall(call, 30000);
 }
 
 void BluezDiscovery::updateAdapter(const QString& path, const QVariantMap& properties, bool isNew) {

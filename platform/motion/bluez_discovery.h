@@ -10,6 +10,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 class QDBusMessage;
 class QDBusPendingCallWatcher;
@@ -25,6 +26,9 @@ namespace quelmo {
 // vendor 0x004C) that are a known AirPods model or call themselves
 // headphones. The first connected one, by object path, is the target.
 // Adapters are followed too: Bluetooth counts as there while one is powered.
+// A connected headset that offers the HID profile (a head tracker) but has
+// no hidraw node yet is asked once per connection to connect that profile:
+// BlueZ often connects only the audio ones.
 // Every call is asynchronous: nothing waits on the bus.
 class BluezDiscovery final : public QObject, public EarbudsDiscovery {
     Q_OBJECT
@@ -54,6 +58,7 @@ class BluezDiscovery final : public QObject, public EarbudsDiscovery {
     void fetch();
     void updateAdapter(const QString& path, const QVariantMap& properties, bool isNew);
     void tellBluetooth();
+    void connectHidIfNeeded(const QString& path, const QVariantMap& device);
     void onFetched(QDBusPendingCallWatcher* call);
     void update(const QString& path, const QVariantMap& properties, bool isNew);
     void choose();
@@ -67,6 +72,8 @@ class BluezDiscovery final : public QObject, public EarbudsDiscovery {
     // Whether each adapter is powered, by object path.
     std::map<QString, bool> adapters_;
     std::optional<bool> toldBluetooth_;
+    // Devices asked to connect the HID profile during this connection.
+    std::set<QString> hidAsked_;
     bool started_ = false;
 };
 
@@ -74,5 +81,11 @@ class BluezDiscovery final : public QObject, public EarbudsDiscovery {
 bool looksLikeEarbuds(const QVariantMap& device);
 // The name shown to the user: the alias, else the model, with the transport.
 QString earbudsDisplayName(const QVariantMap& device);
+// A headset (an audio profile) that offers the HID profile: a keyboard,
+// which offers HID alone, is never one.
+bool offersHeadsetHid(const QVariantMap& device);
+// Whether a hidraw node under sysfsRoot belongs to the Bluetooth address.
+bool hasHidrawNode(const QString& address,
+                   const QString& sysfsRoot = QStringLiteral("/sys/class/hidraw"));
 
 } // namespace quelmo

@@ -29,12 +29,20 @@ using test::waitFor;
 
 const QString kDevice = QStringLiteral("org.bluez.Device1");
 
-// Answers GetManagedObjects with whatever devices it holds.
+// Answers GetManagedObjects with whatever devices it holds, and keeps each
+// device's ConnectProfile calls ("PATH UUID").
 class FakeBluez : public QDBusVirtualObject {
   public:
     FakeObjects objects;
+    QStringList profilesAsked;
     QString introspect(const QString&) const override { return {}; }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
+        if (message.member() == QLatin1String("ConnectProfile")) {
+            profilesAsked << message.path() + QLatin1Char(' ') +
+                                 message.arguments().value(0).toString();
+            bus.send(message.createReply());
+            return true;
+        }
         if (message.member() != QLatin1String("GetManagedObjects"))
             return false;
         bus.send(message.createReply(QVariant::fromValue(objects)));
@@ -70,7 +78,8 @@ class BluezDiscoveryTest : public ::testing::Test {
         address = QString::fromUtf8(daemon.readLine()).trimmed();
         server = QDBusConnection::connectToBus(address, QStringLiteral("fake-bluez"));
         ASSERT_TRUE(server->isConnected());
-        ASSERT_TRUE(server->registerVirtualObject(QStringLiteral("/"), &bluez));
+        ASSERT_TRUE(
+            server->registerVirtualObject(QStringLiteral("/"), &bluez, QDBusConnection::SubPath));
         ASSERT_TRUE(server->registerService(QStringLiteral("org.bluez")));
     }
     void TearDown() override {
@@ -150,6 +159,38 @@ TEST_F(BluezDiscoveryTest, FindsConnectedEarbudsAndFollowsThem) {
            {QVariant::fromValue(QDBusObjectPath(pro2)), QStringList{kDevice}});
     ASSERT_TRUE(waitFor([&] { return targets.size() == 4; }));
     EXPECT_FALSE(targets[3].has_value());
+}
+
+// A headset with a head tracker on the HID profile but no hidraw node is asked
+// once per connection to connect HID; a keyboard (HID alone) never is.
+TEST_F(BluezDiscoveryTest, AHeadsetsHidProfileIsConnectedOncePerConnection) {
+    const QString hid = QStringLiteral("00001124-0000-1000-8000-00805f9b34fb");
+    const QString sink = QStringLiteral("0000110b-0000-1000-8000-00805f9b34fb");
+    const QString sony = QStringLiteral("/org/bluez/hci0/dev_AC_80_0A_00_00_01");
+    addDevice(sony, device(QStringLiteral("AC:80:0A:00:00:01"),
+                           {{QStringLiteral("Alias"), QStringLiteral("WH-1000XM5")},
+                            {QStringLiteral("UUIDs"), QStringList{sink, hid}}}));
+    addDevice(QStringLiteral("/org/bluez/hci0/dev_00_11_22_33_44_77"),
+              device(QStringLiteral("00:11:22:33:44:77"),
+                     {{QStringLiteral("Icon"), QStringLiteral("input-keyboard")},
+                      {QStringLiteral("UUIDs"), QStringList{hid}}}));
+    auto discovery = discover();
+    ASSERT_TRUE(waitFor([&] { return !bluez.profilesAsked.isEmpty(); }));
+    const auto changed = [&](bool connected) {
+        signal(sony, QStringLiteral("org.freedesktop.DBus.Properties"),
+               QStringLiteral("PropertiesChanged"),
+               {kDevice, QVariantMap{{QStringLiteral("Connected"), connected}}, QStringList{}});
+    };
+    changed(true); // still the same connection: not asked again
+    test::settle(200);
+    EXPECT_EQ(bluez.profilesAsked, QStringList{sony + QLatin1Char(' ') + hid});
+    changed(false);
+    changed(true); // a new connection: asked again
+    ASSERT_TRUE(waitFor([&] { return bluez.profilesAsked.size() == 2; }));
+    test::settle(200);
+    EXPECT_EQ(bluez.profilesAsked.size(), 2);
+    EXPECT_FALSE(
+        hasHidrawNode(QStringLiteral("AC:80:0A:00:00:01"), QStringLiteral("/nonexistent")));
 }
 
 TEST_F(BluezDiscoveryTest, NoBluezMeansNoTargetAndNoWait) {
