@@ -68,10 +68,24 @@ std::vector<std::string> findHeadTrackerNodes(const std::string& sysfsRoot) {
 }
 
 std::string trackerPermissionCommand() {
-    const std::string rule = QUELMO_UDEV_RULE;
-    if (rule.rfind("/usr/lib/", 0) == 0)
+    // Beside the running program: installed (PREFIX/bin and PREFIX/lib/udev)
+    // or in the build tree (program/ and tools/hid-probe/).
+    char exe[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0)
         return {};
-    return "sudo install -m 0644 " + rule +
+    std::string dir(exe, static_cast<std::size_t>(n));
+    dir = dir.substr(0, dir.rfind('/'));
+    const std::string top = dir.substr(0, dir.rfind('/'));
+    if (top == "/usr")
+        return {}; // installed with the package: the rule is in force
+    std::string probe = top + "/lib/udev/quelmo-hid-probe";
+    std::string rule = top + "/lib/udev/rules.d/70-quelmo-head-tracker.rules";
+    if (::access(probe.c_str(), X_OK) != 0) {
+        probe = top + "/tools/hid-probe/quelmo-hid-probe";
+        rule = top + "/tools/hid-probe/70-quelmo-head-tracker.rules";
+    }
+    return "sudo install -m 0755 " + probe + " /usr/lib/udev/ && sudo install -m 0644 " + rule +
            " /etc/udev/rules.d/ && sudo udevadm control --reload && sudo udevadm trigger "
            "--subsystem-match=hidraw";
 }
