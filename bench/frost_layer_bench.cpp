@@ -47,7 +47,7 @@ bool measure(const char* label, bool capture) {
             times.push_back(ms);
         }
         overlay.setFrost(false, false);
-        quelmo::test::waitFor([&overlay] { return overlay.surfaceCount() == 0; });
+        quelmo::test::waitFor([&overlay] { return overlay.surfacesShown() == 0; });
         overlay.display().roundtrip();
     }
     std::sort(times.begin(), times.end());

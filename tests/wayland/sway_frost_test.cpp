@@ -154,7 +154,7 @@ TEST_F(SwayFrostTest, CoversEveryOutputAsTheyComeAndGoAndClearsWithoutTrace) {
 
     // Cleared: no surface is left and the window shows again.
     overlay_->setFrost(false, false);
-    ASSERT_TRUE(waitFor([this] { return overlay_->surfaceCount() == 0; }));
+    ASSERT_TRUE(waitFor([this] { return overlay_->surfacesShown() == 0; }));
     EXPECT_TRUE(waitFor(
         [] { return fineDetail(session_->screenshot(QStringLiteral("HEADLESS-1"))) > 20; }));
 }
