@@ -36,7 +36,6 @@ LayerSurface::LayerSurface(WaylandDisplay& display, WaylandOutput& output)
 }
 
 LayerSurface::~LayerSurface() {
-    dropFrameCallbacks();
     zwlr_layer_surface_v1_destroy(layer_);
     wl_surface_destroy(surface_);
     buffers_.clear();
@@ -91,41 +90,38 @@ void LayerSurface::onClosed(void* data, zwlr_layer_surface_v1*) {
     self->mapped_ = false;
 }
 
-void LayerSurface::onFrameDrawn(void* data, wl_callback* callback, std::uint32_t) {
-    auto* self = static_cast<LayerSurface*>(data);
-    auto& pending = self->frameCallbacks_;
-    pending.erase(std::remove(pending.begin(), pending.end(), callback), pending.end());
-    wl_callback_destroy(callback);
-    ++self->framesDrawn_;
-}
-
-void LayerSurface::dropFrameCallbacks() {
-    for (wl_callback* callback : frameCallbacks_) {
-        wl_callback_destroy(callback);
-    }
-    frameCallbacks_.clear();
-}
-
-ShmBuffer* LayerSurface::freeBuffer(QSize pixels) {
-    // Buffers of another size are of no more use once the compositor is done with them.
+ShmBuffer* LayerSurface::freeBuffer(QSize pixels, QImage::Format format) {
+    // Buffers of another size or kind are of no more use once the compositor is done with them.
+    const auto fits = [pixels, format](const ShmBuffer& b) {
+        return b.size() == pixels && b.image().format() == format;
+    };
     buffers_.erase(std::remove_if(buffers_.begin(), buffers_.end(),
-                                  [this, pixels](const auto& b) {
-                                      return !b->busy() && b->size() != pixels &&
-                                             b.get() != prepared_;
+                                  [this, &fits](const auto& b) {
+                                      return !b->busy() && !fits(*b) && b.get() != prepared_;
                                   }),
                    buffers_.end());
-    if (prepared_ != nullptr && prepared_->size() == pixels) {
+    if (prepared_ != nullptr && fits(*prepared_)) {
         return prepared_;
     }
+    if (prepared_ != nullptr) {
+        // Painted over with a frame of another kind: the old one is dropped.
+        const ShmBuffer* stale = prepared_;
+        prepared_ = nullptr;
+        buffers_.erase(std::remove_if(buffers_.begin(), buffers_.end(),
+                                      [stale](const auto& b) { return b.get() == stale; }),
+                       buffers_.end());
+    }
     for (const auto& buffer : buffers_) {
-        if (!buffer->busy() && buffer.get() != prepared_) {
+        if (!buffer->busy()) {
             return buffer.get();
         }
     }
     if (buffers_.size() >= kMostBuffers) {
         return nullptr;
     }
-    auto buffer = ShmBuffer::create(display_.shm(), pixels, WL_SHM_FORMAT_ARGB8888);
+    auto buffer = ShmBuffer::create(display_.shm(), pixels,
+                                    format == QImage::Format_RGB32 ? WL_SHM_FORMAT_XRGB8888
+                                                                   : WL_SHM_FORMAT_ARGB8888);
     if (!buffer) {
         return nullptr;
     }
@@ -133,11 +129,12 @@ ShmBuffer* LayerSurface::freeBuffer(QSize pixels) {
     return buffers_.back().get();
 }
 
-bool LayerSurface::prepare(const std::function<void(QImage&)>& paint) {
+bool LayerSurface::prepare(const std::function<void(QImage&)>& paint, bool opaque) {
     if (!configured_ || closed_ || size_.isEmpty()) {
         return false;
     }
-    ShmBuffer* buffer = freeBuffer(pixelSize());
+    ShmBuffer* buffer = freeBuffer(pixelSize(), opaque ? QImage::Format_RGB32
+                                                       : QImage::Format_ARGB32_Premultiplied);
     if (buffer == nullptr) {
         // Every buffer is still with the compositor: this frame is skipped;
         // the caller tries again.
@@ -158,10 +155,6 @@ bool LayerSurface::commitPrepared() {
     wl_surface_set_buffer_scale(surface_, scale());
     wl_surface_attach(surface_, buffer->buffer(), 0, 0);
     wl_surface_damage(surface_, 0, 0, size_.width(), size_.height());
-    static const wl_callback_listener drawn = {onFrameDrawn};
-    wl_callback* callback = wl_surface_frame(surface_);
-    wl_callback_add_listener(callback, &drawn, this);
-    frameCallbacks_.push_back(callback);
     wl_surface_commit(surface_);
     buffer->markBusy();
     mapped_ = true;
@@ -170,13 +163,12 @@ bool LayerSurface::commitPrepared() {
     return true;
 }
 
-bool LayerSurface::present(const std::function<void(QImage&)>& paint) {
-    return prepare(paint) && commitPrepared();
+bool LayerSurface::present(const std::function<void(QImage&)>& paint, bool opaque) {
+    return prepare(paint, opaque) && commitPrepared();
 }
 
 void LayerSurface::unmap() {
     prepared_ = nullptr;
-    dropFrameCallbacks();
     const bool wasShown = mapped_ && !closed_;
     mapped_ = false;
     if (wasShown) {

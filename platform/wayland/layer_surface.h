@@ -11,7 +11,6 @@
 #include <memory>
 #include <vector>
 
-struct wl_callback;
 struct wl_surface;
 struct zwlr_layer_surface_v1;
 
@@ -53,20 +52,19 @@ class LayerSurface {
 
     // Paints the next frame into a free buffer (its device pixel ratio set
     // to the scale, so painting is in logical pixels) without showing it
-    // yet; a frame prepared earlier and not shown is painted over. False
-    // when there is nothing to paint on (not configured, or every buffer
-    // still with the compositor).
-    bool prepare(const std::function<void(QImage&)>& paint);
+    // yet; a frame prepared earlier and not shown is painted over. An
+    // `opaque` frame goes in a buffer without alpha (Qt's RGB32), which
+    // compositors copy instead of blending. False when there is nothing to
+    // paint on (not configured, or every buffer still with the compositor).
+    bool prepare(const std::function<void(QImage&)>& paint, bool opaque = false);
     bool hasPrepared() const { return prepared_ != nullptr; }
     // Shows the prepared frame: one attach and one commit. False when none
     // is prepared or its size no longer fits.
     bool commitPrepared();
     // prepare() and commitPrepared() together.
-    bool present(const std::function<void(QImage&)>& paint);
-    // How many frames were shown, and how many of them the compositor has
-    // since drawn (its frame callbacks).
+    bool present(const std::function<void(QImage&)>& paint, bool opaque = false);
+    // How many frames were shown.
     int framesPresented() const { return framesPresented_; }
-    int framesDrawn() const { return framesDrawn_; }
 
     // Takes the frame away (a null buffer) and gives the buffers back, then
     // asks for a new size so the surface can be shown again without waiting.
@@ -81,10 +79,8 @@ class LayerSurface {
     static void onConfigure(void* data, zwlr_layer_surface_v1* surface, std::uint32_t serial,
                             std::uint32_t width, std::uint32_t height);
     static void onClosed(void* data, zwlr_layer_surface_v1* surface);
-    static void onFrameDrawn(void* data, wl_callback* callback, std::uint32_t time);
-    void dropFrameCallbacks();
     void requestConfigure();
-    ShmBuffer* freeBuffer(QSize pixels);
+    ShmBuffer* freeBuffer(QSize pixels, QImage::Format format);
 
     WaylandDisplay& display_;
     WaylandOutput& output_;
@@ -92,14 +88,11 @@ class LayerSurface {
     zwlr_layer_surface_v1* layer_ = nullptr;
     std::vector<std::unique_ptr<ShmBuffer>> buffers_;
     ShmBuffer* prepared_ = nullptr;
-    // Frame callbacks asked for and not yet answered.
-    std::vector<wl_callback*> frameCallbacks_;
     QSize size_;
     bool configured_ = false;
     bool closed_ = false;
     bool mapped_ = false;
     int framesPresented_ = 0;
-    int framesDrawn_ = 0;
 };
 
 } // namespace quelmo

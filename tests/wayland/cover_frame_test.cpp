@@ -18,8 +18,9 @@
 namespace quelmo {
 namespace {
 
-QImage frameOfSize(QSize pixels, int scale) {
-    QImage frame(pixels, QImage::Format_ARGB32_Premultiplied);
+QImage frameOfSize(QSize pixels, int scale,
+                   QImage::Format format = QImage::Format_ARGB32_Premultiplied) {
+    QImage frame(pixels, format);
     frame.setDevicePixelRatio(scale);
     frame.fill(Qt::green); // anything left unpainted shows
     return frame;
@@ -54,11 +55,14 @@ TEST(CoverFrame, PaintsTheFrameOfTheTintedBackdropPixelForPixel) {
                 paintFrostFrame(frame, QRect(QPoint(0, 0), pixels / scale),
                                 tintedPicture(opaqueBackdrop(), tint), tint, texts);
             }
-            QImage cover = frameOfSize(pixels, scale);
-            painter.paint(cover, tint, texts);
-            EXPECT_EQ(largestDifference(cover, expected), 0)
-                << pixels.width() << "x" << pixels.height() << " at scale " << scale
-                << ", strength " << strength;
+            // Painted with alpha (while fading) and without (opaque, as shown).
+            for (const auto format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB32}) {
+                QImage cover = frameOfSize(pixels, scale, format);
+                painter.paint(cover, tint, texts);
+                EXPECT_EQ(largestDifference(cover, expected), 0)
+                    << pixels.width() << "x" << pixels.height() << " at scale " << scale
+                    << ", strength " << strength << ", format " << format;
+            }
         }
     }
 }

@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no screenshot\n");
         return 1;
     }
-    std::printf("wrote %s (%s, strength %.2f)\n", qPrintable(out),
-                picture ? "picture" : "backdrop", strength);
+    std::printf("wrote %s (%s, strength %.2f)\n", qPrintable(out), picture ? "picture" : "backdrop",
+                strength);
     return 0;
 }

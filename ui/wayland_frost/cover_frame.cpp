@@ -26,12 +26,12 @@ void CoverPainter::prepareRows(QSize logicalSize, qreal ratio, int deviceHeight,
     {
         QPainter painter(&strip);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(QPoint(0, 0), logicalSize),
-                          tintedPicture(opaqueBackdrop(), tint));
+        painter.drawImage(QRect(QPoint(0, 0), logicalSize), tintedPicture(opaqueBackdrop(), tint));
     }
     rows_.resize(static_cast<std::size_t>(deviceHeight));
     for (int y = 0; y < deviceHeight; ++y) {
-        rows_[static_cast<std::size_t>(y)] = reinterpret_cast<const QRgb*>(strip.constScanLine(y))[0];
+        rows_[static_cast<std::size_t>(y)] =
+            reinterpret_cast<const QRgb*>(strip.constScanLine(y))[0];
     }
     logicalSize_ = logicalSize;
     ratio_ = ratio;

@@ -39,6 +39,10 @@ bool FrostCover::isAwaitingPicture() const {
     return capture_ && capture_->state() == OutputCapture::State::waiting;
 }
 
+bool FrostCover::isPictureUnderWay() const {
+    return !isAwaitingPicture() || capture_->isCopying();
+}
+
 bool FrostCover::hasCaptureResult() const {
     return capture_ && capture_->state() != OutputCapture::State::waiting;
 }
@@ -86,17 +90,17 @@ bool FrostCover::present(const FrostLook& look, double opacity) {
     if (heldBack_) {
         if (!preparedFresh_ || preparedOpacity_ != opacity) {
             preparedFresh_ = surface_.prepare(
-                [&](QImage& target) { paintFrame(target, look, opacity, 0.0); });
+                [&](QImage& target) { paintFrame(target, look, opacity, 0.0); }, opacity >= 1.0);
             preparedOpacity_ = opacity;
         }
         return true;
     }
     const double now = mix();
-    const bool reuse = preparedFresh_ && surface_.hasPrepared() && preparedOpacity_ == opacity &&
-                       now <= 0.0;
+    const bool reuse =
+        preparedFresh_ && surface_.hasPrepared() && preparedOpacity_ == opacity && now <= 0.0;
     preparedFresh_ = false;
-    if (!reuse &&
-        !surface_.prepare([&](QImage& target) { paintFrame(target, look, opacity, now); })) {
+    if (!reuse && !surface_.prepare([&](QImage& target) { paintFrame(target, look, opacity, now); },
+                                    opacity >= 1.0)) {
         return false;
     }
     if (isAwaitingPicture()) {

@@ -54,6 +54,8 @@ class FrostCover {
     bool isHeldBack() const { return heldBack_; }
     // The picture is asked for and has not come (nor been refused).
     bool isAwaitingPicture() const;
+    // The compositor was asked to copy the picture (or nothing is awaited).
+    bool isPictureUnderWay() const;
     // The capture ended one way or another and takePicture() has not seen it.
     bool hasCaptureResult() const;
     // Shows the cover at the next present() without waiting any longer.

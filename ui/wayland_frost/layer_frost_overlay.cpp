@@ -11,6 +11,8 @@ namespace quelmo {
 namespace {
 // About sixty frames a second while fading.
 constexpr int kFadeStepMs = 16;
+// Longer than a compositor with time for us takes to answer a capture.
+constexpr std::chrono::milliseconds kCopyAnswerWait{4};
 } // namespace
 
 LayerFrostOverlay::LayerFrostOverlay(std::unique_ptr<WaylandDisplay> display)
@@ -123,12 +125,6 @@ int LayerFrostOverlay::outputsShowingPicture() const {
     }));
 }
 
-bool LayerFrostOverlay::everyFrameDrawn() const {
-    return std::all_of(covers_.begin(), covers_.end(), [](const auto& cover) {
-        return cover->surface().framesDrawn() == cover->surface().framesPresented();
-    });
-}
-
 void LayerFrostOverlay::setFrost(bool frosted, bool away) {
     if (request_.setFrost(frosted, away)) {
         invalidateFrames();
@@ -159,6 +155,7 @@ void LayerFrostOverlay::apply() {
     }
     isShown_ = wish;
     if (wish) {
+        coveredTold_ = false;
         ensureCovered();
         beginFrost();
         checkTimer_.start();
@@ -181,8 +178,18 @@ void LayerFrostOverlay::beginFrost() {
         }
         waiting = waiting || cover->isHeldBack();
     }
+    display_->flush();
     if (waiting) {
         captureWaitTimer_.start();
+        // The compositor answers a capture at once with how it copies; the
+        // copy is asked for before the covers are painted, so the
+        // compositor makes the picture's frame while they are.
+        display_->dispatchUntil(
+            [this] {
+                return std::all_of(covers_.begin(), covers_.end(),
+                                   [](const auto& cover) { return cover->isPictureUnderWay(); });
+            },
+            kCopyAnswerWait);
     }
 }
 
@@ -262,6 +269,7 @@ void LayerFrostOverlay::addCover(WaylandOutput& output) {
     if (isShown_) {
         // An output that comes while frosted is covered like the others.
         raw->begin(capturesScreen());
+        display_->flush();
         if (raw->isHeldBack() && !captureWaitTimer_.isActive()) {
             captureWaitTimer_.start();
         }
@@ -283,7 +291,8 @@ void LayerFrostOverlay::capturesFinished() {
     }
     presentAll(false);
     // The pictures are blurred once no cover waits for its own any more,
-    // so the blurring never keeps an output uncovered.
+    // so the blurring never keeps an output uncovered, and on a later turn
+    // of the loop, so whatever else came meanwhile is seen to first.
     const bool waiting = std::any_of(covers_.begin(), covers_.end(), [](const auto& cover) {
         return cover->isHeldBack() && cover->isAwaitingPicture();
     });
@@ -291,6 +300,10 @@ void LayerFrostOverlay::capturesFinished() {
         return;
     }
     captureWaitTimer_.stop();
+    QTimer::singleShot(0, this, [this] { takePictures(); });
+}
+
+void LayerFrostOverlay::takePictures() {
     bool fading = false;
     for (const auto& cover : covers_) {
         fading = cover->takePicture(options_.crossFade) || fading;
@@ -330,6 +343,12 @@ void LayerFrostOverlay::presentAll(bool everyCover) {
             // A capture's answer that came during the painting is acted on
             // now: its copy request goes out, or its cover goes up.
             display_->dispatchAvailable();
+        }
+    }
+    if (!coveredTold_ && coversEveryOutput()) {
+        coveredTold_ = true;
+        if (onEveryOutputCovered) {
+            onEveryOutputCovered();
         }
     }
     // A frame the compositor had no buffer free for is shown a moment later;

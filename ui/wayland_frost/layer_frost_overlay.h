@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -73,9 +74,11 @@ class LayerFrostOverlay : public QObject, public OverlayPort {
     bool settledOnEveryOutput() const;
     // Outputs whose frost is over the picture of their screen.
     int outputsShowingPicture() const;
-    // Every shown frame has been drawn by the compositor (its frame callbacks).
-    bool everyFrameDrawn() const;
     WaylandDisplay& display() const { return *display_; }
+
+    // Every output has just been covered (a frame at full opacity committed
+    // on each), once per frost.
+    std::function<void()> onEveryOutputCovered;
 
     static constexpr double kLongestPreview = FrostRequest::kLongestPreview;
     // How often a shown frost checks that every output still has its surface
@@ -92,6 +95,7 @@ class LayerFrostOverlay : public QObject, public OverlayPort {
     void addCover(WaylandOutput& output);
     void dropCover(WaylandOutput& output);
     void capturesFinished();
+    void takePictures();
     // Paints and shows every cover's frame, or only those not shown yet.
     void presentAll(bool everyCover);
     void invalidateFrames();
@@ -112,6 +116,8 @@ class LayerFrostOverlay : public QObject, public OverlayPort {
     QTimer captureWaitTimer_;
     QTimer checkTimer_;
     bool capturesFinishing_ = false;
+    // onEveryOutputCovered was called for this frost.
+    bool coveredTold_ = false;
 };
 
 } // namespace quelmo

@@ -25,9 +25,9 @@ struct OutputCapture::Listener {
             self->finish(State::failed);
             return;
         }
+        // Sent with the other outputs' copies once this read of the socket
+        // is handled, so the compositor makes all their frames in one go.
         zwlr_screencopy_frame_v1_copy(frame, self->buffer_->buffer());
-        // The compositor waits for this request before it can make the frame.
-        self->display_.flush();
     }
     static void flags(void* data, zwlr_screencopy_frame_v1*, std::uint32_t flags) {
         static_cast<OutputCapture*>(data)->flipped_ =
@@ -67,7 +67,6 @@ OutputCapture::OutputCapture(WaylandDisplay& display, WaylandOutput& output) : d
     // The pointer is left out of the picture (overlay_cursor 0).
     frame_ = zwlr_screencopy_manager_v1_capture_output(display.screencopy(), 0, output.output);
     zwlr_screencopy_frame_v1_add_listener(frame_, &listener, this);
-    display.flush();
 }
 
 OutputCapture::~OutputCapture() {

@@ -16,7 +16,9 @@ class WaylandDisplay;
 struct WaylandOutput;
 
 // One picture of an output as the compositor shows it, through wlroots'
-// screencopy: asked for at once, it arrives with the display's events.
+// screencopy: asked for at once (the request leaves with the display's next
+// flush, together with the other outputs'), it arrives with the display's
+// events.
 // The compositor copies the next frame it makes for the output, so a frost
 // committed before that frame is made would be in the picture: the frost
 // tells the capture before it commits (frostAboutToCommit()), and a picture
@@ -39,6 +41,8 @@ class OutputCapture {
     OutputCapture& operator=(const OutputCapture&) = delete;
 
     State state() const { return state_; }
+    // The compositor said how it copies, and was asked to copy.
+    bool isCopying() const { return buffer_ != nullptr; }
     // The frost on this output is about to be committed while the picture
     // is awaited. Asks the compositor for a round trip, sent just ahead of
     // the commit (the commit's flush sends both): events on one connection
