@@ -158,13 +158,8 @@ bool LayerSurface::commitPrepared() {
     wl_surface_commit(surface_);
     buffer->markBusy();
     mapped_ = true;
-    ++framesPresented_;
     display_.flush();
     return true;
-}
-
-bool LayerSurface::present(const std::function<void(QImage&)>& paint, bool opaque) {
-    return prepare(paint, opaque) && commitPrepared();
 }
 
 void LayerSurface::unmap() {

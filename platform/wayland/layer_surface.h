@@ -61,16 +61,12 @@ class LayerSurface {
     // Shows the prepared frame: one attach and one commit. False when none
     // is prepared or its size no longer fits.
     bool commitPrepared();
-    // prepare() and commitPrepared() together.
-    bool present(const std::function<void(QImage&)>& paint, bool opaque = false);
-    // How many frames were shown.
-    int framesPresented() const { return framesPresented_; }
 
     // Takes the frame away (a null buffer) and gives the buffers back, then
     // asks for a new size so the surface can be shown again without waiting.
     void unmap();
 
-    // The compositor gave the surface its (first or next) size.
+    // The compositor gave the surface a size, after it was made or unmapped.
     std::function<void()> onConfigured;
     // The compositor changed the surface's size while it was shown.
     std::function<void()> onResized;
@@ -92,7 +88,6 @@ class LayerSurface {
     bool configured_ = false;
     bool closed_ = false;
     bool mapped_ = false;
-    int framesPresented_ = 0;
 };
 
 } // namespace quelmo

@@ -13,7 +13,6 @@ FrostCover::FrostCover(WaylandDisplay& display, WaylandOutput& output)
     : display_(display), surface_(display, output) {}
 
 void FrostCover::begin(bool capture) {
-    heldBack_ = capture;
     if (capture) {
         capture_ = std::make_unique<OutputCapture>(display_, surface_.output());
         capture_->onFinished = [this] {
@@ -21,6 +20,10 @@ void FrostCover::begin(bool capture) {
                 onCaptureFinished();
             }
         };
+    }
+    heldBack_ = isAwaitingPicture();
+    if (!heldBack_) {
+        capture_.reset(); // no picture can come: the cover is the look
     }
 }
 
