@@ -57,7 +57,10 @@ int main(int argc, char** argv) {
     quelmo::LayerFrostOverlay::Options options;
     options.fadeIn = std::chrono::milliseconds(0);
     options.fadeOut = std::chrono::milliseconds(0);
+    options.crossFade = std::chrono::milliseconds(0);
     options.capture = picture;
+    // The look is what is compared: time enough for the picture on a busy machine.
+    options.captureWait = std::chrono::seconds(1);
     quelmo::LayerFrostOverlay overlay(std::move(display), options);
     overlay.setStrength(strength);
     overlay.setFrost(true, false);
