@@ -4,6 +4,8 @@
 // - covered: every output carries a frame at full opacity (the tinted
 //   cover, or already the frost over the screen's picture) and the
 //   compositor has taken every commit (a round trip);
+// - drawn: the compositor has drawn those frames (their frame callbacks):
+//   with a picture, not before the frame after the picture's own;
 // - settled: every output shows its final look (the frost over the blurred
 //   picture of its screen) and the compositor has taken it.
 // Run on a private headless sway (software rendering, pixman) with one
@@ -62,6 +64,7 @@ double msSince(const QElapsedTimer& clock) {
 
 struct Figures {
     Spread covered;
+    Spread drawn;
     Spread settled;
     int onPicture = 0;
 };
@@ -80,10 +83,11 @@ bool measure(const char* label, bool capture, Figures& figures) {
     const int outputs = static_cast<int>(overlay.display().outputs().size());
     // The surfaces are made with the overlay; the first frost finds them configured.
     quelmo::test::waitFor([] { return false; }, kIdleBetweenRounds);
-    std::vector<double> covered, settled;
+    std::vector<double> covered, drawn, settled;
     figures.onPicture = 0;
     QElapsedTimer clock;
     double coveredMs = -1;
+    double drawnMs = -1;
     // Timed where it happens: the blurring that follows in the same turn of
     // the event loop must not count.
     overlay.onEveryOutputCovered = [&] {
@@ -91,11 +95,13 @@ bool measure(const char* label, bool capture, Figures& figures) {
             coveredMs = msSince(clock);
         }
     };
+    overlay.onEveryOutputDrawn = [&] { drawnMs = msSince(clock); };
     for (int round = 0; round < kWarmUpRounds + kRounds; ++round) {
         coveredMs = -1;
+        drawnMs = -1;
         clock.start();
         overlay.setFrost(true, false);
-        if (!quelmo::test::waitFor([&coveredMs] { return coveredMs >= 0; })) {
+        if (!quelmo::test::waitFor([&] { return coveredMs >= 0 && drawnMs >= 0; })) {
             return false;
         }
         if (!quelmo::test::waitFor([&overlay] { return overlay.settledOnEveryOutput(); }) ||
@@ -104,6 +110,7 @@ bool measure(const char* label, bool capture, Figures& figures) {
         }
         if (round >= kWarmUpRounds) {
             covered.push_back(coveredMs);
+            drawn.push_back(drawnMs);
             settled.push_back(msSince(clock));
             figures.onPicture += overlay.outputsShowingPicture() == outputs ? 1 : 0;
         }
@@ -113,9 +120,11 @@ bool measure(const char* label, bool capture, Figures& figures) {
         quelmo::test::waitFor([] { return false; }, kIdleBetweenRounds);
     }
     figures.covered = spreadOf(covered);
+    figures.drawn = spreadOf(drawn);
     figures.settled = spreadOf(settled);
-    std::printf("%s\n  covered %s, worst %.1f ms\n", label, text(figures.covered).c_str(),
-                figures.covered.worst);
+    std::printf("%s\n  covered %s, worst %.1f ms; drawn by sway %s, worst %.1f ms\n", label,
+                text(figures.covered).c_str(), figures.covered.worst, text(figures.drawn).c_str(),
+                figures.drawn.worst);
     if (capture) {
         std::printf("  settled over the picture %s, worst %.1f ms; on the picture in %d of %d "
                     "rounds (the others kept the backdrop)\n",

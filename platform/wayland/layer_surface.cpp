@@ -36,6 +36,7 @@ LayerSurface::LayerSurface(WaylandDisplay& display, WaylandOutput& output)
 }
 
 LayerSurface::~LayerSurface() {
+    dropFrameCallbacks();
     zwlr_layer_surface_v1_destroy(layer_);
     wl_surface_destroy(surface_);
     buffers_.clear();
@@ -88,6 +89,24 @@ void LayerSurface::onClosed(void* data, zwlr_layer_surface_v1*) {
     auto* self = static_cast<LayerSurface*>(data);
     self->closed_ = true;
     self->mapped_ = false;
+}
+
+void LayerSurface::onDrawn(void* data, wl_callback* callback, std::uint32_t) {
+    auto* self = static_cast<LayerSurface*>(data);
+    auto& pending = self->frameCallbacks_;
+    pending.erase(std::remove(pending.begin(), pending.end(), callback), pending.end());
+    wl_callback_destroy(callback);
+    ++self->framesDrawn_;
+    if (self->onFrameDrawn) {
+        self->onFrameDrawn();
+    }
+}
+
+void LayerSurface::dropFrameCallbacks() {
+    for (wl_callback* callback : frameCallbacks_) {
+        wl_callback_destroy(callback);
+    }
+    frameCallbacks_.clear();
 }
 
 ShmBuffer* LayerSurface::freeBuffer(QSize pixels, QImage::Format format) {
@@ -155,7 +174,12 @@ bool LayerSurface::commitPrepared() {
     wl_surface_set_buffer_scale(surface_, scale());
     wl_surface_attach(surface_, buffer->buffer(), 0, 0);
     wl_surface_damage(surface_, 0, 0, size_.width(), size_.height());
+    static const wl_callback_listener drawn = {onDrawn};
+    wl_callback* callback = wl_surface_frame(surface_);
+    wl_callback_add_listener(callback, &drawn, this);
+    frameCallbacks_.push_back(callback);
     wl_surface_commit(surface_);
+    ++framesCommitted_;
     buffer->markBusy();
     mapped_ = true;
     display_.flush();
@@ -164,6 +188,9 @@ bool LayerSurface::commitPrepared() {
 
 void LayerSurface::unmap() {
     prepared_ = nullptr;
+    // An unmapped surface's frames are never drawn.
+    dropFrameCallbacks();
+    framesDrawn_ = framesCommitted_;
     const bool wasShown = mapped_ && !closed_;
     mapped_ = false;
     if (wasShown) {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+struct wl_callback;
 struct wl_surface;
 struct zwlr_layer_surface_v1;
 
@@ -61,6 +62,11 @@ class LayerSurface {
     // Shows the prepared frame: one attach and one commit. False when none
     // is prepared or its size no longer fits.
     bool commitPrepared();
+    // How many frames were committed, and how many of them the compositor
+    // has drawn since (it answers each commit's frame callback once the
+    // frame is on the output).
+    int framesCommitted() const { return framesCommitted_; }
+    int framesDrawn() const { return framesDrawn_; }
 
     // Takes the frame away (a null buffer) and gives the buffers back, then
     // asks for a new size so the surface can be shown again without waiting.
@@ -70,11 +76,15 @@ class LayerSurface {
     std::function<void()> onConfigured;
     // The compositor changed the surface's size while it was shown.
     std::function<void()> onResized;
+    // The compositor drew a committed frame.
+    std::function<void()> onFrameDrawn;
 
   private:
     static void onConfigure(void* data, zwlr_layer_surface_v1* surface, std::uint32_t serial,
                             std::uint32_t width, std::uint32_t height);
     static void onClosed(void* data, zwlr_layer_surface_v1* surface);
+    static void onDrawn(void* data, wl_callback* callback, std::uint32_t time);
+    void dropFrameCallbacks();
     void requestConfigure();
     ShmBuffer* freeBuffer(QSize pixels, QImage::Format format);
 
@@ -84,6 +94,10 @@ class LayerSurface {
     zwlr_layer_surface_v1* layer_ = nullptr;
     std::vector<std::unique_ptr<ShmBuffer>> buffers_;
     ShmBuffer* prepared_ = nullptr;
+    // Frame callbacks asked for and not answered yet.
+    std::vector<wl_callback*> frameCallbacks_;
+    int framesCommitted_ = 0;
+    int framesDrawn_ = 0;
     QSize size_;
     bool configured_ = false;
     bool closed_ = false;

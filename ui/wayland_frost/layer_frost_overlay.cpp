@@ -251,6 +251,7 @@ void LayerFrostOverlay::addCover(WaylandOutput& output) {
     raw->surface().onConfigured = [this] {
         QTimer::singleShot(0, this, [this] { presentAll(false); });
     };
+    raw->surface().onFrameDrawn = [this] { checkCoversDrawn(); };
     raw->surface().onResized = [this, raw] {
         raw->invalidate();
         QTimer::singleShot(0, this, [this] { presentAll(true); });
@@ -314,6 +315,26 @@ void LayerFrostOverlay::takePictures() {
     }
 }
 
+void LayerFrostOverlay::checkCoversDrawn() {
+    if (coveringFrames_.empty()) {
+        return;
+    }
+    const bool drawn =
+        std::all_of(coveringFrames_.begin(), coveringFrames_.end(), [this](const auto& frame) {
+            const auto cover = std::find_if(covers_.begin(), covers_.end(), [&](const auto& c) {
+                return &c->surface() == frame.first;
+            });
+            // A surface that went with its output has nothing left to draw.
+            return cover == covers_.end() || (*cover)->surface().framesDrawn() >= frame.second;
+        });
+    if (drawn) {
+        coveringFrames_.clear();
+        if (onEveryOutputDrawn) {
+            onEveryOutputDrawn();
+        }
+    }
+}
+
 void LayerFrostOverlay::invalidateFrames() {
     for (const auto& cover : covers_) {
         cover->invalidate();
@@ -347,6 +368,10 @@ void LayerFrostOverlay::presentAll(bool everyCover) {
     }
     if (!coveredTold_ && coversEveryOutput()) {
         coveredTold_ = true;
+        coveringFrames_.clear();
+        for (const auto& cover : covers_) {
+            coveringFrames_.emplace_back(&cover->surface(), cover->surface().framesCommitted());
+        }
         if (onEveryOutputCovered) {
             onEveryOutputCovered();
         }

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace quelmo {
@@ -77,8 +78,10 @@ class LayerFrostOverlay : public QObject, public OverlayPort {
     WaylandDisplay& display() const { return *display_; }
 
     // Every output has just been covered (a frame at full opacity committed
-    // on each), once per frost.
+    // on each), once per frost; and the compositor has drawn those frames
+    // (called while the display handles its events).
     std::function<void()> onEveryOutputCovered;
+    std::function<void()> onEveryOutputDrawn;
 
     static constexpr double kLongestPreview = FrostRequest::kLongestPreview;
     // How often a shown frost checks that every output still has its surface
@@ -99,6 +102,7 @@ class LayerFrostOverlay : public QObject, public OverlayPort {
     // Paints and shows every cover's frame, or only those not shown yet.
     void presentAll(bool everyCover);
     void invalidateFrames();
+    void checkCoversDrawn();
 
     std::unique_ptr<WaylandDisplay> display_;
     Options options_;
@@ -118,6 +122,9 @@ class LayerFrostOverlay : public QObject, public OverlayPort {
     bool capturesFinishing_ = false;
     // onEveryOutputCovered was called for this frost.
     bool coveredTold_ = false;
+    // The frames that covered the outputs, until the compositor has drawn
+    // them all: each surface with its count of committed frames then.
+    std::vector<std::pair<const LayerSurface*, int>> coveringFrames_;
 };
 
 } // namespace quelmo
