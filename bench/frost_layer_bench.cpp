@@ -167,10 +167,11 @@ void record(const char* outputs, double goal, const Figures& withPicture, const 
     std::snprintf(figure, sizeof figure, "Wayland frost covered, %s (sway, pixman)", outputs);
     char goalText[32];
     std::snprintf(goalText, sizeof goalText, "median < %.0f ms", goal);
-    const std::string measured =
-        text(withPicture.covered) + "; settled " + text(withPicture.settled) + "; backdrop only " +
-        text(backdrop.covered) + "; grim " + text(grim) + "; picture " +
-        std::to_string(withPicture.onPicture) + "/" + std::to_string(kRounds);
+    const std::string measured = text(withPicture.covered) + "; drawn " + text(withPicture.drawn) +
+                                 "; settled " + text(withPicture.settled) + "; backdrop only " +
+                                 text(backdrop.covered) + "; grim " + text(grim) + "; picture " +
+                                 std::to_string(withPicture.onPicture) + "/" +
+                                 std::to_string(kRounds);
     quelmo::bench::record(figure, goalText, measured,
                           withPicture.covered.median < goal && backdrop.covered.median < goal);
 }

@@ -190,6 +190,8 @@ void LayerFrostOverlay::beginFrost() {
                                    [](const auto& cover) { return cover->isPictureUnderWay(); });
             },
             kCopyAnswerWait);
+        // The copy requests made while handling the answers leave now.
+        display_->flush();
     }
 }
 
