@@ -55,6 +55,12 @@ void LayerSurface::requestConfigure() {
         layer_, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
     wl_surface_commit(surface_);
     display_.flush();
+    sinceAsked_.start();
+}
+
+bool LayerSurface::isUnanswered(std::chrono::milliseconds wait) const {
+    return !configured_ && !closed_ && sinceAsked_.isValid() &&
+           sinceAsked_.elapsed() >= wait.count();
 }
 
 int LayerSurface::scale() const {

@@ -3,9 +3,11 @@
 
 #include "platform/wayland/shm_buffer.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QSize>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -41,6 +43,8 @@ class LayerSurface {
 
     WaylandOutput& output() const { return output_; }
     bool isConfigured() const { return configured_; }
+    // Asked for a size `wait` ago or more and still without an answer.
+    bool isUnanswered(std::chrono::milliseconds wait) const;
     // The compositor took the surface away (its output went, for instance).
     bool isClosed() const { return closed_; }
     // A frame is attached: the compositor shows the surface.
@@ -99,6 +103,7 @@ class LayerSurface {
     int framesCommitted_ = 0;
     int framesDrawn_ = 0;
     QSize size_;
+    QElapsedTimer sinceAsked_;
     bool configured_ = false;
     bool closed_ = false;
     bool mapped_ = false;

@@ -13,6 +13,8 @@ namespace {
 constexpr int kFadeStepMs = 16;
 // Longer than a compositor with time for us takes to answer a capture.
 constexpr std::chrono::milliseconds kCopyAnswerWait{4};
+// Far longer than a compositor takes to give a surface its size.
+constexpr std::chrono::milliseconds kConfigureWait{200};
 } // namespace
 
 LayerFrostOverlay::LayerFrostOverlay(std::unique_ptr<WaylandDisplay> display)
@@ -233,9 +235,15 @@ void LayerFrostOverlay::ensureCovered() {
     if (display_->isBroken() || display_->layerShell() == nullptr) {
         return;
     }
-    // Surfaces the compositor closed are made again below.
+    // Surfaces the compositor closed are made again below, and so are
+    // surfaces still waiting for their size long after asking (a compositor
+    // may not answer a surface that asks again after being unmapped; every
+    // compositor answers a new one).
     covers_.erase(std::remove_if(covers_.begin(), covers_.end(),
-                                 [](const auto& cover) { return cover->surface().isClosed(); }),
+                                 [](const auto& cover) {
+                                     return cover->surface().isClosed() ||
+                                            cover->surface().isUnanswered(kConfigureWait);
+                                 }),
                   covers_.end());
     for (WaylandOutput* output : display_->outputs()) {
         const bool covered = std::any_of(covers_.begin(), covers_.end(), [output](const auto& c) {
