@@ -30,6 +30,7 @@ class ShmBuffer {
     wl_buffer* buffer() const { return buffer_; }
     // The pixels; the image shares the buffer's memory.
     QImage& image() { return image_; }
+    const QImage& image() const { return image_; }
     QSize size() const { return image_.size(); }
 
     bool busy() const { return busy_; }

@@ -213,6 +213,16 @@ void WaylandDisplay::flush() {
     }
 }
 
+void WaylandDisplay::dispatchAvailable() {
+    flush();
+    pollfd descriptor{wl_display_get_fd(display_), POLLIN, 0};
+    if (!broken_ && poll(&descriptor, 1, 0) > 0) {
+        readEvents();
+    } else if (!broken_ && wl_display_dispatch_pending(display_) < 0) {
+        markBroken();
+    }
+}
+
 bool WaylandDisplay::dispatchUntil(const std::function<bool()>& done,
                                    std::chrono::milliseconds timeout) {
     using Clock = std::chrono::steady_clock;

@@ -69,6 +69,10 @@ class WaylandDisplay : public QObject {
     // Sends the requests made so far; handles no events, so it is safe to
     // call while walking the outputs.
     void flush();
+    // Sends the requests made so far and handles the events already
+    // received, without waiting for more: lets the compositor's answers be
+    // acted on between two pieces of long work.
+    void dispatchAvailable();
     bool isBroken() const { return broken_; }
 
     // An output with the parts of its description still arriving (the

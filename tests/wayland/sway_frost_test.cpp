@@ -7,6 +7,7 @@
 #include "platform/wayland/wayland_display.h"
 #include "sway_session.h"
 #include "tests/support/virtual_pointer.h"
+#include "ui/overlay/frost_look.h"
 #include "ui/wayland_frost/layer_frost_overlay.h"
 
 #include <QProcess>
@@ -152,11 +153,79 @@ TEST_F(SwayFrostTest, CoversEveryOutputAsTheyComeAndGoAndClearsWithoutTrace) {
     ASSERT_TRUE(session_->swaymsg({QStringLiteral("output"), QStringLiteral("HEADLESS-1"),
                                    QStringLiteral("scale"), QStringLiteral("1")}));
 
-    // Cleared: no surface is left and the window shows again.
+    // Cleared: no surface shows anything and the window shows again.
     overlay_->setFrost(false, false);
-    ASSERT_TRUE(waitFor([this] { return overlay_->surfaceCount() == 0; }));
+    ASSERT_TRUE(waitFor([this] { return overlay_->surfacesShown() == 0; }));
     EXPECT_TRUE(waitFor(
         [] { return fineDetail(session_->screenshot(QStringLiteral("HEADLESS-1"))) > 20; }));
+}
+
+// The mean colour of `area` of an image.
+QColor meanColour(const QImage& image, const QRect& area) {
+    double red = 0, green = 0, blue = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            red += qRed(pixel);
+            green += qGreen(pixel);
+            blue += qBlue(pixel);
+        }
+    }
+    const double count = static_cast<double>(area.width()) * area.height();
+    return QColor(int(red / count + 0.5), int(green / count + 0.5), int(blue / count + 0.5));
+}
+
+// The cover goes up only once the compositor has made the picture's frame,
+// or at once when it may not wait; either way the settled frost is over the
+// screen's picture or over the backdrop, never over a picture of the frost
+// itself. The surfaces stay between frosts without showing anything.
+TEST_F(SwayFrostTest, PictureUnderTheFrostIsOfTheScreenNeverOfTheFrost) {
+    const QString output = QStringLiteral("HEADLESS-1");
+    // A corner, far from the card: the checkerboard's grey blurs to itself.
+    const QRect patch(40, 40, 80, 80);
+    const QColor screen = meanColour(session_->screenshot(output), patch);
+    const QColor tint = frost_look::tint(0.6);
+    const auto over = [&tint](int under, int colour) {
+        return colour * tint.alphaF() + under * (1.0 - tint.alphaF());
+    };
+    const double redOverScreen = over(screen.red(), tint.red());
+
+    for (const int waitMs : {400, 0}) {
+        auto display = WaylandDisplay::connect();
+        ASSERT_TRUE(display);
+        LayerFrostOverlay::Options options;
+        options.fadeIn = options.fadeOut = options.crossFade = std::chrono::milliseconds(0);
+        options.captureWait = std::chrono::milliseconds(waitMs);
+        LayerFrostOverlay overlay(std::move(display), options);
+        const int outputs = static_cast<int>(overlay.display().outputs().size());
+        int onPicture = 0;
+        for (int round = 0; round < 4; ++round) {
+            overlay.setFrost(true, false);
+            ASSERT_TRUE(waitFor([&] { return overlay.settledOnEveryOutput(); }));
+            ASSERT_TRUE(overlay.display().roundtrip());
+            const QColor shown = meanColour(session_->screenshot(output), patch);
+            if (overlay.outputsShowingPicture() == outputs) {
+                ++onPicture;
+                // Tint over the screen's grey; tint over the frost would be
+                // far darker.
+                EXPECT_NEAR(shown.red(), over(screen.red(), tint.red()), 8) << waitMs;
+                EXPECT_NEAR(shown.green(), over(screen.green(), tint.green()), 8) << waitMs;
+            } else {
+                EXPECT_LT(shown.red(), redOverScreen - 12) << "the backdrop, " << waitMs;
+            }
+            EXPECT_GT(violetCast(session_->screenshot(output)), 8.0);
+            overlay.setFrost(false, false);
+            ASSERT_TRUE(waitFor([&] { return overlay.surfacesShown() == 0; }));
+            EXPECT_EQ(overlay.surfaceCount(), outputs);
+        }
+        if (waitMs > 0) {
+            EXPECT_EQ(onPicture, 4) << "with time to wait, every frost shows the screen's picture";
+        } else {
+            std::printf("note: without waiting, %d of 4 frosts kept the screen's picture\n",
+                        onPicture);
+        }
+    }
+    EXPECT_TRUE(waitFor([&] { return fineDetail(session_->screenshot(output)) > 20; }));
 }
 
 TEST_F(SwayFrostTest, ClicksAndKeysReachTheWindowUnderTheFrost) {

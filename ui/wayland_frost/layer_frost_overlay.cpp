@@ -2,21 +2,19 @@
 #include "ui/wayland_frost/layer_frost_overlay.h"
 
 #include "platform/wayland/wayland_display.h"
-#include "ui/overlay/frost_frame.h"
 #include "ui/overlay/frost_look.h"
-#include "ui/overlay/frost_texts.h"
-#include "ui/wayland_frost/output_capture.h"
-
-#include <QPainter>
 
 #include <algorithm>
-#include <cmath>
 
 namespace quelmo {
 
 namespace {
 // About sixty frames a second while fading.
 constexpr int kFadeStepMs = 16;
+// Longer than a compositor with time for us takes to answer a capture.
+constexpr std::chrono::milliseconds kCopyAnswerWait{4};
+// Far longer than a compositor takes to give a surface its size.
+constexpr std::chrono::milliseconds kConfigureWait{200};
 } // namespace
 
 LayerFrostOverlay::LayerFrostOverlay(std::unique_ptr<WaylandDisplay> display)
@@ -27,40 +25,55 @@ LayerFrostOverlay::LayerFrostOverlay(std::unique_ptr<WaylandDisplay> display, Op
     fadeTimer_.setInterval(kFadeStepMs);
     fadeTimer_.setTimerType(Qt::PreciseTimer);
     connect(&fadeTimer_, &QTimer::timeout, this, [this] { stepFade(); });
+    crossFadeTimer_.setInterval(kFadeStepMs);
+    crossFadeTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&crossFadeTimer_, &QTimer::timeout, this, [this] {
+        if (!fadeTimer_.isActive()) {
+            presentAll(true); // during a fade its steps show the cross-fade too
+        }
+        if (std::none_of(covers_.begin(), covers_.end(),
+                         [](const auto& cover) { return cover->isCrossFading(); })) {
+            crossFadeTimer_.stop();
+        }
+    });
+    captureWaitTimer_.setSingleShot(true);
+    captureWaitTimer_.setInterval(options_.captureWait);
+    captureWaitTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&captureWaitTimer_, &QTimer::timeout, this, [this] {
+        // Privacy first: the covers go up; pictures still awaited are used
+        // only if they provably show the screen and not the frost.
+        for (const auto& cover : covers_) {
+            cover->release();
+        }
+        presentAll(false);
+    });
     checkTimer_.setInterval(kCheckInterval);
     connect(&checkTimer_, &QTimer::timeout, this, [this] {
         ensureCovered();
-        // A surface whose first size came after ensureCovered() stopped
-        // waiting has no frame yet.
-        const bool unshown = std::any_of(covers_.begin(), covers_.end(), [](const auto& cover) {
-            return cover->surface->framesPresented() == 0;
-        });
-        if (unshown) {
-            presentAll();
-        }
+        presentAll(false);
     });
 
     // Output events arrive while the display reads its socket; the covers
     // follow on the next turn of the loop, outside the listener.
     display_->onOutputChanged = [this](WaylandOutput& output) {
         for (const auto& cover : covers_) {
-            if (cover->output == &output) {
-                cover->frame = QImage();
+            if (&cover->output() == &output) {
+                cover->invalidate();
             }
         }
         QTimer::singleShot(0, this, [this] {
             ensureCovered();
-            presentAll();
+            presentAll(true);
         });
     };
-    display_->onOutputRemoved = [this](WaylandOutput& output) {
-        removedMeanwhile_.push_back(&output);
-        dropCover(output);
-    };
+    display_->onOutputRemoved = [this](WaylandOutput& output) { dropCover(output); };
     display_->onBroken = [this] {
         fadeTimer_.stop();
+        crossFadeTimer_.stop();
+        captureWaitTimer_.stop();
         checkTimer_.stop();
     };
+    ensureCovered();
 }
 
 LayerFrostOverlay::~LayerFrostOverlay() {
@@ -70,26 +83,54 @@ LayerFrostOverlay::~LayerFrostOverlay() {
     covers_.clear();
 }
 
+FrostLook LayerFrostOverlay::look() const {
+    return {frost_look::tint(request_.strength()), frostTexts(request_.saysAway())};
+}
+
 bool LayerFrostOverlay::capturesScreen() const {
     return options_.capture && display_->screencopy() != nullptr;
 }
 
+int LayerFrostOverlay::surfacesShown() const {
+    return static_cast<int>(std::count_if(covers_.begin(), covers_.end(), [](const auto& cover) {
+        return cover->surface().isMapped();
+    }));
+}
+
+namespace {
+template <typename Covers, typename Test>
+bool everyOutput(const WaylandDisplay& display, const Covers& covers, Test test) {
+    const std::vector<WaylandOutput*> outputs = display.outputs();
+    return !outputs.empty() &&
+           std::all_of(outputs.begin(), outputs.end(), [&](WaylandOutput* output) {
+               return std::any_of(covers.begin(), covers.end(), [&](const auto& cover) {
+                   return &cover->output() == output && test(*cover);
+               });
+           });
+}
+} // namespace
+
 bool LayerFrostOverlay::coversEveryOutput() const {
-    const std::vector<WaylandOutput*> outputs = display_->outputs();
-    if (!isShown_ || outputs.empty()) {
-        return false;
-    }
-    return std::all_of(outputs.begin(), outputs.end(), [this](WaylandOutput* output) {
-        return std::any_of(covers_.begin(), covers_.end(), [output](const auto& cover) {
-            return cover->output == output && cover->shownAtFullOpacity;
-        });
-    });
+    return isShown_ && everyOutput(*display_, covers_, [](const FrostCover& cover) {
+               return cover.isShownAtFullOpacity();
+           });
+}
+
+bool LayerFrostOverlay::settledOnEveryOutput() const {
+    return isShown_ && everyOutput(*display_, covers_,
+                                   [](const FrostCover& cover) { return cover.isSettled(); });
+}
+
+int LayerFrostOverlay::outputsShowingPicture() const {
+    return static_cast<int>(std::count_if(covers_.begin(), covers_.end(), [](const auto& cover) {
+        return cover->showsPicture() && cover->isShownAtFullOpacity();
+    }));
 }
 
 void LayerFrostOverlay::setFrost(bool frosted, bool away) {
     if (request_.setFrost(frosted, away)) {
         invalidateFrames();
-        presentAll();
+        presentAll(true);
     }
     apply();
 }
@@ -106,7 +147,7 @@ void LayerFrostOverlay::setStrength(double strength) {
     // The pictures stay; only the frames are painted again, and each new
     // frame replaces the old one in a single commit.
     invalidateFrames();
-    presentAll();
+    presentAll(true);
 }
 
 void LayerFrostOverlay::apply() {
@@ -116,12 +157,43 @@ void LayerFrostOverlay::apply() {
     }
     isShown_ = wish;
     if (wish) {
+        coveredTold_ = false;
         ensureCovered();
+        beginFrost();
         checkTimer_.start();
         startFade(1.0, options_.fadeIn);
     } else {
         checkTimer_.stop();
         startFade(0.0, options_.fadeOut);
+    }
+}
+
+void LayerFrostOverlay::beginFrost() {
+    // Covers still shown (a fade-out turned back) keep what they show; the
+    // others ask for their output's picture before anything of the frost
+    // is committed.
+    const bool capture = capturesScreen();
+    bool waiting = false;
+    for (const auto& cover : covers_) {
+        if (!cover->surface().isMapped() && !cover->isHeldBack()) {
+            cover->begin(capture);
+        }
+        waiting = waiting || cover->isHeldBack();
+    }
+    display_->flush();
+    if (waiting) {
+        captureWaitTimer_.start();
+        // The compositor answers a capture at once with how it copies; the
+        // copy is asked for before the covers are painted, so the
+        // compositor makes the picture's frame while they are.
+        display_->dispatchUntil(
+            [this] {
+                return std::all_of(covers_.begin(), covers_.end(),
+                                   [](const auto& cover) { return cover->isPictureUnderWay(); });
+            },
+            kCopyAnswerWait);
+        // The copy requests made while handling the answers leave now.
+        display_->flush();
     }
 }
 
@@ -146,138 +218,179 @@ void LayerFrostOverlay::stepFade() {
         fadeTimer_.stop();
     }
     if (opacity_ <= 0.0 && !isShown_) {
-        // Faded out: the surfaces go, so nothing of the frost stays mapped.
-        covers_.clear();
+        // Faded out: the surfaces are unmapped and let go of their buffers
+        // and pictures, so nothing of the frost stays on screen or in memory.
+        captureWaitTimer_.stop();
+        crossFadeTimer_.stop();
+        for (const auto& cover : covers_) {
+            cover->end();
+        }
         display_->flush();
         return;
     }
-    presentAll();
+    presentAll(true);
 }
 
 void LayerFrostOverlay::ensureCovered() {
-    if (!isShown_ || display_->isBroken() || display_->layerShell() == nullptr) {
+    if (display_->isBroken() || display_->layerShell() == nullptr) {
         return;
     }
-    // Surfaces the compositor closed are made again below.
+    // Surfaces the compositor closed are made again below, and so are
+    // surfaces still waiting for their size long after asking (a compositor
+    // may not answer a surface that asks again after being unmapped; every
+    // compositor answers a new one).
     covers_.erase(std::remove_if(covers_.begin(), covers_.end(),
-                                 [](const auto& cover) { return cover->surface->isClosed(); }),
+                                 [](const auto& cover) {
+                                     return cover->surface().isClosed() ||
+                                            cover->surface().isUnanswered(kConfigureWait);
+                                 }),
                   covers_.end());
-    std::vector<WaylandOutput*> uncovered;
     for (WaylandOutput* output : display_->outputs()) {
-        const bool covered = std::any_of(covers_.begin(), covers_.end(),
-                                         [output](const auto& c) { return c->output == output; });
+        const bool covered = std::any_of(covers_.begin(), covers_.end(), [output](const auto& c) {
+            return &c->output() == output;
+        });
         if (!covered) {
-            uncovered.push_back(output);
+            addCover(*output);
         }
     }
-    if (uncovered.empty()) {
-        return;
-    }
-    // Taking pictures and waiting for surfaces to be configured reads events,
-    // and an output may go meanwhile.
-    removedMeanwhile_.clear();
-    const auto stillThere = [this](WaylandOutput* output) {
-        return std::find(removedMeanwhile_.begin(), removedMeanwhile_.end(), output) ==
-               removedMeanwhile_.end();
-    };
-    // Every picture is taken before any new surface appears, so no surface
-    // shows up in another's picture; outputs already covered keep theirs.
-    std::vector<QImage> captured;
-    if (capturesScreen()) {
-        captured = captureOutputs(*display_, uncovered, options_.captureTimeout);
-    }
-    for (std::size_t i = 0; i < uncovered.size(); ++i) {
-        if (!stillThere(uncovered[i])) {
-            continue;
-        }
-        auto cover = std::make_unique<Cover>();
-        cover->output = uncovered[i];
-        cover->picture = pictureFor(uncovered, i, captured);
-        cover->surface = std::make_unique<LayerSurface>(*display_, *uncovered[i]);
-        if (!stillThere(uncovered[i])) {
-            continue;
-        }
-        Cover* raw = cover.get();
-        cover->surface->onResized = [this, raw] {
-            raw->frame = QImage();
-            QTimer::singleShot(0, this, [this] { presentAll(); });
-        };
-        covers_.push_back(std::move(cover));
-    }
-    presentAll();
 }
 
-QImage LayerFrostOverlay::pictureFor(const std::vector<WaylandOutput*>&, std::size_t index,
-                                     const std::vector<QImage>& captured) const {
-    if (index < captured.size() && !captured[index].isNull()) {
-        return frostPictureOf(captured[index]);
+void LayerFrostOverlay::addCover(WaylandOutput& output) {
+    auto cover = std::make_unique<FrostCover>(*display_, output);
+    FrostCover* raw = cover.get();
+    raw->surface().onConfigured = [this] {
+        QTimer::singleShot(0, this, [this] { presentAll(false); });
+    };
+    raw->surface().onFrameDrawn = [this] { checkCoversDrawn(); };
+    raw->surface().onResized = [this, raw] {
+        raw->invalidate();
+        QTimer::singleShot(0, this, [this] { presentAll(true); });
+    };
+    raw->onCaptureFinished = [this] {
+        // Several captures often end in one read of the socket: handled once.
+        if (!capturesFinishing_) {
+            capturesFinishing_ = true;
+            QTimer::singleShot(0, this, [this] {
+                capturesFinishing_ = false;
+                capturesFinished();
+            });
+        }
+    };
+    covers_.push_back(std::move(cover));
+    if (isShown_) {
+        // An output that comes while frosted is covered like the others.
+        raw->begin(capturesScreen());
+        display_->flush();
+        if (raw->isHeldBack() && !captureWaitTimer_.isActive()) {
+            captureWaitTimer_.start();
+        }
     }
-    return opaqueBackdrop();
 }
 
 void LayerFrostOverlay::dropCover(WaylandOutput& output) {
     covers_.erase(std::remove_if(covers_.begin(), covers_.end(),
-                                 [&output](const auto& c) { return c->output == &output; }),
+                                 [&output](const auto& c) { return &c->output() == &output; }),
                   covers_.end());
+}
+
+void LayerFrostOverlay::capturesFinished() {
+    // Covers whose picture has been made go up at once.
+    for (const auto& cover : covers_) {
+        if (cover->isHeldBack() && !cover->isAwaitingPicture()) {
+            cover->release();
+        }
+    }
+    presentAll(false);
+    // The pictures are blurred once no cover waits for its own any more,
+    // so the blurring never keeps an output uncovered, and on a later turn
+    // of the loop, so whatever else came meanwhile is seen to first.
+    const bool waiting = std::any_of(covers_.begin(), covers_.end(), [](const auto& cover) {
+        return cover->isHeldBack() && cover->isAwaitingPicture();
+    });
+    if (waiting) {
+        return;
+    }
+    captureWaitTimer_.stop();
+    QTimer::singleShot(0, this, [this] { takePictures(); });
+}
+
+void LayerFrostOverlay::takePictures() {
+    bool fading = false;
+    for (const auto& cover : covers_) {
+        fading = cover->takePicture(options_.crossFade) || fading;
+    }
+    if (fading) {
+        presentAll(true);
+        crossFadeTimer_.start();
+    }
+}
+
+void LayerFrostOverlay::checkCoversDrawn() {
+    if (coveringFrames_.empty()) {
+        return;
+    }
+    const bool drawn =
+        std::all_of(coveringFrames_.begin(), coveringFrames_.end(), [this](const auto& frame) {
+            const auto cover = std::find_if(covers_.begin(), covers_.end(), [&](const auto& c) {
+                return &c->surface() == frame.first;
+            });
+            // A surface that went with its output has nothing left to draw.
+            return cover == covers_.end() || (*cover)->surface().framesDrawn() >= frame.second;
+        });
+    if (drawn) {
+        coveringFrames_.clear();
+        if (onEveryOutputDrawn) {
+            onEveryOutputDrawn();
+        }
+    }
 }
 
 void LayerFrostOverlay::invalidateFrames() {
     for (const auto& cover : covers_) {
-        cover->frame = QImage();
+        cover->invalidate();
     }
 }
 
-void LayerFrostOverlay::presentAll() {
+void LayerFrostOverlay::presentAll(bool everyCover) {
     // A surface without a frame shows nothing; there is nothing to paint
     // before the fade-in's first step.
     if (opacity_ <= 0.0) {
         return;
     }
+    const FrostLook now = look();
     bool missed = false;
-    for (const auto& cover : covers_) {
-        if (!present(*cover)) {
+    // By index: handling the display's events below may drop a cover whose
+    // output went.
+    for (std::size_t i = 0; i < covers_.size(); ++i) {
+        FrostCover& cover = *covers_[i];
+        if (!everyCover && cover.surface().isMapped()) {
+            continue;
+        }
+        const bool awaited = cover.isAwaitingPicture();
+        if (!cover.present(now, opacity_)) {
             missed = true;
+        }
+        if (awaited) {
+            // A capture's answer that came during the painting is acted on
+            // now: its copy request goes out, or its cover goes up.
+            display_->dispatchAvailable();
+        }
+    }
+    if (!coveredTold_ && coversEveryOutput()) {
+        coveredTold_ = true;
+        coveringFrames_.clear();
+        for (const auto& cover : covers_) {
+            coveringFrames_.emplace_back(&cover->surface(), cover->surface().framesCommitted());
+        }
+        if (onEveryOutputCovered) {
+            onEveryOutputCovered();
         }
     }
     // A frame the compositor had no buffer free for is shown a moment later;
     // during a fade the next step does it.
     if (missed && !fadeTimer_.isActive()) {
-        QTimer::singleShot(kFadeStepMs, this, [this] { presentAll(); });
+        QTimer::singleShot(kFadeStepMs, this, [this] { presentAll(false); });
     }
-}
-
-bool LayerFrostOverlay::present(Cover& cover) {
-    LayerSurface& surface = *cover.surface;
-    if (!surface.isConfigured() || surface.isClosed()) {
-        return true; // nothing to show on yet; ensureCovered() handles it
-    }
-    const QSize pixels = surface.pixelSize();
-    if (cover.frame.size() != pixels) {
-        cover.frame = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-        cover.frame.setDevicePixelRatio(surface.scale());
-        QPainter painter(&cover.frame);
-        const QColor tint = frost_look::tint(request_.strength());
-        paintFrostFrame(painter, QRect(QPoint(0, 0), surface.logicalSize()),
-                        tintedPicture(cover.picture, tint), tint, frostTexts(request_.saysAway()));
-    }
-    const double opacity = opacity_;
-    const bool shown = surface.present([&cover, opacity](QImage& target) {
-        QPainter painter(&target);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        if (opacity >= 1.0) {
-            painter.drawImage(QPoint(0, 0), cover.frame);
-            return;
-        }
-        painter.fillRect(QRect(QPoint(0, 0), target.deviceIndependentSize().toSize()),
-                         Qt::transparent);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        painter.setOpacity(opacity);
-        painter.drawImage(QPoint(0, 0), cover.frame);
-    });
-    if (shown) {
-        cover.shownAtFullOpacity = opacity >= 1.0;
-    }
-    return shown;
 }
 
 } // namespace quelmo

@@ -9,99 +9,111 @@
 
 #include <wayland-client.h>
 
-#include <memory>
-
 namespace quelmo {
 
-namespace {
-
-struct Copy {
-    WaylandDisplay* display = nullptr;
-    zwlr_screencopy_frame_v1* frame = nullptr;
-    std::unique_ptr<ShmBuffer> buffer;
-    bool flipped = false;
-    bool finished = false;
-    bool succeeded = false;
+struct OutputCapture::Listener {
+    static void buffer(void* data, zwlr_screencopy_frame_v1* frame, std::uint32_t format,
+                       std::uint32_t width, std::uint32_t height, std::uint32_t stride) {
+        auto* self = static_cast<OutputCapture*>(data);
+        if (self->buffer_ || self->state_ != State::waiting) {
+            return; // one shared-memory offer is enough
+        }
+        self->buffer_ = ShmBuffer::create(self->display_.shm(),
+                                          QSize(static_cast<int>(width), static_cast<int>(height)),
+                                          format, static_cast<int>(stride));
+        if (!self->buffer_) {
+            self->finish(State::failed);
+            return;
+        }
+        // Sent with the other outputs' copies once this read of the socket
+        // is handled, so the compositor makes all their frames in one go.
+        zwlr_screencopy_frame_v1_copy(frame, self->buffer_->buffer());
+    }
+    static void flags(void* data, zwlr_screencopy_frame_v1*, std::uint32_t flags) {
+        static_cast<OutputCapture*>(data)->flipped_ =
+            (flags & ZWLR_SCREENCOPY_FRAME_V1_FLAGS_Y_INVERT) != 0;
+    }
+    static void ready(void* data, zwlr_screencopy_frame_v1*, std::uint32_t, std::uint32_t,
+                      std::uint32_t) {
+        static_cast<OutputCapture*>(data)->finish(State::ready);
+    }
+    static void failed(void* data, zwlr_screencopy_frame_v1*) {
+        static_cast<OutputCapture*>(data)->finish(State::failed);
+    }
+    static void damage(void*, zwlr_screencopy_frame_v1*, std::uint32_t, std::uint32_t,
+                       std::uint32_t, std::uint32_t) {}
+    static void dmabuf(void*, zwlr_screencopy_frame_v1*, std::uint32_t, std::uint32_t,
+                       std::uint32_t) {}
+    static void bufferDone(void*, zwlr_screencopy_frame_v1*) {}
+    static void checked(void* data, wl_callback* callback, std::uint32_t) {
+        auto* self = static_cast<OutputCapture*>(data);
+        wl_callback_destroy(callback);
+        self->check_ = nullptr;
+        // The compositor may have handled the frost's commit before making
+        // the picture.
+        self->finish(State::refused);
+    }
 };
 
-void onBuffer(void* data, zwlr_screencopy_frame_v1* frame, std::uint32_t format,
-              std::uint32_t width, std::uint32_t height, std::uint32_t stride) {
-    auto* copy = static_cast<Copy*>(data);
-    if (copy->buffer) {
-        return; // one shared-memory offer is enough
-    }
-    copy->buffer = ShmBuffer::create(copy->display->shm(),
-                                     QSize(static_cast<int>(width), static_cast<int>(height)),
-                                     format, static_cast<int>(stride));
-    if (!copy->buffer) {
-        copy->finished = true;
+OutputCapture::OutputCapture(WaylandDisplay& display, WaylandOutput& output) : display_(display) {
+    static const zwlr_screencopy_frame_v1_listener listener = {
+        Listener::buffer, Listener::flags,  Listener::ready,      Listener::failed,
+        Listener::damage, Listener::dmabuf, Listener::bufferDone,
+    };
+    if (display.screencopy() == nullptr || display.shm() == nullptr) {
+        state_ = State::failed;
         return;
     }
-    zwlr_screencopy_frame_v1_copy(frame, copy->buffer->buffer());
+    // The pointer is left out of the picture (overlay_cursor 0).
+    frame_ = zwlr_screencopy_manager_v1_capture_output(display.screencopy(), 0, output.output);
+    zwlr_screencopy_frame_v1_add_listener(frame_, &listener, this);
 }
 
-void onFlags(void* data, zwlr_screencopy_frame_v1*, std::uint32_t flags) {
-    static_cast<Copy*>(data)->flipped = (flags & ZWLR_SCREENCOPY_FRAME_V1_FLAGS_Y_INVERT) != 0;
-}
-
-void onReady(void* data, zwlr_screencopy_frame_v1*, std::uint32_t, std::uint32_t, std::uint32_t) {
-    auto* copy = static_cast<Copy*>(data);
-    copy->finished = true;
-    copy->succeeded = true;
-}
-
-void onFailed(void* data, zwlr_screencopy_frame_v1*) {
-    static_cast<Copy*>(data)->finished = true;
-}
-
-void onDamage(void*, zwlr_screencopy_frame_v1*, std::uint32_t, std::uint32_t, std::uint32_t,
-              std::uint32_t) {}
-void onDmabuf(void*, zwlr_screencopy_frame_v1*, std::uint32_t, std::uint32_t, std::uint32_t) {}
-void onBufferDone(void*, zwlr_screencopy_frame_v1*) {}
-
-const zwlr_screencopy_frame_v1_listener kListener = {
-    onBuffer, onFlags, onReady, onFailed, onDamage, onDmabuf, onBufferDone,
-};
-
-} // namespace
-
-std::vector<QImage> captureOutputs(WaylandDisplay& display,
-                                   const std::vector<WaylandOutput*>& outputs,
-                                   std::chrono::milliseconds timeout) {
-    std::vector<QImage> pictures(outputs.size());
-    if (display.screencopy() == nullptr || display.shm() == nullptr) {
-        return pictures;
+OutputCapture::~OutputCapture() {
+    if (check_ != nullptr) {
+        wl_callback_destroy(check_);
     }
-    std::vector<std::unique_ptr<Copy>> copies;
-    for (WaylandOutput* output : outputs) {
-        auto copy = std::make_unique<Copy>();
-        copy->display = &display;
-        // The pointer is left out of the picture (overlay_cursor 0).
-        copy->frame =
-            zwlr_screencopy_manager_v1_capture_output(display.screencopy(), 0, output->output);
-        zwlr_screencopy_frame_v1_add_listener(copy->frame, &kListener, copy.get());
-        copies.push_back(std::move(copy));
+    if (frame_ != nullptr) {
+        zwlr_screencopy_frame_v1_destroy(frame_);
     }
-    display.dispatchUntil(
-        [&copies] {
-            for (const auto& copy : copies) {
-                if (!copy->finished) {
-                    return false;
-                }
-            }
-            return true;
-        },
-        timeout);
-    for (std::size_t i = 0; i < copies.size(); ++i) {
-        Copy& copy = *copies[i];
-        if (copy.succeeded && copy.buffer) {
-            // A deep copy: the shared memory goes with the buffer.
-            pictures[i] = copy.flipped ? copy.buffer->image().mirrored(false, true)
-                                       : copy.buffer->image().copy();
-        }
-        zwlr_screencopy_frame_v1_destroy(copy.frame);
+    display_.flush();
+}
+
+void OutputCapture::finish(State state) {
+    if (state_ != State::waiting) {
+        return;
     }
-    return pictures;
+    state_ = state;
+    if (frame_ != nullptr) {
+        zwlr_screencopy_frame_v1_destroy(frame_);
+        frame_ = nullptr;
+    }
+    if (check_ != nullptr) {
+        wl_callback_destroy(check_);
+        check_ = nullptr;
+    }
+    if (state != State::ready) {
+        buffer_.reset();
+    }
+    if (onFinished) {
+        onFinished();
+    }
+}
+
+void OutputCapture::frostAboutToCommit() {
+    if (state_ != State::waiting || check_ != nullptr) {
+        return;
+    }
+    static const wl_callback_listener listener = {Listener::checked};
+    check_ = wl_display_sync(display_.display());
+    wl_callback_add_listener(check_, &listener, this);
+}
+
+QImage OutputCapture::picture() const {
+    if (state_ != State::ready || !buffer_) {
+        return {};
+    }
+    return flipped_ ? buffer_->image().mirrored(false, true) : buffer_->image();
 }
 
 QImage frostPictureOf(const QImage& captured) {
