@@ -27,7 +27,9 @@ RowLayout {
             Layout.fillWidth: true
             text: row.title
             wrapMode: Text.Wrap
-            color: Theme.label
+            // A row that cannot apply now reads as such; its explanation
+            // (which says why) stays as legible as ever.
+            color: row.enabled ? Theme.label : Theme.tertiaryLabel
             font.pixelSize: Theme.body
         }
         Label {
@@ -44,6 +46,7 @@ RowLayout {
         id: toggle
         Layout.alignment: Qt.AlignVCenter
         padding: 0
+        opacity: row.enabled ? 1.0 : 0.4
         checked: row.checked
         Accessible.name: row.title
         Accessible.description: row.explanation
