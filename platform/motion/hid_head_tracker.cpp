@@ -194,6 +194,24 @@ std::size_t encodeTrackerReport(const TrackerLayout& layout, const Descriptor& d
     return size;
 }
 
+DeviceMotion ResetCarry::apply(DeviceMotion sample, std::uint8_t counter) {
+    if (counter_ && *counter_ != counter)
+        offset_ = std::remainder(lastHeading_ - headingDegrees(sample), 360.0);
+    counter_ = counter;
+    if (offset_ != 0) {
+        // A turn of offset_ about the vertical, before the attitude.
+        const double h = offset_ * kPi / 360.0;
+        const double s = std::sin(h), c = std::cos(h);
+        const DeviceMotion q = sample;
+        sample.qw = c * q.qw - s * q.qz;
+        sample.qx = c * q.qx - s * q.qy;
+        sample.qy = c * q.qy + s * q.qx;
+        sample.qz = c * q.qz + s * q.qw;
+    }
+    lastHeading_ = headingDegrees(sample);
+    return sample;
+}
+
 DeviceMotion motionOfRotation(const double rotation[3]) {
     const double angle = std::sqrt(rotation[0] * rotation[0] + rotation[1] * rotation[1] +
                                    rotation[2] * rotation[2]);

@@ -76,6 +76,20 @@ std::optional<TrackerReport> decodeTrackerReport(const TrackerLayout& layout,
 std::size_t encodeTrackerReport(const TrackerLayout& layout, const Descriptor& descriptor,
                                 const TrackerReport& value, unsigned char* out);
 
+// A change of the tracker's reset counter means its reference frame jumped:
+// the samples after it are turned about the vertical so that the heading
+// goes on from where it was, as a re-centre, never a turn. One thread.
+class ResetCarry {
+  public:
+    DeviceMotion apply(DeviceMotion sample, std::uint8_t counter);
+    void reset() { *this = ResetCarry(); }
+
+  private:
+    std::optional<std::uint8_t> counter_;
+    double offset_ = 0; // degrees about the vertical
+    double lastHeading_ = 0;
+};
+
 // The rotation vector as the sample every source hands over: the attitude
 // quaternion, gravity (0, 0, -1) and no user acceleration (these trackers
 // measure none). The head frame has x to the right ear, y forward, z up.

@@ -24,26 +24,9 @@ namespace quelmo {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 std::vector<unsigned char> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// A turn of `degrees` about the vertical, before the attitude.
-void turnAboutVertical(DeviceMotion& m, double degrees) {
-    const double h = degrees * kPi / 360.0;
-    const double s = std::sin(h), c = std::cos(h);
-    const DeviceMotion q = m;
-    m.qw = c * q.qw - s * q.qz;
-    m.qx = c * q.qx - s * q.qy;
-    m.qy = c * q.qy + s * q.qx;
-    m.qz = c * q.qz + s * q.qw;
-}
-
-double wrap(double degrees) {
-    return std::remainder(degrees, 360.0);
 }
 
 } // namespace
@@ -267,8 +250,7 @@ bool HidTrackerSource::openTarget(const std::string& node, std::unique_ptr<hid::
     transport_ = std::move(t);
     layout_ = layout;
     node_ = node;
-    resetCounter_.reset();
-    yawOffset_ = 0;
+    carry_.reset();
     if (::pipe2(wake_, O_CLOEXEC) != 0) {
         fail("cannot make a pipe");
         close(true);
@@ -350,14 +332,7 @@ void HidTrackerSource::handleReport(const unsigned char* data, std::size_t size)
         return;
     reports_.fetch_add(1, std::memory_order_relaxed);
     wire::Message sample;
-    sample.motion = hid::motionOfRotation(report->rotation);
-    // A new reset counter: the reference frame jumped. Carry the heading over.
-    if (resetCounter_ && *resetCounter_ != report->resetCounter)
-        yawOffset_ = wrap(lastHeading_ - headingDegrees(sample.motion));
-    resetCounter_ = report->resetCounter;
-    if (yawOffset_ != 0)
-        turnAboutVertical(sample.motion, yawOffset_);
-    lastHeading_ = headingDegrees(sample.motion);
+    sample.motion = carry_.apply(hid::motionOfRotation(report->rotation), report->resetCounter);
     while (onThreadSample && !onThreadSample(sample, systemUptime()) && !stopping_)
         ::usleep(5000); // no room: offered again a moment later
 }

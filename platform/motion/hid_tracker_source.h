@@ -90,11 +90,8 @@ class HidTrackerSource {
     int wake_[2] = {-1, -1};
     std::atomic<bool> stopping_{false};
     std::atomic<std::uint64_t> reports_{0};
-    // Reading thread only: the reset counter seen last and the turn about
-    // the vertical that keeps the heading going on across a reset.
-    std::optional<std::uint8_t> resetCounter_;
-    double yawOffset_ = 0;
-    double lastHeading_ = 0;
+    // Reading thread only: the heading carried across resets.
+    hid::ResetCarry carry_;
 };
 
 // The hidraw nodes under sysfsRoot whose descriptor is a head tracker's:

@@ -124,5 +124,25 @@ TEST(HidHeadTracker, KeyboardsAndBrokenDescriptorsAreRefused) {
     EXPECT_FALSE(isTrackerDescription("AndroidHeadTracker#1.0"));
 }
 
+// The reference frame jumps 90 degrees with a new reset counter: the heading
+// goes on from where it was, even at 10 reports a second, where the jump
+// (900 degrees a second) is too slow for the turn detector to take for a
+// re-centre. The same jump without a new counter is a turn.
+TEST(HidHeadTracker, AResetOfTheReferenceIsCarriedOver) {
+    const auto about = [](double degrees) {
+        const double r[3] = {0, 0, degrees * 3.141592653589793 / 180.0};
+        return motionOfRotation(r);
+    };
+    ResetCarry carry;
+    EXPECT_NEAR(headingDegrees(carry.apply(about(10), 4)), 10.0, 1e-9);
+    EXPECT_NEAR(headingDegrees(carry.apply(about(100), 5)), 10.0, 1e-9);
+    EXPECT_NEAR(headingDegrees(carry.apply(about(110), 5)), 20.0, 1e-9);
+    EXPECT_NEAR(headingDegrees(carry.apply(about(-170), 6)), 20.0, 1e-9); // across +-180
+    EXPECT_NEAR(headingDegrees(carry.apply(about(-160), 6)), 30.0, 1e-9);
+    EXPECT_NEAR(headingDegrees(carry.apply(about(-70), 6)), 120.0, 1e-9); // a turn
+    carry.reset();
+    EXPECT_NEAR(headingDegrees(carry.apply(about(-70), 9)), -70.0, 1e-9);
+}
+
 } // namespace
 } // namespace quelmo
