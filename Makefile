@@ -25,10 +25,12 @@ run: build
 	@scripts/run-main.sh $(BUILD_DIR)
 
 # C++ files formatted as .clang-format says (scripts/check-format.sh --fix),
-# QML that passes qmllint, and includes that point down the layers.
+# QML that passes qmllint, includes that point down the layers, and every
+# relative link of README.md and docs/ leading somewhere.
 format-check: deps
 	@scripts/check-format.sh
 	@scripts/check-layers.sh
+	@scripts/check-links.py
 
 test: build format-check
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300

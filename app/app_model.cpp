@@ -12,8 +12,6 @@ namespace quelmo {
 
 namespace {
 
-AppModel* sharedModel = nullptr;
-
 constexpr double kGaugeInterval = 0.1;
 constexpr double kMenuBarInterval = 0.25;
 constexpr double kLogLineInterval = 0.2;
@@ -27,9 +25,6 @@ constexpr double kHoldBeyondTick = 0.8;
 
 AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
     : QObject(parent), prefs_(prefs), ports_(ports), self_(std::make_shared<AppModel*>(this)) {
-    if (sharedModel == nullptr) {
-        sharedModel = this;
-    }
     authorization_.set(ports_.tracker.currentAuthorization());
 
     std::weak_ptr<AppModel*> weak = self_;
@@ -95,16 +90,9 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
 
 AppModel::~AppModel() {
     self_.reset();
-    if (sharedModel == this) {
-        sharedModel = nullptr;
-    }
     guardian_.onFrostChange = nullptr;
     ports_.tracker.holdQuietSamples(std::nullopt);
     ports_.tracker.observe({});
-}
-
-AppModel* AppModel::shared() {
-    return sharedModel;
 }
 
 // --- Published values --------------------------------------------------------
@@ -437,16 +425,12 @@ void AppModel::evaluate() {
     if (ports_.tracker.isDeviceMotionAvailable() && permitted && prefs_.enabled() && !isPaused() &&
         !screenAsleep_ && !screenLocked_) {
         ports_.tracker.start();
-        if (!napGuard_) {
-            napGuard_ = ports_.activity.beginActivity(activityOptions, activityReason);
-        }
         refreshStatus();
         return;
     }
     if (auth != Authorization::notDetermined) {
         ports_.tracker.stop();
         hardStop();
-        napGuard_.reset();
     }
     refreshStatus();
 }

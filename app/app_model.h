@@ -42,7 +42,6 @@ struct AppModelPorts {
     PrivacySettingsPort& privacySettings;
     SystemEventsPort& systemEvents;
     CommandChannelPort& commands;
-    ActivityAssertionPort& activity;
 };
 
 // The application's controller: feeds head samples, keyboard/mouse readings
@@ -70,17 +69,8 @@ class AppModel : public QObject {
   public:
     using Authorization = HeadTrackerPort::Authorization;
 
-    // The command channel's name, shared by the sender and the listener.
-    static constexpr const char* commandName = "app.quelmo.mac.command";
-    // Written while watching, for the activity assertion.
-    static constexpr const char* activityReason = "Watching head direction to protect the screen";
-    static constexpr unsigned long long activityOptions = 0xEFFFFF;
-
     AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent = nullptr);
     ~AppModel() override;
-
-    // The one instance of the running application (set by whoever makes it).
-    static AppModel* shared();
 
     // Published values: C++ observers subscribe (and get the current value at
     // once); QML binds to the Qt properties above.
@@ -226,7 +216,6 @@ class AppModel : public QObject {
     double injectedSignalDrop_ = 0.0;
     bool ignoreInput_ = false;
     TimerHandle fakeSource_;
-    std::unique_ptr<ActivityToken> napGuard_;
     double lastSampleTime_ = 0.0;
     int guardChanges_ = 0;
     // The "show the angle in the menu bar" preference, as its subscription

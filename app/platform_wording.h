@@ -10,8 +10,7 @@
 // the sentences that name them. Everything else a user reads is the same on
 // every desktop and lives beside the code that shows it.
 //
-// Each desktop has one file of words (platform_wording_linux.cpp,
-// platform_wording_mac.cpp), chosen by the build. The texts are English
+// The desktop's words are in platform_wording_linux.cpp. The texts are English
 // sources marked for translation in the context "PlatformWording"; show them
 // through translated(). The English source is also what the diagnostics log
 // writes, whatever the user's language.

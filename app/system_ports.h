@@ -2,7 +2,6 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <string>
 
 namespace quelmo {
@@ -31,20 +30,6 @@ class CommandChannelPort {
     virtual ~CommandChannelPort() = default;
     // Starts delivering every word that arrives to `handler`, on the main thread.
     virtual void listen(std::function<void(const std::string& word)> handler) = 0;
-};
-
-// Keeps the system from throttling the app while it watches. Destroying the
-// token ends the activity.
-class ActivityToken {
-  public:
-    virtual ~ActivityToken() = default;
-};
-
-class ActivityAssertionPort {
-  public:
-    virtual ~ActivityAssertionPort() = default;
-    virtual std::unique_ptr<ActivityToken> beginActivity(unsigned long long options,
-                                                         const std::string& reason) = 0;
 };
 
 } // namespace quelmo

@@ -14,20 +14,24 @@ if ! command -v clang++ >/dev/null; then
   echo "SKIP: clang++ is not installed (packages clang, libclang-rt-14-dev)"
   exit 0
 fi
-cmake -S "$root/fuzz" -B "$out" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DQUELMO_FUZZ=ON \
+cmake -S "$root/fuzz" -B "$out" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+  -DQUELMO_FUZZ=ON \
   ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER} >/dev/null
 cmake --build "$out" -j "${JOBS:-2}"
-# target:corpus folder
-targets="motion_wire:motion_wire earbuds_wire:earbuds_wire hid_descriptor:hid_descriptor signal_report:signal_report tool_text:tool_text
-  trace_lines:trace_lines settings_values:settings_values command_words:command_words"
-for pair in $targets; do
-  target="fuzz_${pair%%:*}"
-  [ -x "$out/$target" ] || continue
+# Each corpus folder fuzz/corpus/NAME belongs to the target fuzz_NAME (fuzz/targets.cmake).
+for corpus in "$root"/fuzz/corpus/*/; do
+  name="$(basename "$corpus")"
+  target="fuzz_$name"
+  if [ ! -x "$out/$target" ]; then
+    echo "FAILED: $target was not built for fuzz/corpus/$name"
+    failed=1
+    continue
+  fi
   scratch="$(mktemp -d)"
   echo "== $target: $runs runs"
   status=0
   (cd "$out" && "./$target" -runs="$runs" -max_len=4096 -timeout=60 -rss_limit_mb=2048 \
-    -print_final_stats=1 "$scratch" "$root/fuzz/corpus/${pair#*:}") >"$out/$target.log" 2>&1 ||
+    -print_final_stats=1 "$scratch" "$corpus") >"$out/$target.log" 2>&1 ||
     status=$?
   grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|Done)' "$out/$target.log" || true
   rm -rf "$scratch"

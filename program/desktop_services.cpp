@@ -44,7 +44,7 @@ void DesktopServices::attach(AppModel& model) {
 AppModelPorts DesktopServices::ports() {
     return AppModelPorts{scheduler,    tracker,  signal,         *input.input, *input.hotKeys,
                          log,          watchdog, *frost.overlay, windows,      privacySettings,
-                         systemEvents, commands, activity};
+                         systemEvents, commands};
 }
 
 } // namespace quelmo

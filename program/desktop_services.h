@@ -9,7 +9,6 @@
 #include "platform/signal/headphone_signal.h"
 #include "platform/system/dbus_command_channel.h"
 #include "platform/system/logind_session_lock.h"
-#include "platform/system/no_activity_assertion.h"
 #include "platform/system/system_events_monitor.h"
 #include "platform/watchdog/hang_watchdog.h"
 #include "program/frost_choice.h"
@@ -46,7 +45,6 @@ class DesktopServices {
     MotionAccessSettings privacySettings;
     SystemEventsMonitor systemEvents;
     DbusCommandChannel commands;
-    NoActivityAssertion activity;
     // Locks the session for the away lock (not a port of the model's).
     LogindSessionLock sessionLock{QDBusConnection::systemBus(), QDBusConnection::sessionBus()};
 };

@@ -37,7 +37,7 @@ Quelmo is starting in your tray (a first start opens its welcome guide: allow
 head motion there). The virtual headphones now play the demo in a loop: face
 the screen, turn away (the screen frosts), look back (it clears), walk off (it
 frosts until you touch the mouse) ... Press Ctrl+C to stop them; quit Quelmo
-from its tray menu. See the README for real earbuds and opentrack.
+from its tray menu. See docs/hardware.md for real earbuds and opentrack.
 TEXT
   exec "$sim" --earbuds demo --loop
 fi

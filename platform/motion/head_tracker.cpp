@@ -113,23 +113,6 @@ HeadTrackerPort::PlatformAuthorization platformStatusOf(MotionAccessStatus statu
     return Platform::notDetermined;
 }
 
-HeadTracker::Authorization HeadTracker::authorizationFor(MotionAccessStatus status) {
-    switch (status) {
-    case MotionAccessStatus::authorized:
-        return Authorization::authorized;
-    case MotionAccessStatus::denied:
-    case MotionAccessStatus::restricted:
-        return Authorization::denied;
-    case MotionAccessStatus::notDetermined:
-        break;
-    }
-    return Authorization::notDetermined;
-}
-
-HeadTracker::Authorization HeadTracker::currentAuthorization() {
-    return authorizationFor(readMotionAccess(MotionPaths::fromEnvironment().accessRecordPath()));
-}
-
 const char* authorizationName(HeadTracker::Authorization authorization) {
     switch (authorization) {
     case HeadTracker::Authorization::authorized:

@@ -44,11 +44,6 @@ class HeadTracker final : public HeadTrackerPort {
 
     MotionService& manager() { return *manager_; }
 
-    // The user's answer, read afresh from the consent record each time.
-    static Authorization currentAuthorization();
-    // authorized -> authorized; denied and restricted -> denied; else notDetermined.
-    static Authorization authorizationFor(MotionAccessStatus status);
-
   private:
     void handle(const DeviceMotion* sample, double at, const std::string* error);
 

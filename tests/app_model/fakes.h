@@ -23,7 +23,6 @@ class AppModelTestAccess {
     static bool ignoreInput(const AppModel& m) { return m.ignoreInput_; }
     static bool hasFakeSource(const AppModel& m) { return m.fakeSource_ != nullptr; }
     static bool tickRunning(const AppModel& m) { return m.tick_ != nullptr; }
-    static bool holdsActivity(const AppModel& m) { return m.napGuard_ != nullptr; }
 };
 
 } // namespace quelmo
@@ -262,25 +261,6 @@ struct FakeCommands : CommandChannelPort {
     }
 };
 
-struct FakeActivity : ActivityAssertionPort {
-    struct Token : ActivityToken {
-        int* live;
-        explicit Token(int* l) : live(l) { ++*live; }
-        ~Token() override { --*live; }
-    };
-    int live = 0;
-    int begun = 0;
-    std::string reason;
-    unsigned long long options = 0;
-    std::unique_ptr<ActivityToken> beginActivity(unsigned long long o,
-                                                 const std::string& r) override {
-        ++begun;
-        options = o;
-        reason = r;
-        return std::make_unique<Token>(&live);
-    }
-};
-
 // A model with fakes for every port, in virtual time. Preferences can be set
 // in `store` before start() makes the model.
 struct ModelRig {
@@ -298,7 +278,6 @@ struct ModelRig {
     FakePrivacySettings privacy;
     FakeSystemEvents system;
     FakeCommands commands;
-    FakeActivity activity;
     // The windows port the model gets: the fake above unless a rig sets another.
     WindowsPort* windowsPort = nullptr;
     std::unique_ptr<AppModel> model;
@@ -313,9 +292,9 @@ struct ModelRig {
     AppModel& start() {
         prefs = std::make_unique<Preferences>(store);
         model = std::make_unique<AppModel>(
-            *prefs, AppModelPorts{scheduler, tracker, signal, input, hotKeys, log, watchdog,
-                                  overlay, windowsPort ? *windowsPort : windows, privacy, system,
-                                  commands, activity});
+            *prefs,
+            AppModelPorts{scheduler, tracker, signal, input, hotKeys, log, watchdog, overlay,
+                          windowsPort ? *windowsPort : windows, privacy, system, commands});
         return *model;
     }
 

@@ -21,9 +21,6 @@ TEST(MotionPipeline, LaunchWritesTheStartLineAndWaitsForHeadphones) {
     EXPECT_EQ(rig.log.lines[1], "launched; motion authorization authorized");
     EXPECT_TRUE(rig.tracker.running);
     EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
-    EXPECT_EQ(rig.activity.live, 1);
-    EXPECT_EQ(rig.activity.reason, "Watching head direction to protect the screen");
-    EXPECT_EQ(rig.activity.options, 0xEFFFFFu);
     EXPECT_EQ(rig.hotKeys.keyCode, 15);
     EXPECT_EQ(rig.hotKeys.modifiers, 6400);
     EXPECT_EQ(rig.overlay.strength, 0.6);

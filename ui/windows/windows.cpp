@@ -25,8 +25,6 @@ namespace quelmo {
 
 namespace {
 
-Windows* sharedWindows = nullptr;
-
 constexpr const char* kSettingsUrl = "qrc:/Quelmo/Settings/SettingsView.qml";
 constexpr const char* kOnboardingUrl = "qrc:/Quelmo/Onboarding/OnboardingView.qml";
 
@@ -56,17 +54,10 @@ void chooseRenderer() {
 
 Windows::Windows(LoginItem loginItem, QString logDirectory, QObject* parent)
     : QObject(parent), loginItem_(new LoginItemObject(std::move(loginItem), this)),
-      logDirectory_(std::move(logDirectory)) {
-    if (sharedWindows == nullptr) {
-        sharedWindows = this;
-    }
-}
+      logDirectory_(std::move(logDirectory)) {}
 
 Windows::~Windows() {
     closeAll();
-    if (sharedWindows == this) {
-        sharedWindows = nullptr;
-    }
 }
 
 void Windows::closeAll() {
@@ -74,10 +65,6 @@ void Windows::closeAll() {
     delete settings_.data();
     delete onboarding_.data();
     engine_.reset();
-}
-
-Windows* Windows::shared() {
-    return sharedWindows;
 }
 
 void Windows::setModel(AppModel* model) {

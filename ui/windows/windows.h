@@ -46,9 +46,6 @@ class Windows : public QObject, public WindowsPort {
     Windows(LoginItem loginItem, QString logDirectory, QObject* parent = nullptr);
     ~Windows() override;
 
-    // The first instance made, while it exists.
-    static Windows* shared();
-
     // The model the views show; nothing is shown before it is set.
     void setModel(AppModel* model);
     // Closes both windows at once, the QML engine with them; whoever

@@ -70,7 +70,7 @@ TEST(KGlobalAccelHotKeys, RegistersTheChordAndAPressRecentresTheApp) {
     auto model = std::make_unique<AppModel>(
         *rig.prefs, AppModelPorts{rig.scheduler, rig.tracker, rig.signal, rig.input, hotKeys,
                                   rig.log, rig.watchdog, rig.overlay, rig.windows, rig.privacy,
-                                  rig.system, rig.commands, rig.activity});
+                                  rig.system, rig.commands});
     ASSERT_TRUE(model->hasHotKey());
 
     ASSERT_TRUE(waitUntil([&] { return standIn.shortcuts.size() == 2; }));

@@ -174,8 +174,7 @@ TEST_F(HeadTrackerTest, UndecidedAccessAsksOnceAndDeliversNothingUntilAllowed) {
     tracker->start();
     tracker->start();
     EXPECT_EQ(prompt.asked, 1);
-    EXPECT_EQ(HeadTracker::authorizationFor(tracker->manager().authorizationStatus()),
-              HeadTracker::Authorization::notDetermined);
+    EXPECT_EQ(tracker->currentAuthorization(), HeadTracker::Authorization::notDetermined);
     ASSERT_TRUE(test::sendSample(temp.paths, facing(20)));
     test::settle();
     EXPECT_TRUE(seen.motion.empty());
@@ -363,39 +362,22 @@ TEST_F(HeadTrackerTest, OpentrackIsOffUnlessAPortIsConfigured) {
     }
 }
 
-TEST(HeadTrackerAuthorization, MapsTheRecordAndReadsItAfreshEachTime) {
+// What the model asks through the port: the consent record, read afresh each
+// time, in the app's three cases (restricted counts as denied; anything but
+// the exact words as undecided).
+TEST_F(HeadTrackerTest, AuthorizationMapsTheRecordReadAfreshEachTime) {
     using A = HeadTracker::Authorization;
-    EXPECT_EQ(HeadTracker::authorizationFor(MotionAccessStatus::authorized), A::authorized);
-    EXPECT_EQ(HeadTracker::authorizationFor(MotionAccessStatus::denied), A::denied);
-    EXPECT_EQ(HeadTracker::authorizationFor(MotionAccessStatus::restricted), A::denied);
-    EXPECT_EQ(HeadTracker::authorizationFor(MotionAccessStatus::notDetermined), A::notDetermined);
-
-    test::TempPaths temp;
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = old ? old : "";
-    ::setenv("XDG_CONFIG_HOME", temp.paths.configDir.c_str(), 1);
-    const std::string record = temp.paths.accessRecordPath();
-    EXPECT_EQ(HeadTracker::currentAuthorization(), A::notDetermined);
-    std::string error;
-    ASSERT_TRUE(writeMotionAccess(record, MotionAccessStatus::restricted, error));
-    EXPECT_EQ(HeadTracker::currentAuthorization(), A::denied);
-    std::ofstream(record) << "authorized\n";
-    EXPECT_EQ(HeadTracker::currentAuthorization(), A::authorized);
-    std::ofstream(record) << "Authorized";
-    EXPECT_EQ(HeadTracker::currentAuthorization(), A::notDetermined);
-    if (old)
-        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else
-        ::unsetenv("XDG_CONFIG_HOME");
+    auto tracker = makeTracker();
+    EXPECT_EQ(tracker->currentAuthorization(), A::notDetermined);
+    setAccess(MotionAccessStatus::restricted);
+    EXPECT_EQ(tracker->currentAuthorization(), A::denied);
+    setAccess(MotionAccessStatus::denied);
+    EXPECT_EQ(tracker->currentAuthorization(), A::denied);
+    std::ofstream(temp.paths.accessRecordPath()) << "authorized\n";
+    EXPECT_EQ(tracker->currentAuthorization(), A::authorized);
+    std::ofstream(temp.paths.accessRecordPath()) << "Authorized";
+    EXPECT_EQ(tracker->currentAuthorization(), A::notDetermined);
 }
-
-} // namespace
-} // namespace quelmo
-
-// quelmo-sim drives a real motion service, and its --report shows the
-// simulated headphones while it runs.
-namespace quelmo {
-namespace {
 
 TEST_F(HeadTrackerTest, VirtualHeadphonesFeedTheTracker) {
     setAccess(MotionAccessStatus::authorized);
