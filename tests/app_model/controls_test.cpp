@@ -80,7 +80,7 @@ TEST(Controls, FirstWakeClearsTheSleepFlag) {
 
 TEST(Controls, SwitchingOffTakesEffectOnTheNextTurn) {
     ModelRig rig;
-    AppModel& model = rig.start();
+    rig.start();
     rig.frostByTurning();
     ASSERT_TRUE(rig.overlay.frosted);
     rig.prefs->setEnabled(false);

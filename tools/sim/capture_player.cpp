@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tools/sim/capture_player.h"
 
+#include "tools/sim/seqpacket_listener.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -8,8 +10,6 @@
 #include <fstream>
 #include <poll.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 
@@ -98,25 +98,12 @@ bool CapturePlayer::waitForQuelmo(const earbuds::CapturedFrame& expected,
 }
 
 int CapturePlayer::play(const std::atomic<bool>& stop) {
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    if (path_.empty() || path_.size() >= sizeof addr.sun_path) {
-        std::fprintf(stderr, "quelmo-sim: socket path empty or too long: %s\n", path_.c_str());
+    std::string error;
+    listener_ = listenSeqpacket(path_, false, error);
+    if (listener_ < 0) {
+        std::fprintf(stderr, "quelmo-sim: %s\n", error.c_str());
         return 1;
     }
-    std::memcpy(addr.sun_path, path_.c_str(), path_.size() + 1);
-    listener_ = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
-    struct stat st {};
-    if (::lstat(path_.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
-        ::unlink(path_.c_str());
-    if (listener_ < 0 ||
-        ::bind(listener_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(listener_, 1) != 0) {
-        std::fprintf(stderr, "quelmo-sim: cannot listen at %s: %s\n", path_.c_str(),
-                     std::strerror(errno));
-        return 1;
-    }
-    ::chmod(path_.c_str(), 0600);
     std::fprintf(stderr, "quelmo-sim: play: %zu frames, waiting for Quelmo at %s\n", frames_.size(),
                  path_.c_str());
     while (!stop && client_ < 0) {
@@ -153,8 +140,7 @@ int CapturePlayer::play(const std::atomic<bool>& stop) {
     std::fprintf(stderr, "quelmo-sim: play: %zu frames played\n", played);
     if (client_ >= 0)
         ::close(client_);
-    ::close(listener_);
-    ::unlink(path_.c_str());
+    stopListening(listener_, path_);
     return 0;
 }
 

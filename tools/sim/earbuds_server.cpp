@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tools/sim/earbuds_server.h"
 
+#include "tools/sim/seqpacket_listener.h"
+
 #include "platform/motion/earbuds_wire.h"
 #include "tools/sim/hostile_frames.h"
 
@@ -11,8 +13,6 @@
 #include <cstdio>
 #include <cstring>
 #include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace quelmo::sim {
@@ -80,39 +80,13 @@ bool parseQuirks(const std::string& list, EarbudsQuirks& quirks, std::string& er
 
 EarbudsServer::EarbudsServer(std::string path, EarbudsQuirks quirks)
     : path_(std::move(path)), quirks_(quirks) {
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    if (path_.empty() || path_.size() >= sizeof addr.sun_path) {
-        error_ = "socket path empty or too long: " + path_;
-        return;
-    }
-    std::memcpy(addr.sun_path, path_.c_str(), path_.size() + 1);
-    listener_ = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (listener_ < 0) {
-        error_ = std::string("cannot make a socket: ") + std::strerror(errno);
-        return;
-    }
-    struct stat st {};
-    // A socket file left by an earlier run is replaced.
-    if (::lstat(path_.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
-        ::unlink(path_.c_str());
-    if (::bind(listener_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(listener_, 1) != 0) {
-        error_ = "cannot listen at " + path_ + ": " + std::strerror(errno);
-        ::close(listener_);
-        listener_ = -1;
-        return;
-    }
-    ::chmod(path_.c_str(), 0600);
+    listener_ = listenSeqpacket(path_, true, error_);
 }
 
 EarbudsServer::~EarbudsServer() {
     if (client_ >= 0)
         ::close(client_);
-    if (listener_ >= 0) {
-        ::close(listener_);
-        ::unlink(path_.c_str());
-    }
+    stopListening(listener_, path_);
 }
 
 void EarbudsServer::dropClient(const char* why) {

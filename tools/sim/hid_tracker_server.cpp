@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tools/sim/hid_tracker_server.h"
 
+#include "tools/sim/seqpacket_listener.h"
+
 #include "tools/sim/hid_tracker_descriptors.h"
 
 #include <algorithm>
@@ -9,8 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace quelmo::sim {
@@ -54,36 +54,13 @@ HidTrackerServer::HidTrackerServer(std::string path, bool variant, double resetA
     hid::setTrackerOn(layout_, false, featureReport(layout_.reportingState.reportId).data(),
                       featureReport(layout_.reportingState.reportId).size());
 
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    if (path_.empty() || path_.size() >= sizeof addr.sun_path) {
-        error_ = "socket path empty or too long: " + path_;
-        return;
-    }
-    std::memcpy(addr.sun_path, path_.c_str(), path_.size() + 1);
-    listener_ = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    struct stat st {};
-    if (::lstat(path_.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
-        ::unlink(path_.c_str());
-    if (listener_ < 0 ||
-        ::bind(listener_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(listener_, 1) != 0) {
-        error_ = "cannot listen at " + path_ + ": " + std::strerror(errno);
-        if (listener_ >= 0)
-            ::close(listener_);
-        listener_ = -1;
-        return;
-    }
-    ::chmod(path_.c_str(), 0600);
+    listener_ = listenSeqpacket(path_, true, error_);
 }
 
 HidTrackerServer::~HidTrackerServer() {
     if (client_ >= 0)
         ::close(client_);
-    if (listener_ >= 0) {
-        ::close(listener_);
-        ::unlink(path_.c_str());
-    }
+    stopListening(listener_, path_);
 }
 
 std::vector<unsigned char>& HidTrackerServer::featureReport(std::uint8_t id) {
