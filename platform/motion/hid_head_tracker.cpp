@@ -70,6 +70,12 @@ std::optional<TrackerLayout> findHeadTracker(const Descriptor& d, std::string& w
         why = "not a custom sensor (usage page 0x20, usage 0xE1)";
         return std::nullopt;
     }
+    // Feature reports travel with their id in front (hidraw's and the door's
+    // framing); the standard's trackers number every report.
+    if (!d.usesReportIds) {
+        why = "reports without ids";
+        return std::nullopt;
+    }
     TrackerLayout layout;
     layout.usesReportIds = d.usesReportIds;
     const Field* description = find(d, ReportKind::feature, kDescription, false);

@@ -117,6 +117,19 @@ TEST(HidHeadTracker, KeyboardsAndBrokenDescriptorsAreRefused) {
         }
     }
     EXPECT_FALSE(headTrackerIn(odd.data(), odd.size(), why));
+    // The same layout without report ids: its features could not be framed.
+    std::vector<unsigned char> unnumbered;
+    const auto standard = sim::standardTrackerDescriptor();
+    for (std::size_t i = 0; i < standard.size();) {
+        // Item by item (a short item's size is in its prefix's low bits).
+        const std::size_t size = 1 + ((standard[i] & 3) == 3 ? 4 : (standard[i] & 3));
+        if (standard[i] != 0x85) // the report id item
+            unnumbered.insert(unnumbered.end(), standard.begin() + static_cast<long>(i),
+                              standard.begin() + static_cast<long>(i + size));
+        i += size;
+    }
+    EXPECT_FALSE(headTrackerIn(unnumbered.data(), unnumbered.size(), why));
+    EXPECT_EQ(why, "reports without ids");
     // The descriptions Quelmo reads.
     EXPECT_TRUE(isTrackerDescription("#AndroidHeadTracker#1.0"));
     EXPECT_TRUE(isTrackerDescription("#AndroidHeadTracker#2.0#3"));
