@@ -12,6 +12,12 @@
 #   not blur them; median of three 20 s windows; the diagnostics log off, as
 #   a user has it (one window with it on is printed apart); and the same at
 #   25 Hz from fake earbuds (quelmo-sim --earbuds), read as real ones are;
+# - CPU while watching a reading head (bench/reading-head.sim: turns of 5 to
+#   17 degrees with short holds) at 50 Hz through the motion socket and at
+#   25 Hz from fake earbuds, counting every thread of the app and the CPU of
+#   the children it has reaped (the signal report tool run every 2 s), over
+#   three windows of FOOTPRINT_READING_SECONDS (default 60; goals under 0.25%
+#   and 0.15%);
 # - the settings window: on screen after `quelmo --send settings` (the menu
 #   item's action; goal under 300 ms), resident memory while it is open (goal
 #   under 90 MB) and within 5 s of closing it (goal under 45 MB).
@@ -172,6 +178,48 @@ if [ -x "$sim" ]; then
   echo "watching earbuds at 25 Hz: CPU ${cpus[*]} % of one core, wake-ups ${wakes[*]} /s; median $cpu %, $wake /s"
   record "CPU watching earbuds at 25 Hz, no window open" "< 0.15%" \
     "$cpu% ($wake wake-ups/s)" "$(passes "$cpu < 0.15")"
+fi
+
+# A reading head, children included: cutime + cstime in /proc/PID/stat are
+# the CPU ticks of the children the app has reaped.
+children_ns() { awk -v hz="$(getconf CLK_TCK)" '{ print ($16 + $17) * 1e9 / hz }' "/proc/$1/stat"; }
+reading_seconds=${FOOTPRINT_READING_SECONDS:-60}
+# watch_reading LABEL GOAL SIM-ARGS...: the app's CPU with its children while
+# the simulator plays the reading head.
+watch_reading() {
+  local label=$1 goal=$2 player before after kids_before kids_after one
+  shift 2
+  "$sim" "$@" --loop "$here/reading-head.sim" >/dev/null 2>&1 &
+  player=$!
+  sleep 0.5
+  start_app
+  pids+=("$app")
+  sleep 8
+  cpus=()
+  for _ in 1 2 3; do
+    before=$(sched "$app")
+    kids_before=$(children_ns "$app")
+    sleep "$reading_seconds"
+    after=$(sched "$app")
+    kids_after=$(children_ns "$app")
+    one=$(echo "$before $after $kids_before $kids_after" | awk -v s="$reading_seconds" \
+      '{ printf "%.3f", 100 * (($3 - $1) + ($6 - $5)) / 1e9 / s }')
+    cpus+=("$one")
+  done
+  cpu=$(median "${cpus[@]}")
+  kill "$player" 2>/dev/null
+  wait "$player" 2>/dev/null
+  stop_app
+  echo "watching a reading head, $label: CPU with children ${cpus[*]} % of one core; median $cpu % (spread $(printf '%s\n' "${cpus[@]}" | sort -n | sed -n '1p;$p' | paste -sd-))"
+  record "CPU watching a reading head, $label (with children)" "< $goal%" "$cpu%" \
+    "$(passes "$cpu < $goal")"
+}
+if [ -x "$sim" ]; then
+  stop_app
+  watch_reading "50 Hz" 0.25
+  export QUELMO_EARBUDS_SOCKET="$XDG_RUNTIME_DIR/earbuds.sock"
+  watch_reading "earbuds 25 Hz" 0.15 --earbuds
+  unset QUELMO_EARBUDS_SOCKET
 fi
 
 # The command channel that opens the settings window runs only with the
