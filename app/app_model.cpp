@@ -78,7 +78,7 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
 
     subscribeToPreferences();
     observeSystem();
-    hotKey_ = ports_.hotKeys.registerHotKey(kRecenterKeyCode, kRecenterModifiers, [weak] {
+    hotKey_ = ports_.hotKeys.registerHotKey(kRecenterKey, [weak] {
         if (auto self = weak.lock()) {
             (*self)->recenterManually();
         }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QtCore/qnamespace.h>
 
 #include <vector>
 
@@ -21,9 +22,9 @@ inline constexpr char kContext[] = "PlatformWording";
 // A text of this file in the user's language.
 QString translated(const char* source);
 
-// A modifier key of a chord: its bit (see hot_key_binding.h) and its name.
+// A modifier key of a chord and its name.
 struct Modifier {
-    int bit;
+    Qt::KeyboardModifier key;
     const char* name;
 };
 // The modifiers in the order the desktop writes them.

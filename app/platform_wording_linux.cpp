@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The words of a Linux desktop: a PC keyboard, the tray, the file manager,
 // Quelmo's own motion-access prompt.
-#include "app/hot_key_binding.h"
 #include "app/platform_wording.h"
 
 #include <QtGlobal>
@@ -10,10 +9,10 @@ namespace quelmo::wording {
 
 const std::vector<Modifier>& modifierOrder() {
     static const std::vector<Modifier> order{
-        {kControlModifier, QT_TRANSLATE_NOOP("PlatformWording", "Ctrl")},
-        {kShiftModifier, QT_TRANSLATE_NOOP("PlatformWording", "Shift")},
-        {kOptionModifier, QT_TRANSLATE_NOOP("PlatformWording", "Alt")},
-        {kCommandModifier, QT_TRANSLATE_NOOP("PlatformWording", "Super")},
+        {Qt::ControlModifier, QT_TRANSLATE_NOOP("PlatformWording", "Ctrl")},
+        {Qt::ShiftModifier, QT_TRANSLATE_NOOP("PlatformWording", "Shift")},
+        {Qt::AltModifier, QT_TRANSLATE_NOOP("PlatformWording", "Alt")},
+        {Qt::MetaModifier, QT_TRANSLATE_NOOP("PlatformWording", "Super")},
     };
     return order;
 }

@@ -3,6 +3,8 @@
 
 #include "core/privacy_guard.h"
 
+#include <QKeyCombination>
+
 #include <functional>
 #include <memory>
 
@@ -30,13 +32,13 @@ class HotKeyRegistration {
     virtual ~HotKeyRegistration() = default;
 };
 
-// Registers system-wide hot keys (key code and modifier mask in the app's own
-// encoding: 15 is R; Command 256, Option 2048, Control 4096). Returns nothing
-// when the key cannot be registered. The action runs later on the main thread.
+// Registers system-wide hot keys, each a key with its modifiers in Qt's terms.
+// Returns nothing when the key cannot be registered. The action runs later on
+// the main thread.
 class HotKeyPort {
   public:
     virtual ~HotKeyPort() = default;
-    virtual std::unique_ptr<HotKeyRegistration> registerHotKey(int keyCode, int modifiers,
+    virtual std::unique_ptr<HotKeyRegistration> registerHotKey(QKeyCombination chord,
                                                                std::function<void()> action) = 0;
 };
 

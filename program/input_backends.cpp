@@ -15,7 +15,8 @@ namespace {
 // A desktop that lets no program register a global key.
 class NoHotKeys final : public HotKeyPort {
   public:
-    std::unique_ptr<HotKeyRegistration> registerHotKey(int, int, std::function<void()>) override {
+    std::unique_ptr<HotKeyRegistration> registerHotKey(QKeyCombination,
+                                                       std::function<void()>) override {
         return nullptr;
     }
 };

@@ -1,15 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "platform/desktop_bus/kglobalaccel_hot_keys.h"
 
-#include "platform/x11/key_chord_mapping.h"
-
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QPointer>
-
-#include <cctype>
 
 namespace quelmo {
 
@@ -17,13 +13,6 @@ namespace {
 const QString kPath = QStringLiteral("/kglobalaccel");
 const QString kInterface = QStringLiteral("org.kde.KGlobalAccel");
 const QString kComponentInterface = QStringLiteral("org.kde.kglobalaccel.Component");
-
-// Qt's modifier bits in a key code (Qt::ShiftModifier and friends), kept here
-// so that this file needs no GUI module.
-constexpr int kQtShift = 0x02000000;
-constexpr int kQtControl = 0x04000000;
-constexpr int kQtAlt = 0x08000000;
-constexpr int kQtMeta = 0x10000000;
 
 // kglobalaccel's flags for setShortcut.
 constexpr uint kSetPresent = 2;
@@ -62,28 +51,6 @@ bool KGlobalAccelHotKeys::isOffered(const QDBusConnection& bus) {
            names->activatableServiceNames().value().contains(service);
 }
 
-int KGlobalAccelHotKeys::qtKey(int keyCode, int modifiers) {
-    const auto chord = x11::x11KeyChord(keyCode, modifiers);
-    if (!chord || chord->keysym > 0x7f) {
-        return 0;
-    }
-    // Letters and digits: Qt's key is the upper-case character.
-    int key = std::toupper(static_cast<int>(chord->keysym));
-    if ((modifiers & x11::kShiftModifier) != 0) {
-        key |= kQtShift;
-    }
-    if ((modifiers & x11::kControlModifier) != 0) {
-        key |= kQtControl;
-    }
-    if ((modifiers & x11::kOptionModifier) != 0) {
-        key |= kQtAlt;
-    }
-    if ((modifiers & x11::kCommandModifier) != 0) {
-        key |= kQtMeta;
-    }
-    return key;
-}
-
 QStringList KGlobalAccelHotKeys::actionId() const {
     // Component and action as stored, then the names System Settings shows.
     return {QString::fromLatin1(kComponent), QString::fromLatin1(kAction), QStringLiteral("Quelmo"),
@@ -98,9 +65,8 @@ void KGlobalAccelHotKeys::send(const QString& method, const QList<QVariant>& arg
 }
 
 std::unique_ptr<HotKeyRegistration>
-KGlobalAccelHotKeys::registerHotKey(int keyCode, int modifiers, std::function<void()> action) {
-    const int key = qtKey(keyCode, modifiers);
-    if (key == 0 || !action || !bus_.isConnected() || action_) {
+KGlobalAccelHotKeys::registerHotKey(QKeyCombination chord, std::function<void()> action) {
+    if (chord.key() == Qt::Key_unknown || !action || !bus_.isConnected() || action_) {
         return nullptr;
     }
     // Any path: the service picks the component's object path.
@@ -110,7 +76,7 @@ KGlobalAccelHotKeys::registerHotKey(int keyCode, int modifiers, std::function<vo
         return nullptr;
     }
     action_ = std::move(action);
-    const QList<int> keys{key};
+    const QList<int> keys{chord.toCombined()};
     send(QStringLiteral("doRegister"), {actionId()});
     // The keys the user chose before, if any, else the default; then the
     // default itself, for System Settings' "reset".

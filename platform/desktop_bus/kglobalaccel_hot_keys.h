@@ -21,8 +21,9 @@ namespace quelmo {
 // program can grab keys itself.
 //
 // Quelmo has one hot key; its action is "recenter", shown as "I'm Facing the
-// Screen". Registration is sent without waiting for answers (the service may
-// still be starting); a chord the mapping does not know is refused.
+// Screen". The chord goes to the service as Qt writes it (kglobalaccel speaks
+// Qt's key encoding). Registration is sent without waiting for answers (the
+// service may still be starting); a chord without a key is refused.
 class KGlobalAccelHotKeys : public QObject, public HotKeyPort {
     Q_OBJECT
 
@@ -37,10 +38,7 @@ class KGlobalAccelHotKeys : public QObject, public HotKeyPort {
 
     // Whether the service runs on `bus` or can be started there.
     static bool isOffered(const QDBusConnection& bus);
-    // The chord in Qt's key encoding (modifiers | key), or 0 when unsupported.
-    static int qtKey(int keyCode, int modifiers);
-
-    std::unique_ptr<HotKeyRegistration> registerHotKey(int keyCode, int modifiers,
+    std::unique_ptr<HotKeyRegistration> registerHotKey(QKeyCombination chord,
                                                        std::function<void()> action) override;
 
   private slots:

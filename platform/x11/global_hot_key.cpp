@@ -38,15 +38,15 @@ GlobalHotKey::GlobalHotKey(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) 
 
 GlobalHotKey::~GlobalHotKey() = default;
 
-std::unique_ptr<GlobalHotKey> GlobalHotKey::create(int keyCode, int modifiers,
+std::unique_ptr<GlobalHotKey> GlobalHotKey::create(QKeyCombination chord,
                                                    std::function<void()> action) {
-    return createOnDisplay("", keyCode, modifiers, std::move(action));
+    return createOnDisplay("", chord, std::move(action));
 }
 
 std::unique_ptr<GlobalHotKey> GlobalHotKey::createOnDisplay(const std::string& displayName,
-                                                            int keyCode, int modifiers,
+                                                            QKeyCombination qtChord,
                                                             std::function<void()> action) {
-    const auto chord = x11::x11KeyChord(keyCode, modifiers);
+    const auto chord = x11::x11KeyChord(qtChord);
     QCoreApplication* app = QCoreApplication::instance();
     if (!chord || !action || app == nullptr || QThread::currentThread() != app->thread()) {
         return nullptr;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QKeyCombination>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,17 +19,16 @@ namespace quelmo {
 // Destroying the object ungrabs the chord.
 class GlobalHotKey {
   public:
-    // Registers keyCode with modifiers (see platform/x11/key_chord_mapping.h for both
-    // encodings; key code 15 with modifiers 6400 is Control+Option+Command+R, which
-    // becomes Control+Alt+Super+R). Returns nullptr, with nothing left registered, when
-    // the chord is not supported, the action is empty, there is no X display, another
-    // program holds the chord, or the caller is not on the thread of a running
-    // QCoreApplication (the action could not reach it).
-    static std::unique_ptr<GlobalHotKey> create(int keyCode, int modifiers,
+    // Registers the chord: a letter or digit with any of Control, Shift, Alt and Meta,
+    // which becomes Super (see platform/x11/key_chord_mapping.h). Returns nullptr, with
+    // nothing left registered, when the chord is not supported, the action is empty,
+    // there is no X display, another program holds the chord, or the caller is not on
+    // the thread of a running QCoreApplication (the action could not reach it).
+    static std::unique_ptr<GlobalHotKey> create(QKeyCombination chord,
                                                 std::function<void()> action);
     // The same on the named X display ("" means $DISPLAY).
     static std::unique_ptr<GlobalHotKey> createOnDisplay(const std::string& displayName,
-                                                         int keyCode, int modifiers,
+                                                         QKeyCombination chord,
                                                          std::function<void()> action);
     ~GlobalHotKey();
 

@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QKeyCombination>
+
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace quelmo::x11 {
-
-// Modifier bits of a hot key chord as GlobalHotKey's callers write them.
-inline constexpr int kCommandModifier = 0x100;
-inline constexpr int kShiftModifier = 0x200;
-inline constexpr int kOptionModifier = 0x800;
-inline constexpr int kControlModifier = 0x1000;
 
 // A chord in X11 terms: a keysym and the core modifier mask held with it.
 struct X11KeyChord {
@@ -21,12 +17,11 @@ struct X11KeyChord {
     bool operator==(const X11KeyChord&) const = default;
 };
 
-// Maps a key code (key positions of the ANSI layout numbered as the hot key's callers
-// number them; the letters and digits are supported) and a modifier mask onto X11.
-// Command becomes Super (Mod4), Option becomes Alt (Mod1), Control and Shift stay.
-// Returns nothing for a key code outside the table or a mask with any other bit set,
-// so an unsupported chord never grabs some other key.
-std::optional<X11KeyChord> x11KeyChord(int keyCode, int modifiers);
+// Maps a Qt chord onto X11: a letter or digit key becomes its keysym (the lower-case
+// letter), Meta becomes Super (Mod4), Alt becomes Mod1, Control and Shift stay.
+// Returns nothing for any other key or modifier (the keypad, the group switch), so an
+// unsupported chord never grabs some other key.
+std::optional<X11KeyChord> x11KeyChord(QKeyCombination chord);
 
 // Every combination of the bits in lockMasks, the empty one first. A passive grab only
 // matches the exact modifier state, so a chord is grabbed once per combination to work

@@ -19,9 +19,9 @@ class X11InputActivity final : public InputActivityPort {
 
 class X11HotKeys final : public HotKeyPort {
   public:
-    std::unique_ptr<HotKeyRegistration> registerHotKey(int keyCode, int modifiers,
+    std::unique_ptr<HotKeyRegistration> registerHotKey(QKeyCombination chord,
                                                        std::function<void()> action) override {
-        auto key = GlobalHotKey::create(keyCode, modifiers, std::move(action));
+        auto key = GlobalHotKey::create(chord, std::move(action));
         if (!key) {
             return nullptr;
         }

@@ -154,16 +154,14 @@ struct FakeHotKeys : HotKeyPort {
         ~Registration() override { owner->action = nullptr; }
     };
     bool refuse = false;
-    int keyCode = -1;
-    int modifiers = -1;
+    QKeyCombination chord;
     std::function<void()> action;
-    std::unique_ptr<HotKeyRegistration> registerHotKey(int code, int mods,
+    std::unique_ptr<HotKeyRegistration> registerHotKey(QKeyCombination c,
                                                        std::function<void()> a) override {
         if (refuse) {
             return nullptr;
         }
-        keyCode = code;
-        modifiers = mods;
+        chord = c;
         action = std::move(a);
         return std::make_unique<Registration>(this);
     }

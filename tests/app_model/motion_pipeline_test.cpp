@@ -21,8 +21,8 @@ TEST(MotionPipeline, LaunchWritesTheStartLineAndWaitsForHeadphones) {
     EXPECT_EQ(rig.log.lines[1], "launched; motion authorization authorized");
     EXPECT_TRUE(rig.tracker.running);
     EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
-    EXPECT_EQ(rig.hotKeys.keyCode, 15);
-    EXPECT_EQ(rig.hotKeys.modifiers, 6400);
+    EXPECT_EQ(rig.hotKeys.chord,
+              QKeyCombination(Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier, Qt::Key_R));
     EXPECT_EQ(rig.overlay.strength, 0.6);
 }
 

@@ -346,9 +346,11 @@ TEST(Languages, TheFirstPreferredLanguageQuelmoSpeaksWinsAndEnglishIsTheFallback
 
 TEST(Languages, TheHotKeyIsWrittenFromItsBindingInTheDesktopsWords) {
     EXPECT_EQ(recenterHotKeyText(), QStringLiteral("Ctrl+Alt+Super+R"));
-    EXPECT_EQ(hotKeyText(0, kControlModifier | kShiftModifier), QStringLiteral("Ctrl+Shift+A"));
-    EXPECT_EQ(hotKeyText(29, kCommandModifier), QStringLiteral("Super+0"));
-    EXPECT_TRUE(hotKeyText(10, kControlModifier).isEmpty()); // not a letter or digit
+    EXPECT_EQ(hotKeyText(Qt::ShiftModifier | Qt::ControlModifier | Qt::Key_A),
+              QStringLiteral("Ctrl+Shift+A"));
+    EXPECT_EQ(hotKeyText(Qt::MetaModifier | Qt::Key_0), QStringLiteral("Super+0"));
+    EXPECT_EQ(hotKeyText(Qt::AltModifier | Qt::Key_9), QStringLiteral("Alt+9"));
+    EXPECT_TRUE(hotKeyText(Qt::ControlModifier | Qt::Key_F1).isEmpty()); // not a letter or digit
     ASSERT_TRUE(i18n::useLanguage(QStringLiteral("de")));
     EXPECT_EQ(recenterHotKeyText(), QStringLiteral("Strg+Alt+Super+R"));
     EXPECT_TRUE(frostTexts(false).hint.endsWith(QStringLiteral("Strg+Alt+Super+R")));

@@ -19,8 +19,8 @@ namespace {
 
 using namespace test;
 
-constexpr int kKeyR = 15;
-constexpr int kControlOptionCommand = 6400;
+constexpr QKeyCombination kCtrlAltMetaR(Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier,
+                                        Qt::Key_R);
 constexpr unsigned kControlAltSuper = ControlMask | Mod1Mask | Mod4Mask;
 const std::vector<std::string> kChord = {"key", "ctrl+alt+super+r"};
 
@@ -37,7 +37,7 @@ void pumpAWhile() {
 class GlobalHotKeyOnX11 : public XvfbTest {
   protected:
     std::unique_ptr<GlobalHotKey> registerChord() {
-        return GlobalHotKey::createOnDisplay(display(), kKeyR, kControlOptionCommand, [this] {
+        return GlobalHotKey::createOnDisplay(display(), kCtrlAltMetaR, [this] {
             ++presses;
             onMainThread = onMainThread && QThread::currentThread() == qApp->thread();
         });
@@ -131,17 +131,16 @@ TEST_F(GlobalHotKeyOnX11, ReleasingUngrabsEveryVariant) {
 }
 
 TEST_F(GlobalHotKeyOnX11, UnusableRequestsGiveNoHotKey) {
-    auto create = [&](int keyCode, int modifiers, std::function<void()> action) {
-        return GlobalHotKey::createOnDisplay(display(), keyCode, modifiers, std::move(action));
+    auto create = [&](QKeyCombination chord, std::function<void()> action) {
+        return GlobalHotKey::createOnDisplay(display(), chord, std::move(action));
     };
-    EXPECT_EQ(create(10, kControlOptionCommand, [] {}), nullptr); // no such key here
-    EXPECT_EQ(create(kKeyR, 0x400, [] {}), nullptr);              // Caps Lock as a modifier
-    EXPECT_EQ(create(kKeyR, kControlOptionCommand, nullptr), nullptr);
-    EXPECT_EQ(GlobalHotKey::createOnDisplay(":65000", kKeyR, kControlOptionCommand, [] {}),
-              nullptr);
+    EXPECT_EQ(create(Qt::ControlModifier | Qt::Key_F1, [] {}), nullptr); // not a letter or digit
+    EXPECT_EQ(create(Qt::KeypadModifier | Qt::Key_R, [] {}), nullptr);   // no X11 modifier
+    EXPECT_EQ(create(kCtrlAltMetaR, nullptr), nullptr);
+    EXPECT_EQ(GlobalHotKey::createOnDisplay(":65000", kCtrlAltMetaR, [] {}), nullptr);
     // Off the main thread the action could never reach the event loop.
     std::unique_ptr<GlobalHotKey> offThread;
-    std::thread([&] { offThread = create(kKeyR, kControlOptionCommand, [] {}); }).join();
+    std::thread([&] { offThread = create(kCtrlAltMetaR, [] {}); }).join();
     EXPECT_EQ(offThread, nullptr);
     // None of these left a grab behind.
     EXPECT_NE(registerChord(), nullptr);
@@ -151,8 +150,7 @@ TEST(GlobalHotKeyLostServer, CarriesOnWhenTheServerGoesAway) {
     QUELMO_SKIP_UNLESS_INSTALLED("Xvfb", "xvfb");
     XvfbServer server;
     ASSERT_TRUE(server.isRunning()) << server.failure();
-    auto hotKey =
-        GlobalHotKey::createOnDisplay(server.display(), kKeyR, kControlOptionCommand, [] {});
+    auto hotKey = GlobalHotKey::createOnDisplay(server.display(), kCtrlAltMetaR, [] {});
     ASSERT_NE(hotKey, nullptr);
     StderrCapture stderrText;
     server.stop();
