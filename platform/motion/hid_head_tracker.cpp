@@ -204,16 +204,8 @@ DeviceMotion ResetCarry::apply(DeviceMotion sample, std::uint8_t counter) {
     if (counter_ && *counter_ != counter)
         offset_ = std::remainder(lastHeading_ - headingDegrees(sample), 360.0);
     counter_ = counter;
-    if (offset_ != 0) {
-        // A turn of offset_ about the vertical, before the attitude.
-        const double h = offset_ * kPi / 360.0;
-        const double s = std::sin(h), c = std::cos(h);
-        const DeviceMotion q = sample;
-        sample.qw = c * q.qw - s * q.qz;
-        sample.qx = c * q.qx - s * q.qy;
-        sample.qy = c * q.qy + s * q.qx;
-        sample.qz = c * q.qz + s * q.qw;
-    }
+    if (offset_ != 0)
+        turnAboutVertical(sample, offset_);
     lastHeading_ = headingDegrees(sample);
     return sample;
 }

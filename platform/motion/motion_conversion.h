@@ -23,6 +23,19 @@ inline double headingDegrees(const DeviceMotion& m) {
            180.0 / pi;
 }
 
+// The attitude turned by `degrees` about the reference frame's vertical (z),
+// before the attitude itself: the heading grows by `degrees`.
+inline void turnAboutVertical(DeviceMotion& m, double degrees) {
+    constexpr double pi = 3.141592653589793;
+    const double h = degrees * pi / 360.0;
+    const double s = std::sin(h), c = std::cos(h);
+    const DeviceMotion q = m;
+    m.qw = c * q.qw - s * q.qz;
+    m.qx = c * q.qx - s * q.qy;
+    m.qy = c * q.qy + s * q.qx;
+    m.qz = c * q.qz + s * q.qw;
+}
+
 // The user acceleration's component opposite to gravity (upward), in g.
 // Only gravity's direction counts; a gravity vector of (almost) no length is
 // divided by 1e-6 instead, so the result stays finite.

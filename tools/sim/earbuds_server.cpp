@@ -173,19 +173,11 @@ void EarbudsServer::handle(const unsigned char* data, std::size_t size,
 }
 
 void EarbudsServer::receive(const VirtualHeadphones& phones) {
-    unsigned char buf[earbuds::kReceiveBuffer];
-    while (client_ >= 0) {
-        const ssize_t n = ::recv(client_, buf, sizeof buf, MSG_DONTWAIT);
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            return;
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            dropClient("Quelmo closed the channel");
-            return;
-        }
-        handle(buf, static_cast<std::size_t>(n), phones);
-    }
+    if (client_ >= 0 && !receiveWaiting(client_, [&](const unsigned char* data, std::size_t size) {
+            handle(data, size, phones);
+            return client_ >= 0; // the busy quirk hangs up while handling
+        }))
+        dropClient("Quelmo closed the channel");
 }
 
 void EarbudsServer::misbehave(const VirtualHeadphones& phones, double t) {

@@ -22,7 +22,7 @@ std::vector<unsigned char> standardTrackerDescriptor();
 // no physical range for the rotation (the standard's -pi..pi is meant); no
 // report interval and no unique id.
 std::vector<unsigned char> variantTrackerDescriptor();
-// A boot keyboard, as the HID specification's appendix gives it.
+// A boot keyboard: the descriptor every keyboard offers for the boot protocol.
 std::vector<unsigned char> keyboardDescriptor();
 
 } // namespace quelmo::sim

@@ -17,8 +17,6 @@ namespace quelmo::sim {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 // The head's attitude as a rotation vector (axis times angle).
 void rotationOf(const DeviceMotion& m, double out[3]) {
     double w = std::clamp(m.qw, -1.0, 1.0);
@@ -126,19 +124,13 @@ void HidTrackerServer::handle(const unsigned char* data, std::size_t size) {
 }
 
 void HidTrackerServer::receive() {
-    unsigned char buf[4096];
-    while (client_ >= 0) {
-        const ssize_t n = ::recv(client_, buf, sizeof buf, MSG_DONTWAIT);
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            return;
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            dropClient("Quelmo closed the channel");
-            on_ = false;
-            return;
-        }
-        handle(buf, static_cast<std::size_t>(n));
+    if (client_ >= 0 &&
+        !receiveWaiting(client_, [this](const unsigned char* data, std::size_t size) {
+            handle(data, size);
+            return client_ >= 0;
+        })) {
+        dropClient("Quelmo closed the channel");
+        on_ = false;
     }
 }
 
@@ -165,12 +157,7 @@ void HidTrackerServer::tick(const VirtualHeadphones& phones, bool connectionChan
     }
     DeviceMotion head = phones.sample(t);
     // The reference turned: the same head reads 90 degrees off.
-    const double h = referenceJump_ * kPi / 360.0;
-    const DeviceMotion q = head;
-    head.qw = std::cos(h) * q.qw - std::sin(h) * q.qz;
-    head.qx = std::cos(h) * q.qx - std::sin(h) * q.qy;
-    head.qy = std::cos(h) * q.qy + std::sin(h) * q.qx;
-    head.qz = std::cos(h) * q.qz + std::sin(h) * q.qw;
+    turnAboutVertical(head, referenceJump_);
     hid::TrackerReport report;
     rotationOf(head, report.rotation);
     report.resetCounter = resetCounter_;

@@ -38,6 +38,21 @@ int listenSeqpacket(const std::string& path, bool nonBlocking, std::string& erro
     return fd;
 }
 
+bool receiveWaiting(int fd, const std::function<bool(const unsigned char*, std::size_t)>& handle) {
+    unsigned char buf[4096];
+    for (;;) {
+        const ssize_t n = ::recv(fd, buf, sizeof buf, MSG_DONTWAIT);
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return true;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        if (!handle(buf, static_cast<std::size_t>(n)))
+            return true;
+    }
+}
+
 void stopListening(int fd, const std::string& path) {
     if (fd < 0)
         return;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 
 namespace quelmo::sim {
@@ -12,5 +14,10 @@ namespace quelmo::sim {
 int listenSeqpacket(const std::string& path, bool nonBlocking, std::string& error);
 // Closes the listening socket and removes its file.
 void stopListening(int fd, const std::string& path);
+
+// Hands each message waiting on a connected non-blocking socket to `handle`,
+// until none waits or `handle` says to stop (false: it closed the socket);
+// false once the peer has closed it (or a read failed).
+bool receiveWaiting(int fd, const std::function<bool(const unsigned char*, std::size_t)>& handle);
 
 } // namespace quelmo::sim
