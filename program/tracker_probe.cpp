@@ -10,9 +10,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <dirent.h>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 namespace quelmo {
@@ -85,28 +82,14 @@ bool surveyHeadTrackers() {
                 .arg(qEnvironmentVariable("QUELMO_HID_TRACKER")));
         return true;
     }
-    DIR* dir = ::opendir(kSysfs);
-    std::vector<std::string> nodes;
-    while (dir != nullptr) {
-        const dirent* entry = ::readdir(dir);
-        if (entry == nullptr)
-            break;
-        if (std::string(entry->d_name).rfind("hidraw", 0) == 0)
-            nodes.push_back(entry->d_name);
-    }
-    if (dir != nullptr)
-        ::closedir(dir);
-    std::sort(nodes.begin(), nodes.end());
+    const std::vector<std::string> nodes = hidrawNodes(kSysfs);
     if (nodes.empty()) {
         say(QStringLiteral("hidraw devices: none (no head tracker)"));
         return false;
     }
     bool any = false;
     for (const std::string& node : nodes) {
-        std::ifstream in(std::string(kSysfs) + "/" + node + "/device/report_descriptor",
-                         std::ios::binary);
-        const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in),
-                                               std::istreambuf_iterator<char>()};
+        const std::vector<unsigned char> bytes = hidDescriptorOf(kSysfs, node);
         std::string why;
         const bool tracker = hid::headTrackerIn(bytes.data(), bytes.size(), why).has_value();
         say(QStringLiteral("%1 (%2): %3")

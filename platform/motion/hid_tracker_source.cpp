@@ -22,32 +22,35 @@
 
 namespace quelmo {
 
-namespace {
-
-std::vector<unsigned char> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-} // namespace
-
-std::vector<std::string> findHeadTrackerNodes(const std::string& sysfsRoot) {
+std::vector<std::string> hidrawNodes(const std::string& sysfsRoot) {
     std::vector<std::string> nodes;
     DIR* dir = ::opendir(sysfsRoot.c_str());
     if (dir == nullptr)
         return nodes;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name.rfind("hidraw", 0) != 0)
-            continue;
-        const auto bytes = readFile(sysfsRoot + "/" + name + "/device/report_descriptor");
-        std::string why;
-        if (hid::headTrackerIn(bytes.data(), bytes.size(), why))
+        if (name.rfind("hidraw", 0) == 0)
             nodes.push_back(name);
     }
     ::closedir(dir);
     std::sort(nodes.begin(), nodes.end());
     return nodes;
+}
+
+std::vector<unsigned char> hidDescriptorOf(const std::string& sysfsRoot, const std::string& node) {
+    std::ifstream in(sysfsRoot + "/" + node + "/device/report_descriptor", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> findHeadTrackerNodes(const std::string& sysfsRoot) {
+    std::vector<std::string> trackers;
+    for (const std::string& node : hidrawNodes(sysfsRoot)) {
+        const auto bytes = hidDescriptorOf(sysfsRoot, node);
+        std::string why;
+        if (hid::headTrackerIn(bytes.data(), bytes.size(), why))
+            trackers.push_back(node);
+    }
+    return trackers;
 }
 
 std::string trackerPermissionCommand() {

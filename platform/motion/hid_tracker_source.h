@@ -94,8 +94,11 @@ class HidTrackerSource {
     hid::ResetCarry carry_;
 };
 
-// The hidraw nodes under sysfsRoot whose descriptor is a head tracker's:
-// "hidraw3", ...; with the reason for each refused one in `refused`.
+// The hidraw nodes under sysfsRoot ("hidraw3", ...), in order.
+std::vector<std::string> hidrawNodes(const std::string& sysfsRoot);
+// A node's report descriptor, as sysfs gives it to anyone (empty if unreadable).
+std::vector<unsigned char> hidDescriptorOf(const std::string& sysfsRoot, const std::string& node);
+// The hidraw nodes whose descriptor is a head tracker's.
 std::vector<std::string> findHeadTrackerNodes(const std::string& sysfsRoot);
 // The name a hidraw node's HID device gives (HID_NAME), with the bus.
 std::string hidDeviceName(const std::string& sysfsRoot, const std::string& node);
