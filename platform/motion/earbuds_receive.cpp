@@ -78,9 +78,13 @@ void EarbudsSource::handleSensor(const unsigned char* data, std::size_t size) {
         if (onMessage)
             onMessage(sampleMessage(passed[i].motion), passed[i].at);
     }
+    // A sample arrived (screened or not): the conversation hears of it at
+    // the time the screen stamped; only the first one moves its deadline.
     if (counters_.samples.load(std::memory_order_relaxed) != before && state_ == State::open) {
-        handshake_.sample(now());
-        armTimer();
+        const bool first = handshake_.step() == earbuds::Handshake::Step::start;
+        handshake_.sample(lastSampleAt_.load());
+        if (first)
+            armTimer();
     }
 }
 
