@@ -41,7 +41,7 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
     };
     handlers.samplesDelivered = [weak] {
         if (auto self = weak.lock()) {
-            (*self)->publishQuietBand();
+            (*self)->publishPreview();
         }
     };
     handlers.connectionChange = [weak](bool connected) {
@@ -318,7 +318,7 @@ void AppModel::handleSample(double heading, double vertical, double at) {
         logSamples_ += 1;
         if (now - lastLogLine_ >= kLogLineInterval) {
             lastLogLine_ = now;
-            writePeriodicLine();
+            writePeriodicLine(std::max(uptime() - now, 0.0));
             logVertMin_ = 0.0;
             logVertMax_ = 0.0;
             logSamples_ = 0;
@@ -330,10 +330,14 @@ void AppModel::handleSample(double heading, double vertical, double at) {
     }
 }
 
-void AppModel::writePeriodicLine() {
+void AppModel::writePeriodicLine(double secondsAgo) {
     const TurnDetector& turn = guardian_.detector();
     const WalkDetector& walk = guardian_.walker();
-    const double idle = std::min(ports_.input.secondsSinceLastEvent(), kShownIdleCap);
+    // As it was when the sample came (it may have been held back): unless
+    // keyboard or mouse were used since, that is the idle time now less the
+    // sample's age.
+    const double idle =
+        std::min(std::max(ports_.input.secondsSinceLastEvent() - secondsAgo, 0.0), kShownIdleCap);
 
     std::string line = "angle ";
     appendFixed(line, turn.angle(), 1);
@@ -371,7 +375,7 @@ void AppModel::writePeriodicLine() {
     }
     line += " drop ";
     appendFixed(line, guardian_.signalDrop().value_or(-99.0), 0);
-    write(line);
+    ports_.log.write(line, secondsAgo);
 }
 
 void AppModel::onSourceChange(const std::string& name) {
@@ -500,22 +504,19 @@ void AppModel::recenterManually() {
 // Holding quiet samples back is only for plain watching: a gauge or the
 // menu bar showing the angle, test offsets or walking, the test source or the
 // status still saying "calibrating" all want every sample handled as it comes.
-void AppModel::publishQuietBand() {
+void AppModel::publishPreview() {
     if (guardChanges_ > 0) {
         return; // the outermost change publishes
     }
-    std::optional<QuietBand> band;
+    std::optional<DecisionPreview> preview;
     if (mayHoldSamples()) {
-        band = guardian_.quietBand();
-        if (band) {
-            band->until = uptime() + tickPeriod() + kHoldBeyondTick;
-        }
+        preview = DecisionPreview::of(guardian_, uptime() + tickPeriod() + kHoldBeyondTick);
     }
-    if (!band) {
+    if (!preview) {
         // A decision may be under way: the tick is wanted at its full pace.
         setStillTick(false);
     }
-    ports_.tracker.holdQuietSamples(band);
+    ports_.tracker.holdQuietSamples(preview);
 }
 
 bool AppModel::mayHoldSamples() const {

@@ -151,10 +151,11 @@ class AppModel : public QObject {
     void handleSample(double heading, double vertical, double at);
     // Around every change of the guard other than a sample: the held samples
     // first (so the guard sees everything in the order it happened), a new
-    // quiet band after. Nested scopes publish once, at the outermost end.
+    // preview of the guard's decisions after. Nested scopes publish once, at the
+    // outermost end.
     class GuardChange;
-    void publishQuietBand();
-    // Whether quiet samples may wait for the tick now (see publishQuietBand).
+    void publishPreview();
+    // Whether quiet samples may wait for the tick now (see publishPreview).
     bool mayHoldSamples() const;
     void onConnectionChange(bool connected);
     void onSourceChange(const std::string& name);
@@ -169,7 +170,8 @@ class AppModel : public QObject {
     void runTick();
     void onSignalReading(const SignalReadings& readings);
     void signalLost();
-    void writePeriodicLine();
+    // The periodic line about the sample handled now, which came secondsAgo.
+    void writePeriodicLine(double secondsAgo);
     void publishStatus(const AppStatus& status);
     void publishLiveAngle(double angle);
     void publishAuthorization(Authorization authorization);
@@ -220,7 +222,7 @@ class AppModel : public QObject {
     int guardChanges_ = 0;
     // The "show the angle in the menu bar" preference, as its subscription
     // hands it over: inside that callback the preference still holds the old
-    // value, and the quiet band published there must already see the new one.
+    // value, and the preview published there must already see the new one.
     bool angleInMenuBar_ = false;
     SubscriptionBag bag_;
     std::vector<TimerHandle> permissionPolls_;
@@ -239,7 +241,7 @@ class AppModel::GuardChange {
     }
     ~GuardChange() {
         model_.guardChanges_ -= 1;
-        model_.publishQuietBand();
+        model_.publishPreview();
     }
     GuardChange(const GuardChange&) = delete;
     GuardChange& operator=(const GuardChange&) = delete;

@@ -4,13 +4,15 @@
 // mouse activity and asks for the Bluetooth signal now and then. The signal's
 // answer and the loss of head data are handled here too.
 //
-// While nothing can change (the head still inside the quiet band, so its
-// samples wait for the tick; keyboard and mouse idle; no frost, no away, no
-// diagnostics lines to write) the tick runs once a second instead: every
-// wake-up of the main thread costs far more than the work of a tick. It is
-// back at five a second as soon as the band is gone (a sample that may
-// change a decision, handed over at once), keyboard or mouse are used, or
-// the samples seem to stop, so a stop is still noticed as quickly.
+// While nothing is being decided (the head's samples held until the tick,
+// because a preview of the guard says they decide nothing, however the head
+// moves; keyboard and mouse idle; no frost, no away) the tick runs once a
+// second instead: every wake-up of the main thread costs far more than the
+// work of a tick. A sample that decides something is handed over at once
+// whatever the tick's pace. The tick is back at five a second as soon as
+// nothing may be held, keyboard or mouse are used, or the samples seem to
+// stop, so a stop is still noticed as quickly. The diagnostics log's lines
+// are written as the held samples are handed over, stamped with their time.
 #include "app/app_model.h"
 
 #include "core/number_text.h"
@@ -130,7 +132,7 @@ void AppModel::runTick() {
     }
     const auto age = guardian_.motionAge(now);
     setStillTick(quiet && !ports_.log.isOpen() && mayHoldSamples() &&
-                 guardian_.quietBand().has_value() && age && *age < kStillSamplesWithin);
+                 DecisionPreview::isPossible(guardian_) && age && *age < kStillSamplesWithin);
 }
 
 void AppModel::onSignalReading(const SignalReadings& readings) {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/motion_problem.h"
-#include "core/quiet_band.h"
+#include "core/decision_preview.h"
 
 #include <functional>
 #include <optional>
@@ -16,7 +16,7 @@ struct HeadTrackerHandlers {
     // clock): a held sample comes later than that, with its own time.
     std::function<void(double heading, double vertical, double at)> motion;
     // After the samples of one arrival have reached `motion` (not after
-    // takeHeldSamples): the time to publish a new quiet band.
+    // takeHeldSamples): the time to publish a new preview.
     std::function<void()> samplesDelivered;
     std::function<void(bool connected)> connectionChange;
     std::function<void(const std::string& text)> error;
@@ -49,11 +49,11 @@ class HeadTrackerPort {
     virtual void start() = 0;
     virtual void stop() = 0;
     virtual bool isRunning() const = 0;
-    // Samples inside `band` (see QuietBand) may be held back from now on
-    // instead of waking the main thread; std::nullopt holds none. Whatever
-    // is not quiet is handed over at once, with everything held before it,
-    // and ends the band.
-    virtual void holdQuietSamples(const std::optional<QuietBand>& band) = 0;
+    // Samples the preview admits (see DecisionPreview) may be held back from
+    // now on instead of waking the main thread; std::nullopt holds none. The
+    // first sample it refuses is handed over at once, with everything held
+    // before it, and ends the holding.
+    virtual void holdQuietSamples(const std::optional<DecisionPreview>& preview) = 0;
     // Hands every held sample to `motion` now, in order, and holds no more
     // until holdQuietSamples is called again.
     virtual void takeHeldSamples() = 0;

@@ -16,6 +16,10 @@ class LogPort {
     virtual void close() = 0;
     // Appends one timestamped line; dropped while the log is closed.
     virtual void write(std::string_view message) = 0;
+    // The same, stamped `secondsAgo` before now: a line about a head sample
+    // that was held back and is handled only now. Never stamped before a
+    // line already written, so the file stays in time order.
+    virtual void write(std::string_view message, double secondsAgo) = 0;
     // Whether the log is open, so that nothing is formatted for a closed log.
     virtual bool isOpen() const = 0;
 };

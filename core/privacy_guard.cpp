@@ -61,6 +61,18 @@ PrivacyGuard::Status PrivacyGuard::status(double at) const {
     return Status::watching;
 }
 
+PrivacyGuard::Decisions PrivacyGuard::decisions(double at) const {
+    return {isLive_,
+            isFrosted_,
+            isAway_,
+            detector_.isTurnedAway(),
+            walker_.isWalking(),
+            status(at),
+            walker_.stepsInRhythm(),
+            walker_.softSteps(),
+            detector_.jumpsCancelled()};
+}
+
 std::optional<double> PrivacyGuard::motionAge(double at) const {
     if (!lastMotionTime_) {
         return std::nullopt;

@@ -48,10 +48,16 @@ class PrivacyGuard {
 
     Status status(double at) const;
     std::optional<double> motionAge(double at) const;
-    // The head samples that cannot change any decision from the present state
-    // (see QuietBand); none unless live and watching with no turn pending, no
-    // step counted and the head well inside the trigger angle.
-    std::optional<QuietBand> quietBand() const;
+
+    // Everything a head sample can decide, as it stands at `at`: a change of
+    // any of these is acted on (frost, status) or shown (the turn, steps).
+    struct Decisions {
+        bool live, frosted, away, turnedAway, walking;
+        Status status;
+        std::int64_t steps, softSteps, jumps;
+        bool operator==(const Decisions&) const = default;
+    };
+    Decisions decisions(double at) const;
 
     void motion(double heading, double verticalAcceleration, double at);
     void inputActivity(double idleFor, double at);

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/quiet_band.h"
-
 #include <cstdint>
 #include <optional>
 
@@ -44,9 +42,6 @@ class TurnDetector {
     // Processes one sample; true exactly when isTurnedAway changed.
     bool update(double heading, double at);
     bool isWarmingUp(double at) const;
-    // The headings that can change nothing from here (heading part only);
-    // none while warming up, turned away or with a turn pending.
-    std::optional<QuietBand> quietBand() const;
     void recenter();
     void nudgeForward(double fraction);
     void reset();

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/quiet_band.h"
-
 #include <cstdint>
 #include <optional>
 
@@ -33,9 +31,6 @@ class WalkDetector {
     // Processes one sample; true exactly when isWalking changed.
     bool update(double vertical, double at);
     void reset();
-    // The vertical accelerations that can count no step from here (vertical
-    // part only); none while walking or with any step counted.
-    std::optional<QuietBand> quietBand() const;
 
     bool isWalking() const { return isWalking_; }
     const std::optional<double>& lastStepAt() const { return lastStepAt_; }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/log/diagnostics_log.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -140,11 +141,27 @@ void DiagnosticsLog::open() {
 }
 
 void DiagnosticsLog::write(std::string_view message) {
+    writeStamped(message, clock_());
+}
+
+void DiagnosticsLog::write(std::string_view message, double secondsAgo) {
+    const auto now = clock_();
+    if (!(secondsAgo > 0.0) || secondsAgo > 3600.0) {
+        writeStamped(message, now); // not a number, or no plausible age
+        return;
+    }
+    const auto ago =
+        std::chrono::duration_cast<WallClock::duration>(std::chrono::duration<double>(secondsAgo));
+    writeStamped(message, std::max(now - ago, std::min(lastStamp_, now)));
+}
+
+void DiagnosticsLog::writeStamped(std::string_view message, WallClock::time_point stamp) {
     if (fd_ < 0) {
         return;
     }
+    lastStamp_ = stamp;
     TimestampBuffer timestamp;
-    formatTimestampInto(clock_(), timestamp);
+    formatTimestampInto(stamp, timestamp);
     // The line is built in a buffer kept between writes: no allocation once
     // it has grown to the longest line.
     line_.assign(timestamp);

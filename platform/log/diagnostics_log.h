@@ -68,6 +68,7 @@ class DiagnosticsLog final : public LogPort {
     void open() override;
     void close() override;
     void write(std::string_view message) override;
+    void write(std::string_view message, double secondsAgo) override;
     bool isOpen() const override { return fd_ >= 0; }
 
     // The size of the current file as this object knows it.
@@ -76,6 +77,7 @@ class DiagnosticsLog final : public LogPort {
 
   private:
     void rotate();
+    void writeStamped(std::string_view message, WallClock::time_point stamp);
 
     std::filesystem::path directory_;
     Clock clock_;
@@ -84,6 +86,7 @@ class DiagnosticsLog final : public LogPort {
     std::int64_t bytes_ = 0;
     bool rotating_ = false;
     std::string line_; // reused for every line
+    WallClock::time_point lastStamp_{};
 };
 
 } // namespace quelmo

@@ -69,8 +69,8 @@ void HeadTracker::stop() {
     manager_->stopDeviceMotionUpdates();
 }
 
-void HeadTracker::holdQuietSamples(const std::optional<QuietBand>& band) {
-    manager_->holdQuietSamples(isRunning_ ? band : std::nullopt);
+void HeadTracker::holdQuietSamples(const std::optional<DecisionPreview>& preview) {
+    manager_->holdQuietSamples(isRunning_ ? preview : std::nullopt);
 }
 
 void HeadTracker::takeHeldSamples() {

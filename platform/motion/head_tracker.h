@@ -38,7 +38,7 @@ class HeadTracker final : public HeadTrackerPort {
     void stop() override;
     bool isRunning() const override { return isRunning_; }
     bool isDeviceMotionAvailable() const override;
-    void holdQuietSamples(const std::optional<QuietBand>& band) override;
+    void holdQuietSamples(const std::optional<DecisionPreview>& preview) override;
     void takeHeldSamples() override;
     PlatformAuthorization platformAuthorizationStatus() const override;
 

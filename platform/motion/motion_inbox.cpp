@@ -27,13 +27,13 @@ bool MotionInbox::put(int source, const wire::Message& message, double at) {
             m.text.assign(message.kind == wire::Kind::error ? message.text : std::string_view());
             m.at = at;
             kept = true;
-            quiet = band_ && message.kind == wire::Kind::sample &&
-                    band_->admits(headingDegrees(message.motion),
+            quiet = hold_ && message.kind == wire::Kind::sample && source == holdSource_ &&
+                    hold_->admits(headingDegrees(message.motion),
                                   verticalAcceleration(message.motion), at);
         }
         // Not quiet, or no room (what waits must go to make room): wake.
         if (!quiet) {
-            band_.reset();
+            hold_.reset();
             wakeNow = !wakePending_;
             wakePending_ = true;
         }
@@ -44,10 +44,11 @@ bool MotionInbox::put(int source, const wire::Message& message, double at) {
     return kept;
 }
 
-void MotionInbox::setBand(const std::optional<QuietBand>& band) {
+void MotionInbox::setHold(const std::optional<DecisionPreview>& preview, int source) {
     std::lock_guard lock(mutex_);
-    if (!band || waiting_.empty()) {
-        band_ = band;
+    if (!preview || waiting_.empty()) {
+        hold_ = preview;
+        holdSource_ = source;
     }
 }
 
@@ -59,13 +60,13 @@ void MotionInbox::take(std::vector<ArrivedMessage>& out) {
     if (waiting_.capacity() < kCapacity) {
         waiting_.reserve(kCapacity);
     }
-    band_.reset();
+    hold_.reset();
     wakePending_ = false;
 }
 
-bool MotionInbox::hasBand() const {
+bool MotionInbox::isHolding() const {
     std::lock_guard lock(mutex_);
-    return band_.has_value();
+    return hold_.has_value();
 }
 
 } // namespace quelmo

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "core/quiet_band.h"
+#include "core/decision_preview.h"
 #include "platform/motion/motion_wire.h"
 
 #include <cstddef>
@@ -25,11 +25,12 @@ struct ArrivedMessage {
 };
 
 // Where the receiving threads leave motion messages for the main thread.
-// A sample inside the quiet band the main thread published is held without
-// waking anyone; anything else wakes the main thread (once, until it takes
-// the messages) and ends the band, since what it brings may change the state
-// the band was worked out from. The main thread takes everything, held
-// messages included, in arrival order. Thread-safe.
+// A sample of the holding source that the preview the main thread published
+// admits is held without waking anyone; anything else wakes the main thread
+// (once, until it takes the messages) and ends the holding, since what it
+// brings may decide something or change the state the preview was made from.
+// The main thread takes everything, held messages included, in arrival
+// order. Thread-safe.
 class MotionInbox {
   public:
     // At most this many messages wait; a receiving thread that finds the
@@ -45,20 +46,22 @@ class MotionInbox {
     bool put(int source, const wire::Message& message);
     bool put(int source, const wire::Message& message, double at);
 
-    // Main thread. The band applies only when no message is waiting (else
-    // the state it came from is already out of date, and the waiting
-    // messages' wake-up will bring a new one); std::nullopt always applies.
-    void setBand(const std::optional<QuietBand>& band);
+    // Main thread: hold the samples of `source` that `preview` admits. The
+    // preview applies only when no message is waiting (else the state it
+    // was made from is already out of date, and the waiting messages'
+    // wake-up will bring a new one); std::nullopt always applies.
+    void setHold(const std::optional<DecisionPreview>& preview, int source);
     // Moves every waiting message into `out` (emptied first) and ends the
-    // band: whoever takes is about to change the state it came from.
+    // holding: whoever takes is about to change the state it came from.
     void take(std::vector<ArrivedMessage>& out);
-    bool hasBand() const;
+    bool isHolding() const;
 
   private:
     std::function<void()> wake_;
     mutable std::mutex mutex_;
     std::vector<ArrivedMessage> waiting_;
-    std::optional<QuietBand> band_;
+    std::optional<DecisionPreview> hold_;
+    int holdSource_ = -1;
     bool wakePending_ = false;
 };
 

@@ -181,8 +181,13 @@ void MotionService::deliverWaiting() {
         taken_.swap(batch); // keep the larger buffer: no allocation next time
 }
 
-void MotionService::holdQuietSamples(const std::optional<QuietBand>& band) {
-    inbox_->setBand(band);
+void MotionService::holdQuietSamples(const std::optional<DecisionPreview>& preview) {
+    // Only the owner's samples reach the guard; another source's would be
+    // dropped there, so the preview must not see them either.
+    if (owner_)
+        inbox_->setHold(preview, static_cast<int>(*owner_));
+    else
+        inbox_->setHold(std::nullopt, -1);
 }
 
 void MotionService::takeHeld() {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/motion_problem.h"
-#include "core/quiet_band.h"
+#include "core/decision_preview.h"
 #include "platform/motion/motion_access.h"
 #include "platform/motion/motion_conversion.h"
 #include "platform/motion/motion_inbox.h"
@@ -58,7 +58,7 @@ struct MotionServiceOptions {
 // prompt, and hands samples and errors to one handler, all on the main thread.
 // The native socket and opentrack are read on receiving threads; what they
 // receive waits in an inbox until the main thread is woken for it, except
-// samples inside the quiet band (holdQuietSamples), which wait until the main
+// samples the published preview admits (holdQuietSamples), which wait until the main
 // thread takes them (takeHeld) or something else arrives. Every sample keeps
 // the time it arrived, on the scheduler's uptime clock.
 //
@@ -114,9 +114,10 @@ class MotionService {
     // handed over (not after takeHeld).
     std::function<void()> onBatchDelivered;
 
-    // Samples inside `band` may be held from now on (std::nullopt: none).
-    // A band is ignored while messages wait to be handed over.
-    void holdQuietSamples(const std::optional<QuietBand>& band);
+    // Samples of the source that has the stream which `preview` admits may
+    // be held from now on (std::nullopt: none). A preview is ignored while
+    // messages wait to be handed over: it was made before they were seen.
+    void holdQuietSamples(const std::optional<DecisionPreview>& preview);
     // Hands over every message waiting, held samples included, in order, now.
     // No sample is held again until holdQuietSamples is called again.
     void takeHeld();

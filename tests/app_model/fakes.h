@@ -72,18 +72,18 @@ struct FakeTracker : HeadTrackerPort {
     }
 
     // What the headphones would deliver while the tracker runs, arriving
-    // now: held when inside the published quiet band, as the motion service
+    // now: held when the published preview admits it, as the motion service
     // does; otherwise handed over at once with everything held before it.
     void deliver(double heading, double vertical = 0.0) {
         if (!running || !handlers.motion) {
             return;
         }
         const double at = clock->uptime();
-        if (band && band->admits(heading, vertical, at)) {
+        if (preview && preview->admits(heading, vertical, at)) {
             held.push_back({heading, vertical, at});
             return;
         }
-        band.reset();
+        preview.reset();
         ++wakes;
         takeHeldSamples();
         handlers.motion(heading, vertical, at);
@@ -96,14 +96,14 @@ struct FakeTracker : HeadTrackerPort {
         double heading, vertical, at;
     };
     const Scheduler* clock = nullptr;
-    std::optional<QuietBand> band;
+    std::optional<DecisionPreview> preview;
     std::vector<Sample> held;
     int wakes = 0; // samples that were handed over on arrival
-    void holdQuietSamples(const std::optional<QuietBand>& b) override {
-        band = running && held.empty() ? b : std::nullopt;
+    void holdQuietSamples(const std::optional<DecisionPreview>& p) override {
+        preview = running && held.empty() ? p : std::nullopt;
     }
     void takeHeldSamples() override {
-        band.reset();
+        preview.reset();
         const std::vector<Sample> out = std::move(held);
         held.clear();
         for (const Sample& s : out) {
@@ -177,11 +177,15 @@ struct RecordingLog : LogPort {
         }
     }
     void close() override { opened = false; }
-    void write(std::string_view message) override {
+    void write(std::string_view message) override { write(message, 0.0); }
+    void write(std::string_view message, double secondsAgo) override {
         if (opened) {
             lines.emplace_back(message);
+            stamps.push_back(clock ? clock->uptime() - secondsAgo : 0.0);
         }
     }
+    const Scheduler* clock = nullptr;
+    std::vector<double> stamps; // each line's time on the clock, when there is one
     bool isOpen() const override { return opened; }
 
     std::vector<std::string> matching(std::string_view prefix) const {
@@ -283,6 +287,7 @@ struct ModelRig {
     ModelRig() {
         input.clock = &scheduler;
         tracker.clock = &scheduler;
+        log.clock = &scheduler;
         store.set("diagnostics", "true");
         store.set("onboardingDone", "true");
     }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,7 @@ TEST(QuietSamples, HeldSamplesReachTheGuardInOrderWithTheirTimesBeforeTheTicksIn
     AppModel& model = rig.start();
     rig.samples(0.0, 3.5);
     ASSERT_EQ(rig.status(), Kind::watching);
-    ASSERT_TRUE(rig.tracker.band) << "watching a still head publishes a band";
+    ASSERT_TRUE(rig.tracker.preview) << "watching a still head publishes a preview";
 
     // Just after a tick, so the next samples are held until the next one.
     const int beats = rig.watchdog.beats;
@@ -57,32 +58,50 @@ TEST(QuietSamples, HeldSamplesReachTheGuardInOrderWithTheirTimesBeforeTheTicksIn
     EXPECT_EQ(std::vector<double>(seen.begin(), seen.begin() + 5), stamps);
     EXPECT_DOUBLE_EQ(*model.guardian().motionAge(stamps.back()), 0.0);
     EXPECT_TRUE(rig.tracker.held.empty());
-    EXPECT_TRUE(rig.tracker.band) << "published again after the tick";
+    EXPECT_TRUE(rig.tracker.preview) << "published again after the tick";
 }
 
-TEST(QuietSamples, ASampleOutsideTheBandIsHandedOverAtOnceAfterTheHeldOnes) {
+TEST(QuietSamples, TheSampleThatFrostsIsHandedOverAtOnceAfterTheHeldOnes) {
     ModelRig rig;
     AppModel& model = rig.start();
     rig.samples(0.0, 3.5);
     rig.scheduler.advance(0.2);
     rig.samples(0.0, 0.06);
     ASSERT_FALSE(rig.tracker.held.empty());
+    // Looking 30 degrees aside decides nothing, however long.
     const int wakes = rig.tracker.wakes;
-    const double at = rig.scheduler.uptime();
-    rig.tracker.deliver(15.0);
+    rig.turn(0.0, 30.0);
+    rig.samples(30.0, 0.5);
+    EXPECT_EQ(rig.tracker.wakes, wakes);
+    // Turning away: held while the turn waits out its delay, then the sample
+    // that frosts comes at once, with everything before it.
+    const double deadline = rig.scheduler.uptime() + 3.0;
+    double heading = 30.0;
+    double at = 0.0;
+    while (!rig.overlay.frosted) {
+        ASSERT_LT(rig.scheduler.uptime(), deadline);
+        at = rig.scheduler.uptime();
+        heading = std::min(heading + 3.0, 75.0);
+        rig.tracker.deliver(heading);
+        rig.scheduler.advance(0.02);
+    }
     EXPECT_EQ(rig.tracker.wakes, wakes + 1);
     EXPECT_TRUE(rig.tracker.held.empty());
     EXPECT_DOUBLE_EQ(*model.guardian().motionAge(at), 0.0);
-    EXPECT_FALSE(rig.tracker.band) << "no band with the head this far round";
+    EXPECT_FALSE(rig.tracker.preview) << "nothing is held while frosted";
 }
 
 // The same head, once with a gauge on screen (nothing is held) and once
-// without: every decision comes at the same moment.
+// without: every decision comes at the same moment, and the log says the
+// same, stamped the same.
 TEST(QuietSamples, HoldingChangesNoDecisionNorItsTime) {
     struct Run {
         std::vector<std::string> events;
         std::vector<std::pair<double, bool>> frosts;
+        std::vector<std::string> lines;
+        std::vector<double> stamps;
         int wakes = 0;
+        int readingWakes = 0;
     };
     const auto run = [](bool gauge) {
         ModelRig rig;
@@ -103,7 +122,19 @@ TEST(QuietSamples, HoldingChangesNoDecisionNorItsTime) {
         rig.input.touch(); // typing nudges forward
         rig.samples(4.0, 2.0);
         rig.samples(0.0, 2.0, 0.02); // a still head with a little jitter up and down
+        // Reading across the screen: turns of up to 20 degrees, short holds.
+        const int wakesBefore = rig.tracker.wakes;
+        for (const auto& [from, to] :
+             {std::pair{0.0, 12.0}, {12.0, 3.0}, {3.0, 20.0}, {20.0, 6.0}}) {
+            rig.turn(from, to, 0.3);
+            rig.samples(to, 0.9);
+        }
+        out.readingWakes = rig.tracker.wakes - wakesBefore;
+        rig.turn(6.0, 75.0, 0.3); // and away
+        rig.samples(75.0, 1.0);
         out.events = rig.log.events();
+        out.lines = rig.log.lines;
+        out.stamps = rig.log.stamps;
         out.wakes = rig.tracker.wakes;
         return out;
     };
@@ -111,48 +142,54 @@ TEST(QuietSamples, HoldingChangesNoDecisionNorItsTime) {
     const Run direct = run(true);
     EXPECT_EQ(held.events, direct.events);
     EXPECT_EQ(held.frosts, direct.frosts);
-    ASSERT_GE(held.frosts.size(), 4u);
+    ASSERT_GE(held.frosts.size(), 5u);
+    ASSERT_EQ(held.lines.size(), direct.lines.size());
+    for (std::size_t i = 0; i < held.lines.size(); ++i) {
+        ASSERT_EQ(held.lines[i], direct.lines[i]) << "line " << i;
+        ASSERT_NEAR(held.stamps[i], direct.stamps[i], 1e-9) << held.lines[i];
+    }
     EXPECT_LT(held.wakes * 3, direct.wakes) << "most samples were held";
+    EXPECT_LT(held.readingWakes * 10, direct.readingWakes) << "the reading head's too";
 }
 
-TEST(QuietSamples, NoBandWhileSomethingWantsEverySampleAtOnce) {
+TEST(QuietSamples, NothingIsHeldWhileSomethingWantsEverySampleAtOnce) {
     ModelRig rig;
     AppModel& model = rig.start();
     rig.tracker.deliver(0.0);
-    EXPECT_FALSE(rig.tracker.band) << "calibrating";
+    EXPECT_FALSE(rig.tracker.preview) << "calibrating";
     rig.samples(0.0, 3.5);
-    ASSERT_TRUE(rig.tracker.band);
+    ASSERT_TRUE(rig.tracker.preview);
 
     model.setLiveDisplays(1);
     rig.samples(0.0, 0.1);
-    EXPECT_FALSE(rig.tracker.band) << "gauge";
+    EXPECT_FALSE(rig.tracker.preview) << "gauge";
     model.setLiveDisplays(0);
-    EXPECT_TRUE(rig.tracker.band);
+    EXPECT_TRUE(rig.tracker.preview);
 
     rig.prefs->setShowAngleInMenuBar(true);
     rig.samples(0.0, 0.1);
-    EXPECT_FALSE(rig.tracker.band) << "angle in the menu bar";
+    EXPECT_FALSE(rig.tracker.preview) << "angle in the menu bar";
     rig.prefs->setShowAngleInMenuBar(false);
     rig.samples(0.0, 0.3);
-    EXPECT_TRUE(rig.tracker.band);
+    EXPECT_TRUE(rig.tracker.preview);
 
     rig.commands.send("walk:on");
     rig.samples(0.0, 0.3);
-    EXPECT_FALSE(rig.tracker.band) << "test walking";
+    EXPECT_FALSE(rig.tracker.preview) << "test walking";
     rig.commands.send("walk:off");
     rig.samples(0.0, 2.0);
-    EXPECT_TRUE(rig.tracker.band);
+    EXPECT_TRUE(rig.tracker.preview);
 
     rig.commands.send("turn:5");
     rig.samples(0.0, 0.3);
-    EXPECT_FALSE(rig.tracker.band) << "test offset";
+    EXPECT_FALSE(rig.tracker.preview) << "test offset";
     rig.commands.send("turn:0");
     rig.samples(0.0, 0.5);
-    EXPECT_TRUE(rig.tracker.band);
+    EXPECT_TRUE(rig.tracker.preview);
 
     rig.commands.send("fake:on");
     rig.scheduler.advance(0.5);
-    EXPECT_FALSE(rig.tracker.band) << "the test source";
+    EXPECT_FALSE(rig.tracker.preview) << "the test source";
 }
 
 } // namespace

@@ -45,19 +45,17 @@ TEST(StillTick, QuietWatchingTicksOnceASecondAndATurnFrostsJustAsSoon) {
     EXPECT_LE(still.inputReads, 8);
     EXPECT_GE(full.inputReads, 28);
 
-    // The turn's samples are handed over as they come, whatever the tick;
-    // the tick is back at full pace as soon as a turn may be under way. The
-    // turn starts just after a still tick.
+    // The sample that frosts is handed over as it comes, whatever the tick's
+    // pace; the samples before it decide nothing and may wait. The turn
+    // starts just after a still tick.
     const int reads = still.inputReads;
     while (still.inputReads == reads) {
         still.samples(0.0, 0.02);
         full.samples(0.0, 0.02);
     }
-    still.inputReads = 0;
     for (StillRig* rig : {&still, &full}) {
         rig->turn(0.0, 80.0);
     }
-    EXPECT_GE(still.inputReads, 4);
     const double stillFrost = still.frostTime(80.0, 3.0);
     const double fullFrost = full.frostTime(80.0, 3.0);
     ASSERT_GT(stillFrost, 0.0);

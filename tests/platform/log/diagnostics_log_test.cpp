@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/log/diagnostics_log.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -174,6 +175,26 @@ TEST(DiagnosticsLog, TimestampsHaveThreeDigitMillisecondsAnd24HourHours) {
     EXPECT_EQ(DiagnosticsLog::formatTimestamp(localTime(2026, 3, 9, 23, 59, 59, 999) +
                                               std::chrono::microseconds(999)),
               "2026-03-09 23:59:59.999");
+}
+
+// A line about a held-back sample carries the sample's time, but the file
+// never goes back in time, and an age that is not a number counts as none.
+TEST(DiagnosticsLog, ALineStampedEarlierNeverGoesBeforeTheLineAboveIt) {
+    TempDir tmp;
+    auto now = localTime(2026, 3, 9, 14, 5, 7, 0);
+    DiagnosticsLog log(tmp.path(), [&] { return now; });
+    log.open();
+    now += std::chrono::seconds(2);
+    log.write("held", 0.75);
+    log.write("older than the line above", 1.5);
+    log.write("not a number", std::nan(""));
+    log.write("from the far past", 1e9);
+    const auto got = lines(readFile(log.currentPath()));
+    ASSERT_EQ(got.size(), 5u);
+    EXPECT_EQ(got[1], "2026-03-09 14:05:08.250 held");
+    EXPECT_EQ(got[2], "2026-03-09 14:05:08.250 older than the line above");
+    EXPECT_EQ(got[3], "2026-03-09 14:05:09.000 not a number");
+    EXPECT_EQ(got[4], "2026-03-09 14:05:09.000 from the far past");
 }
 
 TEST(DiagnosticsLog, EveryLineOfADayMatchesTheFormat) {

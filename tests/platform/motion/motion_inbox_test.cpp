@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The inbox between the receiving threads and the main thread, and the
-// receiving path through it: quiet samples wait without waking anyone,
-// anything else wakes the main thread once and brings what waited with it.
+// receiving path through it: samples that decide nothing wait without waking
+// anyone, anything else wakes the main thread once and brings what waited
+// with it.
 
 #include "platform/motion/head_tracker.h"
 #include "platform/motion/motion_inbox.h"
@@ -27,72 +28,71 @@ wire::Message sampleFacing(double degrees, double upward = 0.0) {
     return m;
 }
 
-QuietBand bandAround(double heading) {
-    QuietBand band;
-    band.heading = heading;
-    band.headingHalfWidth = 9.0;
-    band.verticalHalfWidth = 0.03;
-    band.from = 10.0;
-    band.until = 20.0;
-    return band;
+// A guard that has watched a head facing the screen for five seconds, its
+// last sample stamped `end`; its preview admits samples stamped before `until`.
+DecisionPreview previewOfWatching(double end, double until) {
+    PrivacyGuard guard;
+    for (double t = end - 5.0; t <= end; t += 0.02) {
+        guard.motion(0.0, 0.0, t);
+    }
+    return *DecisionPreview::of(guard, until);
 }
 
-TEST(MotionInbox, QuietSamplesWaitAndAnythingElseWakesOnceAndEndsTheBand) {
+TEST(MotionInbox, SamplesThatDecideNothingWaitAndTheFirstThatDecidesWakesOnce) {
     int wakes = 0;
     MotionInbox inbox([&] { ++wakes; });
     std::vector<ArrivedMessage> out;
 
-    inbox.setBand(bandAround(0.0));
+    // Reading aside and starting to turn away decide nothing yet.
+    inbox.setHold(previewOfWatching(10.0, 20.0), 1);
     EXPECT_TRUE(inbox.put(1, sampleFacing(5.0), 11.0));
-    EXPECT_TRUE(inbox.put(2, sampleFacing(-8.0, 0.02), 11.02));
+    EXPECT_TRUE(inbox.put(1, sampleFacing(30.0, 0.02), 11.1));
+    EXPECT_TRUE(inbox.put(1, sampleFacing(80.0), 11.2));
     EXPECT_EQ(wakes, 0);
-    EXPECT_TRUE(inbox.hasBand());
+    EXPECT_TRUE(inbox.isHolding());
 
-    // Outside in heading, a connection message, before the band, after it,
-    // too much vertical acceleration: each one wakes (once until taken).
-    EXPECT_TRUE(inbox.put(1, sampleFacing(12.0), 11.04));
+    // Still turned away once the turn's delay is over: that one frosts.
+    EXPECT_TRUE(inbox.put(1, sampleFacing(80.0), 11.5));
     EXPECT_EQ(wakes, 1);
-    EXPECT_FALSE(inbox.hasBand());
-    EXPECT_TRUE(inbox.put(1, sampleFacing(0.0), 11.06)); // no band now: waits to be handed over
+    EXPECT_FALSE(inbox.isHolding());
+    EXPECT_TRUE(
+        inbox.put(1, sampleFacing(0.0), 11.52)); // nothing held now: waits to be handed over
     EXPECT_EQ(wakes, 1);
-    inbox.setBand(bandAround(0.0));
-    EXPECT_FALSE(inbox.hasBand()) << "a band is not taken while messages wait";
+    inbox.setHold(previewOfWatching(10.0, 20.0), 1);
+    EXPECT_FALSE(inbox.isHolding()) << "a preview is not taken while messages wait";
 
     inbox.take(out);
-    ASSERT_EQ(out.size(), 4u);
-    EXPECT_EQ(out[0].source, 1);
-    EXPECT_EQ(out[1].source, 2);
-    EXPECT_EQ(out[1].at, 11.02);
-    EXPECT_NEAR(out[2].motion.qz, facing(12.0).qz, 1e-12);
-    EXPECT_EQ(out[3].at, 11.06);
+    ASSERT_EQ(out.size(), 5u);
+    EXPECT_EQ(out[1].at, 11.1);
+    EXPECT_NEAR(out[3].motion.qz, facing(80.0).qz, 1e-12);
+    EXPECT_EQ(out[4].at, 11.52);
 
+    // A connection message, another source's sample and a sample stamped
+    // past the preview's end each wake at once.
     wire::Message connected;
     connected.kind = wire::Kind::connected;
-    const std::vector<std::pair<wire::Message, double>> loud = {{connected, 12.0},
-                                                                {sampleFacing(0.0), 9.0},
-                                                                {sampleFacing(0.0), 20.0},
-                                                                {sampleFacing(0.0, 0.05), 12.0},
-                                                                {sampleFacing(0.0, -0.05), 12.0}};
-    for (const auto& [message, at] : loud) {
-        inbox.setBand(bandAround(0.0));
-        ASSERT_TRUE(inbox.hasBand());
+    const std::vector<std::tuple<int, wire::Message, double>> loud = {
+        {1, connected, 12.0}, {2, sampleFacing(0.0), 12.0}, {1, sampleFacing(0.0), 20.0}};
+    for (const auto& [source, message, at] : loud) {
+        inbox.setHold(previewOfWatching(10.0, 20.0), 1);
+        ASSERT_TRUE(inbox.isHolding());
         const int before = wakes;
-        inbox.put(1, message, at);
+        inbox.put(source, message, at);
         EXPECT_EQ(wakes, before + 1) << "at " << at;
         inbox.take(out);
         EXPECT_EQ(out.size(), 1u);
     }
 
-    // Taking ends the band: the taker is about to change the state behind it.
-    inbox.setBand(bandAround(0.0));
+    // Taking ends the holding: the taker is about to change the state behind it.
+    inbox.setHold(previewOfWatching(10.0, 20.0), 1);
     inbox.take(out);
-    EXPECT_FALSE(inbox.hasBand());
+    EXPECT_FALSE(inbox.isHolding());
 }
 
 TEST(MotionInbox, AFullInboxWakesAndRefusesUntilTaken) {
     int wakes = 0;
     MotionInbox inbox([&] { ++wakes; });
-    inbox.setBand(bandAround(0.0));
+    inbox.setHold(previewOfWatching(10.0, 20.0), 1);
     for (std::size_t i = 0; i < MotionInbox::kCapacity; ++i) {
         ASSERT_TRUE(inbox.put(1, sampleFacing(0.0), 11.0));
     }
@@ -131,39 +131,42 @@ class HeldSamplesTest : public ::testing::Test {
 
 TEST_F(HeldSamplesTest, QuietDatagramsWaitUntilTakenOrSomethingElseArrives) {
     auto tracker = makeTracker();
-    QuietBand band = bandAround(0.0);
-    band.from = 0.0;
-    band.until = 1e12;
-    tracker->holdQuietSamples(band);
+    // The first sample makes the socket the source that has the stream.
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(0.0)));
+    ASSERT_TRUE(waitFor([&] { return motion.size() == 1; }));
+    const DecisionPreview preview = previewOfWatching(systemUptime(), 1e12);
+    tracker->holdQuietSamples(preview);
 
     const double sent = systemUptime();
     ASSERT_TRUE(test::sendSample(temp.paths, facing(1.0)));
     ASSERT_TRUE(test::sendSample(temp.paths, facing(2.0)));
     test::settle(100);
-    EXPECT_TRUE(motion.empty()) << "held, and the main thread was not woken";
-    EXPECT_EQ(batches, 0);
-
-    tracker->takeHeldSamples();
-    ASSERT_EQ(motion.size(), 2u);
-    EXPECT_NEAR(motion[0].first, 1.0, 1e-9);
-    EXPECT_NEAR(motion[1].first, 2.0, 1e-9);
-    EXPECT_GE(motion[0].second, sent);
-    EXPECT_LE(motion[0].second, motion[1].second);
-    EXPECT_LE(motion[1].second, systemUptime());
-    EXPECT_EQ(batches, 0) << "taking is not a batch of its own";
-
-    // The band ended with the take: the next one is handed over at once.
-    ASSERT_TRUE(test::sendSample(temp.paths, facing(3.0)));
-    ASSERT_TRUE(waitFor([&] { return motion.size() == 3; }));
+    EXPECT_EQ(motion.size(), 1u) << "held, and the main thread was not woken";
     EXPECT_EQ(batches, 1);
 
-    tracker->holdQuietSamples(band);
-    ASSERT_TRUE(test::sendSample(temp.paths, facing(4.0)));
-    ASSERT_TRUE(test::sendSample(temp.paths, facing(40.0)));
-    ASSERT_TRUE(waitFor([&] { return motion.size() == 5; }));
-    EXPECT_NEAR(motion[3].first, 4.0, 1e-9);
-    EXPECT_NEAR(motion[4].first, 40.0, 1e-9);
+    tracker->takeHeldSamples();
+    ASSERT_EQ(motion.size(), 3u);
+    EXPECT_NEAR(motion[1].first, 1.0, 1e-9);
+    EXPECT_NEAR(motion[2].first, 2.0, 1e-9);
+    EXPECT_GE(motion[1].second, sent);
+    EXPECT_LE(motion[1].second, motion[2].second);
+    EXPECT_LE(motion[2].second, systemUptime());
+    EXPECT_EQ(batches, 1) << "taking is not a batch of its own";
+
+    // The holding ended with the take: the next one is handed over at once.
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(3.0)));
+    ASSERT_TRUE(waitFor([&] { return motion.size() == 4; }));
     EXPECT_EQ(batches, 2);
+
+    // Held again, until a connection message brings it along.
+    tracker->holdQuietSamples(preview);
+    ASSERT_TRUE(test::sendSample(temp.paths, facing(4.0)));
+    test::settle(100);
+    EXPECT_EQ(motion.size(), 4u);
+    ASSERT_TRUE(test::sendConnection(temp.paths, true));
+    ASSERT_TRUE(waitFor([&] { return motion.size() == 5; }));
+    EXPECT_NEAR(motion[4].first, 4.0, 1e-9);
+    EXPECT_EQ(batches, 3);
 }
 
 TEST_F(HeldSamplesTest, ATrackerStopsItsReceivingThreadAtOnce) {
