@@ -8,7 +8,7 @@ quelmo_fuzz_target(motion_wire quelmo_motion_protocol)
 quelmo_fuzz_target(earbuds_wire quelmo_motion_protocol)
 quelmo_fuzz_target(hid_descriptor quelmo_motion_protocol)
 quelmo_fuzz_target(signal_report quelmo_signal)
-quelmo_fuzz_target(tool_text quelmo_btreport quelmo_sim_lib)
+quelmo_fuzz_target(tool_text quelmo_bluetooth quelmo_sim_lib)
 quelmo_fuzz_target(trace_lines quelmo_replay)
 # The app model, for the stored preference texts and the command words.
 quelmo_fuzz_target(settings_values quelmo_app)

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "platform/signal/headphone_signal.h"
 
+#include "platform/signal/link_signal.h"
 #include "platform/signal/serial_worker.h"
 #include "platform/signal/signal_report_parser.h"
 
 #include <QCoreApplication>
 
 #include <cstdint>
+#include <cstdlib>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -22,13 +24,30 @@ std::string programDir() {
                : std::string();
 }
 
+std::function<SignalReadings(int)> defaultReading() {
+    const char* command = std::getenv("QUELMO_BLUETOOTH_REPORT");
+    if (command != nullptr && command[0] != '\0') {
+        return [command = ReportCommand::fromEnvironment(programDir())](int cancelFd) {
+            return HeadphoneSignal::readNow(command, ReportLimits{}, cancelFd);
+        };
+    }
+    auto links =
+        std::make_shared<LinkSignal>(LinkSignalPorts::system(QDBusConnection::systemBus()));
+    return [links](int cancelFd) { return links->read(cancelFd); };
+}
+
 } // namespace
 
-HeadphoneSignal::HeadphoneSignal()
-    : HeadphoneSignal(ReportCommand::fromEnvironment(programDir())) {}
+HeadphoneSignal::HeadphoneSignal() : HeadphoneSignal(defaultReading()) {}
 
 HeadphoneSignal::HeadphoneSignal(ReportCommand command, ReportLimits limits)
-    : state_(std::make_shared<State>()), command_(std::move(command)), limits_(limits),
+    : HeadphoneSignal([command = std::move(command), limits](int cancelFd) {
+          return readNow(command, limits, cancelFd);
+      }) {}
+
+HeadphoneSignal::HeadphoneSignal(std::function<SignalReadings(int cancelFd)> reading)
+    : state_(std::make_shared<State>()),
+      reading_(std::make_shared<std::function<SignalReadings(int)>>(std::move(reading))),
       cancelFd_(::eventfd(0, EFD_CLOEXEC)),
       queue_(std::make_unique<SerialWorker>("quelmo.signal")) {}
 
@@ -49,18 +68,18 @@ void HeadphoneSignal::read(std::function<void(const SignalReadings&)> completion
         return;
     state_->busy = true;
     std::weak_ptr<State> weak = state_;
-    queue_->submit([weak, command = command_, limits = limits_, cancelFd = cancelFd_,
+    queue_->submit([weak, reading = reading_, cancelFd = cancelFd_,
                     completion = std::move(completion)]() mutable {
-        SignalReadings reading = readNow(command, limits, cancelFd);
+        SignalReadings readings = (*reading)(cancelFd);
         QCoreApplication* app = QCoreApplication::instance();
         if (app == nullptr)
             return; // the application is gone: nobody to hand it to
         QMetaObject::invokeMethod(
             app,
-            [weak, completion = std::move(completion), reading = std::move(reading)]() mutable {
+            [weak, completion = std::move(completion), readings = std::move(readings)]() mutable {
                 if (const auto state = weak.lock())
                     state->busy = false;
-                completion(std::move(reading));
+                completion(std::move(readings));
             },
             Qt::QueuedConnection);
     });

@@ -14,15 +14,20 @@ namespace quelmo {
 class SerialWorker;
 
 // Measures how strongly this computer hears each connected pair of Bluetooth
-// headphones, by running the Bluetooth report command on a worker thread and
-// reading its JSON. At most one run is in flight; every failure (no tool, a
-// hang, garbage) is an empty reading, never an error. It is the app model's
-// signal reader port.
+// headphones, on a worker thread: inside Quelmo by default (LinkSignal), or,
+// when $QUELMO_BLUETOOTH_REPORT names one, by running a report command and
+// reading its JSON. At most one reading is in flight; every failure (no
+// Bluetooth, no tool, a hang, garbage) is an empty reading, never an error.
+// It is the app model's signal reader port.
 class HeadphoneSignal final : public SignalReaderPort {
   public:
-    // The report command from the environment (see ReportCommand).
+    // The report command from the environment when one is set, else the
+    // reading inside Quelmo on the system bus and the kernel's links.
     HeadphoneSignal();
     explicit HeadphoneSignal(ReportCommand command, ReportLimits limits = {});
+    // Readings from `reading`, called on the worker thread with the
+    // descriptor that becomes readable when this object goes away.
+    explicit HeadphoneSignal(std::function<SignalReadings(int cancelFd)> reading);
     // Gives a run in flight 0.4 s to end, then kills it, so
     // quitting never waits on a hung report tool.
     ~HeadphoneSignal() override;
@@ -37,6 +42,9 @@ class HeadphoneSignal final : public SignalReaderPort {
 
     // The pure conversion from the report's bytes to a reading.
     static SignalReadings parse(std::string_view bytes);
+    // Runs the report command and reads its report, on the calling thread.
+    static SignalReadings readNow(const ReportCommand& command, const ReportLimits& limits,
+                                  int cancelFd);
 
     bool isBusy() const { return state_->busy; }
 
@@ -45,12 +53,9 @@ class HeadphoneSignal final : public SignalReaderPort {
         bool busy = false; // main thread only
     };
 
-    static SignalReadings readNow(const ReportCommand& command, const ReportLimits& limits,
-                                  int cancelFd);
-
     std::shared_ptr<State> state_;
-    ReportCommand command_;
-    ReportLimits limits_;
+    // Shared with the worker's tasks; called there only, one at a time.
+    std::shared_ptr<std::function<SignalReadings(int cancelFd)>> reading_;
     int cancelFd_ = -1;                   // readable once this object is going away
     std::unique_ptr<SerialWorker> queue_; // last: joined before the rest goes
 };

@@ -2,15 +2,15 @@
 // quelmo-bt-report's parsing of btmgmt output (on recorded output) and its
 // JSON, read back by the signal reader.
 
+#include "platform/signal/bluetooth_rules.h"
 #include "platform/signal/headphone_signal.h"
-#include "tools/bt-report/bt_report.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
-namespace quelmo::btreport {
+namespace quelmo::bluetooth {
 namespace {
 
 const std::string kAddress = "00:1B:66:A1:B2:C3";
@@ -76,15 +76,15 @@ TEST(BtReport, TheReportIsWhatTheSignalReaderReads) {
 }
 
 } // namespace
-} // namespace quelmo::btreport
+} // namespace quelmo::bluetooth
 
 // Signal strength without privileges: the Read RSSI command and its events,
 // as bytes, and a missing adapter.
-#include "tools/bt-report/hci_rssi.h"
+#include "platform/signal/hci_rssi.h"
 
 #include <vector>
 
-namespace quelmo::btreport {
+namespace quelmo::bluetooth {
 namespace {
 
 RssiReply parse(const std::vector<unsigned char>& bytes, std::uint16_t handle = 0x002A) {
@@ -143,4 +143,4 @@ TEST(HciRssi, NoAdapterGivesNothingQuickly) {
 }
 
 } // namespace
-} // namespace quelmo::btreport
+} // namespace quelmo::bluetooth

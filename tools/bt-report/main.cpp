@@ -6,8 +6,8 @@
 // CAP_NET_ADMIN) where that fails. Without BlueZ it prints the report with
 // no devices; it always exits 0.
 
-#include "tools/bt-report/bt_report.h"
-#include "tools/bt-report/hci_rssi.h"
+#include "platform/signal/bluetooth_rules.h"
+#include "platform/signal/hci_rssi.h"
 
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -31,7 +31,7 @@ Q_DECLARE_METATYPE(ManagedObjects)
 
 namespace {
 
-using quelmo::btreport::Device;
+using quelmo::bluetooth::Device;
 
 // The whole run stays well inside the 4 seconds the reader allows.
 constexpr int kBusTimeoutMs = 1500;
@@ -51,10 +51,10 @@ std::optional<int> readRssi(const QString& btmgmt, int adapterIndex, const QStri
     if (budget.hasExpired())
         return std::nullopt;
     std::string why;
-    if (const auto relative = quelmo::btreport::readHciRssi(
+    if (const auto relative = quelmo::bluetooth::readHciRssi(
             adapterIndex, address.toStdString(),
             static_cast<int>(std::min<qint64>(budget.remainingTime(), 800)), why)) {
-        return quelmo::btreport::approximateDbm(*relative);
+        return quelmo::bluetooth::approximateDbm(*relative);
     }
     if (btmgmt.isEmpty() || budget.hasExpired())
         return std::nullopt;
@@ -71,12 +71,12 @@ std::optional<int> readRssi(const QString& btmgmt, int adapterIndex, const QStri
         return std::nullopt;
     }
     const QByteArray output = process.readAllStandardOutput();
-    const auto relative = quelmo::btreport::parseConnInfoRssi(
+    const auto relative = quelmo::bluetooth::parseConnInfoRssi(
         std::string_view(output.constData(), static_cast<std::size_t>(output.size())),
         address.toStdString());
     if (!relative)
         return std::nullopt;
-    return quelmo::btreport::approximateDbm(*relative);
+    return quelmo::bluetooth::approximateDbm(*relative);
 }
 
 std::vector<Device> connectedHeadphones() {
@@ -105,8 +105,8 @@ std::vector<Device> connectedHeadphones() {
         if (!p.value(QStringLiteral("Connected")).toBool())
             continue;
         const bool byClass =
-            quelmo::btreport::isHeadphoneClass(p.value(QStringLiteral("Class")).toUInt());
-        const bool byIcon = quelmo::btreport::isHeadphoneIcon(
+            quelmo::bluetooth::isHeadphoneClass(p.value(QStringLiteral("Class")).toUInt());
+        const bool byIcon = quelmo::bluetooth::isHeadphoneIcon(
             p.value(QStringLiteral("Icon")).toString().toStdString());
         if (!byClass && !byIcon)
             continue;
@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     qDBusRegisterMetaType<InterfaceMap>();
     qDBusRegisterMetaType<ManagedObjects>();
-    const std::string json = quelmo::btreport::reportJson(connectedHeadphones());
+    const std::string json = quelmo::bluetooth::reportJson(connectedHeadphones());
     std::fwrite(json.data(), 1, json.size(), stdout);
     return 0;
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tools/sim/sim_state_file.h"
 
-#include "tools/bt-report/bt_report.h"
+#include "platform/signal/bluetooth_rules.h"
 
 #include <cerrno>
 #include <csignal>
@@ -67,10 +67,10 @@ std::optional<SharedState> readLiveSharedState(const std::string& path) {
 }
 
 std::string simulatedReport(const std::optional<SharedState>& state) {
-    std::vector<btreport::Device> devices;
+    std::vector<bluetooth::Device> devices;
     if (state && state->connected)
         devices.push_back({kDeviceName, kDeviceAddress, state->rssi});
-    return btreport::reportJson(devices);
+    return bluetooth::reportJson(devices);
 }
 
 } // namespace quelmo::sim

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "tools/bt-report/hci_rssi.h"
+#include "platform/signal/hci_rssi.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <poll.h>
@@ -10,7 +12,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace quelmo::btreport {
+namespace quelmo::bluetooth {
 
 namespace {
 
@@ -25,7 +27,11 @@ constexpr unsigned char kEventPacket = 0x04;
 constexpr unsigned char kCommandComplete = 0x0E;
 constexpr unsigned char kCommandStatus = 0x0F;
 constexpr std::uint8_t kAclLink = 0x01;
+constexpr unsigned long kHciGetDevList = 0x800448D2;  // _IOR('H', 210, int)
+constexpr unsigned long kHciGetConnList = 0x800448D4; // _IOR('H', 212, int)
 constexpr unsigned long kHciGetConnInfo = 0x800448D5; // _IOR('H', 213, int)
+constexpr std::uint16_t kMaxAdapters = 16;
+constexpr std::uint16_t kMaxLinks = 20;
 
 struct SockaddrHci {
     sa_family_t family;
@@ -53,6 +59,28 @@ struct ConnInfoRequest {
     std::uint8_t type;
     ConnInfo info;
 };
+
+struct DevRequest {
+    std::uint16_t devId;
+    std::uint32_t devOpt;
+};
+
+struct DevListRequest {
+    std::uint16_t count;
+    DevRequest devices[kMaxAdapters];
+};
+
+struct ConnListRequest {
+    std::uint16_t devId;
+    std::uint16_t count;
+    ConnInfo links[kMaxLinks];
+};
+
+// The kernel's layouts, as include/net/bluetooth/hci_sock.h has them.
+static_assert(sizeof(ConnInfo) == 16 && offsetof(ConnInfo, bdaddr) == 2 &&
+              offsetof(ConnInfo, type) == 8 && offsetof(ConnInfo, linkMode) == 12);
+static_assert(sizeof(DevRequest) == 8 && offsetof(DevListRequest, devices) == 4);
+static_assert(offsetof(ConnListRequest, links) == 4);
 
 std::uint16_t readU16(const unsigned char* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
@@ -84,6 +112,30 @@ class Fd {
   private:
     int fd_;
 };
+
+} // namespace
+
+namespace {
+
+std::optional<int> readOn(int fd, std::uint16_t handle, int timeoutMs, std::string& why);
+
+// A raw HCI socket bound to adapter hciN, or -1 with why set.
+int openAdapter(int adapterIndex, std::string& why) {
+    const int fd = ::socket(kAfBluetooth, SOCK_RAW | SOCK_CLOEXEC, kBtProtoHci);
+    if (fd < 0) {
+        why = std::string("no Bluetooth: ") + std::strerror(errno);
+        return -1;
+    }
+    SockaddrHci addr{};
+    addr.family = kAfBluetooth;
+    addr.dev = static_cast<unsigned short>(adapterIndex);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        why = "no adapter hci" + std::to_string(adapterIndex) + ": " + std::strerror(errno);
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 
 } // namespace
 
@@ -131,34 +183,73 @@ std::optional<int> readHciRssi(int adapterIndex, const std::string& address, int
         why = "not a Bluetooth address: " + address;
         return std::nullopt;
     }
-    Fd fd(::socket(kAfBluetooth, SOCK_RAW | SOCK_CLOEXEC, kBtProtoHci));
-    if (fd.get() < 0) {
-        why = std::string("no Bluetooth: ") + std::strerror(errno);
+    Fd fd(openAdapter(adapterIndex, why));
+    if (fd.get() < 0)
         return std::nullopt;
-    }
-    SockaddrHci addr{};
-    addr.family = kAfBluetooth;
-    addr.dev = static_cast<unsigned short>(adapterIndex);
-    if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
-        why = "no adapter hci" + std::to_string(adapterIndex) + ": " + std::strerror(errno);
-        return std::nullopt;
-    }
     request.type = kAclLink;
     if (::ioctl(fd.get(), kHciGetConnInfo, &request) != 0) {
         why = "no connection to " + address + ": " + std::strerror(errno);
         return std::nullopt;
     }
-    const std::uint16_t handle = request.info.handle;
+    return readOn(fd.get(), request.info.handle, timeoutMs, why);
+}
+
+std::optional<int> readHciRssiOnHandle(int adapterIndex, std::uint16_t handle, int timeoutMs,
+                                       std::string& why) {
+    Fd fd(openAdapter(adapterIndex, why));
+    if (fd.get() < 0)
+        return std::nullopt;
+    return readOn(fd.get(), handle, timeoutMs, why);
+}
+
+std::vector<HciLink> listHciLinks(std::string& why) {
+    std::vector<HciLink> links;
+    Fd fd(::socket(kAfBluetooth, SOCK_RAW | SOCK_CLOEXEC, kBtProtoHci));
+    if (fd.get() < 0) {
+        why = std::string("no Bluetooth: ") + std::strerror(errno);
+        return links;
+    }
+    DevListRequest adapters{};
+    adapters.count = kMaxAdapters;
+    if (::ioctl(fd.get(), kHciGetDevList, &adapters) != 0) {
+        why = std::string("no adapter list: ") + std::strerror(errno);
+        return links;
+    }
+    for (std::uint16_t a = 0; a < std::min(adapters.count, kMaxAdapters); ++a) {
+        ConnListRequest list{};
+        list.devId = adapters.devices[a].devId;
+        list.count = kMaxLinks;
+        if (::ioctl(fd.get(), kHciGetConnList, &list) != 0)
+            continue; // an adapter that is down has no links
+        for (std::uint16_t i = 0; i < std::min(list.count, kMaxLinks); ++i) {
+            const ConnInfo& info = list.links[i];
+            links.push_back(HciLink{adapters.devices[a].devId, formatAddress(info.bdaddr),
+                                    info.handle, info.type == kAclLink});
+        }
+    }
+    return links;
+}
+
+std::string formatAddress(const std::uint8_t bdaddr[6]) {
+    char text[18];
+    std::snprintf(text, sizeof text, "%02X:%02X:%02X:%02X:%02X:%02X", bdaddr[5], bdaddr[4],
+                  bdaddr[3], bdaddr[2], bdaddr[1], bdaddr[0]);
+    return text;
+}
+
+namespace {
+
+std::optional<int> readOn(int fd, std::uint16_t handle, int timeoutMs, std::string& why) {
     // Only the two events that can answer the command, for this opcode.
     HciFilter filter{};
     filter.typeMask = 1u << kEventPacket;
     filter.eventMask[0] = (1u << kCommandComplete) | (1u << kCommandStatus);
     filter.opcode = kReadRssiOpcode;
-    ::setsockopt(fd.get(), kSolHci, kHciFilter, &filter, sizeof filter);
+    ::setsockopt(fd, kSolHci, kHciFilter, &filter, sizeof filter);
 
     unsigned char command[kReadRssiCommandSize];
     encodeReadRssi(handle, command);
-    if (::write(fd.get(), command, sizeof command) != static_cast<ssize_t>(sizeof command)) {
+    if (::write(fd, command, sizeof command) != static_cast<ssize_t>(sizeof command)) {
         why = std::string("cannot send Read RSSI: ") + std::strerror(errno);
         return std::nullopt;
     }
@@ -172,13 +263,13 @@ std::optional<int> readHciRssi(int adapterIndex, const std::string& address, int
             why = "no answer to Read RSSI";
             return std::nullopt;
         }
-        pollfd p{fd.get(), POLLIN, 0};
+        pollfd p{fd, POLLIN, 0};
         const int ready = ::poll(&p, 1, static_cast<int>(left));
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready <= 0)
             continue;
-        const ssize_t n = ::read(fd.get(), event, sizeof event);
+        const ssize_t n = ::read(fd, event, sizeof event);
         if (n <= 0)
             continue;
         const RssiReply reply = parseRssiEvent(event, static_cast<std::size_t>(n), handle);
@@ -190,4 +281,6 @@ std::optional<int> readHciRssi(int adapterIndex, const std::string& address, int
     }
 }
 
-} // namespace quelmo::btreport
+} // namespace
+
+} // namespace quelmo::bluetooth

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The pieces of quelmo-bt-report that do not talk to the system: recognising
+// What Quelmo knows of Bluetooth headphones without talking to the system: recognising
 // headphones, reading `btmgmt conn-info` output, and writing the report JSON.
 
 #include <cstdint>
@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace quelmo::btreport {
+namespace quelmo::bluetooth {
 
 // For BR/EDR links the controller reports RSSI relative to its golden receive
 // power range (0 = inside it, negative = below its lower limit). Typical
@@ -42,4 +42,4 @@ int approximateDbm(int relative);
 // no "device_rssi".
 std::string reportJson(const std::vector<Device>& devices);
 
-} // namespace quelmo::btreport
+} // namespace quelmo::bluetooth

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "tools/bt-report/bt_report.h"
+#include "platform/signal/bluetooth_rules.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdio>
 
-namespace quelmo::btreport {
+namespace quelmo::bluetooth {
 
 bool isHeadphoneClass(std::uint32_t deviceClass) {
     const std::uint32_t major = (deviceClass >> 8) & 0x1f;
@@ -117,4 +117,4 @@ std::string reportJson(const std::vector<Device>& devices) {
     return out;
 }
 
-} // namespace quelmo::btreport
+} // namespace quelmo::bluetooth

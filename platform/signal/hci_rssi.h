@@ -11,8 +11,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
-namespace quelmo::btreport {
+namespace quelmo::bluetooth {
 
 inline constexpr std::uint16_t kReadRssiOpcode = (0x05 << 10) | 0x0005; // OGF 5, OCF 5
 inline constexpr std::size_t kReadRssiCommandSize = 6;
@@ -32,5 +33,21 @@ RssiReply parseRssiEvent(const unsigned char* data, std::size_t size, std::uint1
 // what went wrong.
 std::optional<int> readHciRssi(int adapterIndex, const std::string& address, int timeoutMs,
                                std::string& why);
+// The same for a link whose handle is known (from listHciLinks).
+std::optional<int> readHciRssiOnHandle(int adapterIndex, std::uint16_t handle, int timeoutMs,
+                                       std::string& why);
 
-} // namespace quelmo::btreport
+// One link the kernel holds to a remote device.
+struct HciLink {
+    int adapterIndex = 0;
+    std::string address; // "AA:BB:CC:DD:EE:FF", as BlueZ writes it
+    std::uint16_t handle = 0;
+    bool acl = false; // a classic (BR/EDR) data link; Read RSSI's value is relative there
+};
+// Every link of every adapter, from the kernel's lists (no privileges, no
+// bus, a few system calls). Empty, with why set, when there is no Bluetooth.
+std::vector<HciLink> listHciLinks(std::string& why);
+// The kernel's little-endian address bytes as text.
+std::string formatAddress(const std::uint8_t bdaddr[6]);
+
+} // namespace quelmo::bluetooth
