@@ -11,8 +11,9 @@
 // work of a tick. A sample that decides something is handed over at once
 // whatever the tick's pace. The tick is back at five a second as soon as
 // nothing may be held, keyboard or mouse are used, or the samples seem to
-// stop, so a stop is still noticed as quickly. The diagnostics log's lines
-// are written as the held samples are handed over, stamped with their time.
+// stop, so a stop is still noticed as quickly. The diagnostics log changes
+// none of this: its lines are written as the held samples are handed over,
+// stamped with their time.
 #include "app/app_model.h"
 
 #include "core/number_text.h"
@@ -131,8 +132,8 @@ void AppModel::runTick() {
         return;
     }
     const auto age = guardian_.motionAge(now);
-    setStillTick(quiet && !ports_.log.isOpen() && mayHoldSamples() &&
-                 DecisionPreview::isPossible(guardian_) && age && *age < kStillSamplesWithin);
+    setStillTick(quiet && mayHoldSamples() && DecisionPreview::isPossible(guardian_) && age &&
+                 *age < kStillSamplesWithin);
 }
 
 void AppModel::onSignalReading(const SignalReadings& readings) {

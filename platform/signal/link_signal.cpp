@@ -26,10 +26,9 @@ std::optional<bool> bluezSaysHeadphones(QDBusConnection bus, int adapterIndex,
     QString path = QStringLiteral("/org/bluez/hci%1/dev_").arg(adapterIndex);
     for (const char c : address)
         path += c == ':' ? QLatin1Char('_') : QLatin1Char(c);
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(QStringLiteral("org.bluez"), path,
-                                       QStringLiteral("org.freedesktop.DBus.Properties"),
-                                       QStringLiteral("GetAll"));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.bluez"), path, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("GetAll"));
     call << QStringLiteral("org.bluez.Device1");
     const QDBusMessage reply = bus.call(call, QDBus::Block, kBusTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
@@ -45,10 +44,10 @@ std::optional<bool> bluezSaysHeadphones(QDBusConnection bus, int adapterIndex,
 std::optional<int> btmgmtConnInfo(const bluetooth::HciLink& link, int cancelFd) {
     ReportLimits limits;
     limits.timeLimit = kConnInfoLimit;
-    const ReportRun run = runReportCommand(
-        ReportCommand{{"btmgmt", "--index", std::to_string(link.adapterIndex), "conn-info", "-t",
-                       "0", link.address}},
-        limits, cancelFd);
+    const ReportRun run =
+        runReportCommand(ReportCommand{{"btmgmt", "--index", std::to_string(link.adapterIndex),
+                                        "conn-info", "-t", "0", link.address}},
+                         limits, cancelFd);
     if (!run.launched || run.overflowed)
         return std::nullopt;
     return bluetooth::parseConnInfoRssi(run.output, link.address);

@@ -191,7 +191,7 @@ TEST(MotionPipeline, PeriodicLineFormat) {
     rig.samples(0.0, 3.5);
     ASSERT_EQ(rig.signal.pending.size(), 1u);
     rig.signal.answer({{"one", -100.2}, {"two", -58.0}});
-    rig.samples(0.0, 0.4);
+    rig.samples(0.0, 1.3); // held samples are handed over by the next tick
     const auto periodic = rig.log.matching("angle ");
     ASSERT_FALSE(periodic.empty());
     const std::string& line = periodic.back();

@@ -119,7 +119,6 @@ TEST(QuietSamples, HoldingChangesNoDecisionNorItsTime) {
         rig.samples(70.0, 1.0);
         rig.turn(70.0, 0.0); // back
         rig.samples(0.0, 3.0);
-        rig.input.touch(); // typing nudges forward
         rig.samples(4.0, 2.0);
         rig.samples(0.0, 2.0, 0.02); // a still head with a little jitter up and down
         // Reading across the screen: turns of up to 20 degrees, short holds.

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/log/diagnostics_log.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>

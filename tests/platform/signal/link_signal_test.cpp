@@ -38,12 +38,11 @@ struct StandIns {
 
 TEST(LinkSignal, MeasuresTheHeadphonesAmongTheLinksAndAsksBluezOncePerConnection) {
     StandIns s;
-    s.links = {{0, "AA:00:00:00:00:01", 11, true},  // headphones
-               {0, "AA:00:00:00:00:02", 12, true},  // a keyboard
+    s.links = {{0, "AA:00:00:00:00:01", 11, true},   // headphones
+               {0, "AA:00:00:00:00:02", 12, true},   // a keyboard
                {1, "AA:00:00:00:00:03", 13, false}}; // headphones on a low-energy link
-    s.headphones = {{"AA:00:00:00:00:01", true},
-                    {"AA:00:00:00:00:02", false},
-                    {"AA:00:00:00:00:03", true}};
+    s.headphones = {
+        {"AA:00:00:00:00:01", true}, {"AA:00:00:00:00:02", false}, {"AA:00:00:00:00:03", true}};
     s.rssi = {{"AA:00:00:00:00:01", -5}, {"AA:00:00:00:00:02", -1}};
     s.connInfo = {{"AA:00:00:00:00:03", -12}};
     LinkSignal signal(s.ports());
