@@ -19,6 +19,7 @@
 
 #include "bench/bench_results.h"
 #include "platform/wayland/wayland_display.h"
+#include "platform/wayland_connection/wayland_connection.h"
 #include "sway_session.h"
 #include "ui/wayland_frost/layer_frost_overlay.h"
 
@@ -70,7 +71,7 @@ struct Figures {
 };
 
 bool measure(const char* label, bool capture, Figures& figures) {
-    auto display = quelmo::WaylandDisplay::connect();
+    auto display = quelmo::WaylandDisplay::create(quelmo::WaylandConnection::connect());
     if (!display) {
         return false;
     }
@@ -91,7 +92,7 @@ bool measure(const char* label, bool capture, Figures& figures) {
     // Timed where it happens: the blurring that follows in the same turn of
     // the event loop must not count.
     overlay.onEveryOutputCovered = [&] {
-        if (overlay.display().roundtrip()) {
+        if (overlay.display().connection().roundtrip()) {
             coveredMs = msSince(clock);
         }
     };
@@ -105,7 +106,7 @@ bool measure(const char* label, bool capture, Figures& figures) {
             return false;
         }
         if (!quelmo::test::waitFor([&overlay] { return overlay.settledOnEveryOutput(); }) ||
-            !overlay.display().roundtrip()) {
+            !overlay.display().connection().roundtrip()) {
             return false;
         }
         if (round >= kWarmUpRounds) {
@@ -116,7 +117,7 @@ bool measure(const char* label, bool capture, Figures& figures) {
         }
         overlay.setFrost(false, false);
         quelmo::test::waitFor([&overlay] { return overlay.surfacesShown() == 0; });
-        overlay.display().roundtrip();
+        overlay.display().connection().roundtrip();
         quelmo::test::waitFor([] { return false; }, kIdleBetweenRounds);
     }
     figures.covered = spreadOf(covered);

@@ -39,6 +39,24 @@ quelmo_require(WAYLAND_SCANNER "wayland-scanner" libwayland-bin)
 pkg_get_variable(QUELMO_WAYLAND_PROTOCOLS_DIR wayland-protocols pkgdatadir)
 quelmo_require(QUELMO_WAYLAND_PROTOCOLS_DIR "wayland-protocols" wayland-protocols)
 
+# The one way protocol code is made: the client header and the interface code
+# of protocol `xml`, generated into the calling folder's build tree and added
+# to `target`. The header is included by the file's base name plus
+# "-client.h"; the code is compiled as C (the XML may name an argument
+# `namespace`, which C++ cannot take).
+function(quelmo_wayland_protocol target xml)
+  get_filename_component(base ${xml} NAME_WE)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/wayland-protocols)
+  file(MAKE_DIRECTORY ${out})
+  add_custom_command(
+    OUTPUT ${out}/${base}-client.h ${out}/${base}.c
+    COMMAND ${WAYLAND_SCANNER} client-header ${xml} ${out}/${base}-client.h
+    COMMAND ${WAYLAND_SCANNER} private-code ${xml} ${out}/${base}.c
+    DEPENDS ${xml} VERBATIM)
+  target_sources(${target} PRIVATE ${out}/${base}-client.h ${out}/${base}.c)
+  target_include_directories(${target} PUBLIC ${out})
+endfunction()
+
 if(QUELMO_BUILD_TESTS)
   find_package(GTest QUIET)
   quelmo_require(GTest_FOUND "GoogleTest" libgtest-dev)

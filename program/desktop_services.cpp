@@ -2,6 +2,7 @@
 #include "program/desktop_services.h"
 
 #include "platform/session/desktop_session.h"
+#include "platform/wayland_connection/wayland_connection.h"
 #include "platform/wayland_input/output_power_monitor.h"
 
 #include <QDBusConnection>
@@ -12,9 +13,11 @@ namespace {
 
 // The displays' power level: from a wlroots compositor's output power state
 // in such a Wayland session, else from the X server's DPMS level.
-std::unique_ptr<DisplayPowerWatcher> displayPowerWatcher(std::function<bool()> shouldWatch) {
+std::unique_ptr<DisplayPowerWatcher>
+displayPowerWatcher(const std::shared_ptr<WaylandConnection>& wayland,
+                    std::function<bool()> shouldWatch) {
     if (currentDesktopSession().isWayland()) {
-        auto outputs = std::make_shared<OutputPowerMonitor>();
+        auto outputs = std::make_shared<OutputPowerMonitor>(wayland);
         if (outputs->isAvailable()) {
             return std::make_unique<DisplayPowerWatcher>(std::move(shouldWatch),
                                                          [outputs] { return outputs->allOff(); });
@@ -26,14 +29,20 @@ std::unique_ptr<DisplayPowerWatcher> displayPowerWatcher(std::function<bool()> s
 } // namespace
 
 DesktopServices::DesktopServices(Preferences& p)
-    : prefs(p), input(chooseInputBackends(currentDesktopSession())),
-      frost(chooseFrost(currentDesktopSession())),
+    : DesktopServices(p, currentDesktopSession().isWayland() ? WaylandConnection::connect()
+                                                             : nullptr) {}
+
+DesktopServices::DesktopServices(Preferences& p, const std::shared_ptr<WaylandConnection>& wayland)
+    : prefs(p), input(chooseInputBackends(currentDesktopSession(), wayland)),
+      frost(chooseFrost(currentDesktopSession(), wayland)),
       windows(LoginItem::forRunningProgram(), QString::fromStdString(log.directory().string())),
       systemEvents(QDBusConnection::sessionBus(), QDBusConnection::systemBus(),
                    // Read only while Quelmo could be watching.
-                   displayPowerWatcher([this] {
-                       return prefs.enabled() && model_ != nullptr && !model_->isPaused();
-                   })),
+                   displayPowerWatcher(wayland,
+                                       [this] {
+                                           return prefs.enabled() && model_ != nullptr &&
+                                                  !model_->isPaused();
+                                       })),
       commands(QDBusConnection::sessionBus()) {}
 
 void DesktopServices::attach(AppModel& model) {

@@ -17,13 +17,20 @@
 #include "ui/overlay/frost_overlay.h"
 #include "ui/windows/windows.h"
 
+#include <memory>
+
 namespace quelmo {
+
+class WaylandConnection;
 
 // The desktop's services behind the app model's ports, made once at launch
 // and kept for the life of the process.
 class DesktopServices {
     // Set by attach(); read by the services that follow the model's state.
     const AppModel* model_ = nullptr;
+    // Hands Quelmo's one Wayland connection (null outside Wayland sessions)
+    // to the services that use it; it lives as long as one of them does.
+    DesktopServices(Preferences& prefs, const std::shared_ptr<WaylandConnection>& wayland);
 
   public:
     explicit DesktopServices(Preferences& prefs);

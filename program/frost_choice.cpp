@@ -25,10 +25,11 @@ class NoFrost final : public OverlayPort {
 
 } // namespace
 
-FrostChoice chooseFrost(const DesktopSession& session) {
+FrostChoice chooseFrost(const DesktopSession& session,
+                        const std::shared_ptr<WaylandConnection>& connection) {
     std::unique_ptr<WaylandDisplay> wayland;
     if (session.isWayland()) {
-        wayland = WaylandDisplay::connect();
+        wayland = WaylandDisplay::create(connection);
     }
     const bool layerShell = wayland && wayland->layerShell() != nullptr;
     const bool qtOnX11 = QGuiApplication::platformName() == QLatin1String("xcb");

@@ -9,6 +9,8 @@
 
 namespace quelmo {
 
+class WaylandConnection;
+
 // The frost for this session, made once at launch: the X11 windows on X11;
 // layer-shell surfaces on a Wayland compositor that offers layer shell; the
 // X11 windows through XWayland over an opaque backdrop where it does not
@@ -21,6 +23,8 @@ struct FrostChoice {
     std::string name;
 };
 
-FrostChoice chooseFrost(const DesktopSession& session);
+// `wayland` is Quelmo's Wayland connection, null outside Wayland sessions.
+FrostChoice chooseFrost(const DesktopSession& session,
+                        const std::shared_ptr<WaylandConnection>& wayland);
 
 } // namespace quelmo

@@ -21,8 +21,9 @@ class NoHotKeys final : public HotKeyPort {
     }
 };
 
-void chooseWaylandInput(InputBackends& chosen, const QDBusConnection& bus) {
-    auto wayland = std::make_unique<WaylandIdleMonitor>(WaylandIdleMonitor::Options{});
+void chooseWaylandInput(InputBackends& chosen, const std::shared_ptr<WaylandConnection>& connection,
+                        const QDBusConnection& bus) {
+    auto wayland = std::make_unique<WaylandIdleMonitor>(connection, WaylandIdleMonitor::Options{});
     if (wayland->isAvailable()) {
         chosen.inputName = WaylandIdleMonitor::sourceName(wayland->source());
         chosen.input = std::move(wayland);
@@ -44,7 +45,9 @@ void chooseWaylandInput(InputBackends& chosen, const QDBusConnection& bus) {
 
 } // namespace
 
-InputBackends chooseInputBackends(const DesktopSession& session, const QDBusConnection& bus) {
+InputBackends chooseInputBackends(const DesktopSession& session,
+                                  const std::shared_ptr<WaylandConnection>& wayland,
+                                  const QDBusConnection& bus) {
     InputBackends chosen;
     if (!session.isWayland()) {
         chosen.input = std::make_unique<X11InputActivity>();
@@ -53,7 +56,7 @@ InputBackends chooseInputBackends(const DesktopSession& session, const QDBusConn
         chosen.hotKeyName = "x11";
         return chosen;
     }
-    chooseWaylandInput(chosen, bus);
+    chooseWaylandInput(chosen, wayland, bus);
     // kglobalaccel only sees keys inside KWin: elsewhere it may well be
     // installed, and even start, but never hear a key.
     if (session.family == DesktopFamily::kde && KGlobalAccelHotKeys::isOffered(bus)) {

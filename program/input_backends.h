@@ -11,6 +11,8 @@
 
 namespace quelmo {
 
+class WaylandConnection;
+
 // Where keyboard and mouse activity and the hot key come from in this session.
 struct InputBackends {
     std::unique_ptr<InputActivityPort> input;
@@ -25,7 +27,9 @@ struct InputBackends {
 // activity from ext-idle-notify or org_kde_kwin_idle, else Mutter's idle
 // monitor, else what XWayland sees; the hot key from kglobalaccel where it
 // runs in KDE Plasma, else none (bound by the user to `quelmo --recenter`).
+// `wayland` is Quelmo's Wayland connection, null outside Wayland sessions.
 InputBackends chooseInputBackends(const DesktopSession& session,
+                                  const std::shared_ptr<WaylandConnection>& wayland,
                                   const QDBusConnection& bus = QDBusConnection::sessionBus());
 
 } // namespace quelmo

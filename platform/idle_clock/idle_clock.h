@@ -26,8 +26,8 @@ namespace quelmo {
 // that is no longer believed: the reading falls back to the time since
 // "resumed". Real use pauses for longer than a timeout far more often.
 //
-// Notifications come from a listener thread and readings from another, so the
-// whole state is one atomic word.
+// Notifications and readings may come from different threads, so the whole
+// state is one atomic word.
 class IdleClock {
   public:
     using Clock = std::chrono::steady_clock;

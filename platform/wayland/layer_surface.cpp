@@ -2,6 +2,7 @@
 #include "platform/wayland/layer_surface.h"
 
 #include "platform/wayland/wayland_display.h"
+#include "platform/wayland_connection/wayland_connection.h"
 #include "wlr-layer-shell-unstable-v1-client.h"
 
 #include <wayland-client.h>
@@ -40,7 +41,7 @@ LayerSurface::~LayerSurface() {
     zwlr_layer_surface_v1_destroy(layer_);
     wl_surface_destroy(surface_);
     buffers_.clear();
-    display_.flush();
+    display_.connection().flush();
 }
 
 void LayerSurface::requestConfigure() {
@@ -54,7 +55,7 @@ void LayerSurface::requestConfigure() {
     zwlr_layer_surface_v1_set_keyboard_interactivity(
         layer_, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
     wl_surface_commit(surface_);
-    display_.flush();
+    display_.connection().flush();
     sinceAsked_.start();
 }
 
@@ -188,7 +189,7 @@ bool LayerSurface::commitPrepared() {
     ++framesCommitted_;
     buffer->markBusy();
     mapped_ = true;
-    display_.flush();
+    display_.connection().flush();
     return true;
 }
 
@@ -207,7 +208,7 @@ void LayerSurface::unmap() {
     // go now, so nothing of the frost stays in memory between frosts.
     buffers_.clear();
     if (!wasShown) {
-        display_.flush();
+        display_.connection().flush();
         return;
     }
     // An unmapped layer surface starts over: a first commit without a

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/wayland_input/output_power_monitor.h"
 
-#include "platform/wayland_input/wayland_listener.h"
+#include "platform/wayland_connection/wayland_connection.h"
 
 #include "wlr-output-power-client.h"
 
@@ -10,49 +10,48 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <mutex>
 
 namespace quelmo {
 
 struct OutputPowerMonitor::Impl {
     struct Output {
-        Impl* owner = nullptr;
         std::uint32_t name = 0;
         wl_output* output = nullptr;
         zwlr_output_power_v1* power = nullptr;
         std::optional<bool> on;
     };
 
-    explicit Impl(const std::string& displayName)
-        : listener(
-              displayName,
-              [this](wl_registry* registry, std::uint32_t name, const char* interface,
-                     std::uint32_t version) { onGlobal(registry, name, interface, version); },
-              [this](std::uint32_t name) { onRemoved(name); }) {
+    explicit Impl(std::shared_ptr<WaylandConnection> c) : connection(std::move(c)) {
+        if (!connection) {
+            return;
+        }
+        watchId = connection->watch({.added = [this](auto... global) { onGlobal(global...); },
+                                     .removed = [this](std::uint32_t name) { onRemoved(name); },
+                                     .broken = [this] { lost = available; }});
         if (manager == nullptr) {
             return;
         }
         for (auto& [name, output] : outputs) {
             watch(*output);
         }
-        if (!listener.roundtrip()) {
+        if (!connection->roundtrip()) {
             return;
         }
         available = true;
-        listener.start([this] {
-            std::lock_guard lock(mutex);
-            lost = true;
-        });
     }
 
     ~Impl() {
-        listener.stop();
+        if (!connection) {
+            return;
+        }
+        connection->unwatch(watchId);
         for (auto& [name, output] : outputs) {
             release(*output);
         }
         if (manager != nullptr) {
             zwlr_output_power_manager_v1_destroy(manager);
         }
+        connection->flush();
     }
 
     void onGlobal(wl_registry* registry, std::uint32_t name, const char* interface,
@@ -63,7 +62,6 @@ struct OutputPowerMonitor::Impl {
                 wl_registry_bind(registry, name, &zwlr_output_power_manager_v1_interface, 1));
         } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
             auto output = std::make_unique<Output>();
-            output->owner = this;
             output->name = name;
             output->output = static_cast<wl_output*>(
                 wl_registry_bind(registry, name, &wl_output_interface, std::min(version, 1u)));
@@ -71,23 +69,17 @@ struct OutputPowerMonitor::Impl {
             if (manager != nullptr && available) {
                 watch(*output);
             }
-            std::lock_guard lock(mutex);
             outputs.emplace(name, std::move(output));
         }
     }
 
     void onRemoved(std::uint32_t name) {
-        std::unique_ptr<Output> gone;
-        {
-            std::lock_guard lock(mutex);
-            auto it = outputs.find(name);
-            if (it == outputs.end()) {
-                return;
-            }
-            gone = std::move(it->second);
-            outputs.erase(it);
+        auto it = outputs.find(name);
+        if (it == outputs.end()) {
+            return;
         }
-        release(*gone);
+        release(*it->second);
+        outputs.erase(it);
     }
 
     void watch(Output& output) {
@@ -105,20 +97,15 @@ struct OutputPowerMonitor::Impl {
     }
 
     static void onMode(void* data, zwlr_output_power_v1*, std::uint32_t mode) {
-        auto* output = static_cast<Output*>(data);
-        std::lock_guard lock(output->owner->mutex);
-        output->on = mode != ZWLR_OUTPUT_POWER_V1_MODE_OFF;
+        static_cast<Output*>(data)->on = mode != ZWLR_OUTPUT_POWER_V1_MODE_OFF;
     }
     // Another client manages this output's power: it no longer tells us.
     static void onFailed(void* data, zwlr_output_power_v1*) {
-        auto* output = static_cast<Output*>(data);
-        std::lock_guard lock(output->owner->mutex);
-        output->on.reset();
+        static_cast<Output*>(data)->on.reset();
     }
     static constexpr zwlr_output_power_v1_listener kPowerListener = {onMode, onFailed};
 
     std::optional<bool> allOff() const {
-        std::lock_guard lock(mutex);
         if (lost) {
             return std::nullopt;
         }
@@ -136,15 +123,15 @@ struct OutputPowerMonitor::Impl {
 
     zwlr_output_power_manager_v1* manager = nullptr;
     std::map<std::uint32_t, std::unique_ptr<Output>> outputs;
-    mutable std::mutex mutex;
     bool available = false;
+    // The connection broke after the compositor had answered.
     bool lost = false;
-    // Last, so that its thread stops before the rest goes.
-    WaylandListener listener;
+    std::shared_ptr<WaylandConnection> connection;
+    int watchId = 0;
 };
 
-OutputPowerMonitor::OutputPowerMonitor(const std::string& displayName)
-    : impl_(std::make_unique<Impl>(displayName)) {}
+OutputPowerMonitor::OutputPowerMonitor(std::shared_ptr<WaylandConnection> connection)
+    : impl_(std::make_unique<Impl>(std::move(connection))) {}
 
 OutputPowerMonitor::~OutputPowerMonitor() = default;
 

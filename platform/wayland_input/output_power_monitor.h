@@ -3,17 +3,19 @@
 
 #include <memory>
 #include <optional>
-#include <string>
 
 namespace quelmo {
 
+class WaylandConnection;
+
 // Whether a wlroots compositor (sway and friends) has switched its displays
-// off, through the output power management protocol on a connection of our
-// own: the Wayland counterpart of X11's DPMS level. Outputs that come and go
-// are followed.
+// off, through the output power management protocol on Quelmo's Wayland
+// connection: the Wayland counterpart of X11's DPMS level. Outputs that come
+// and go are followed. Main thread only, like the connection.
 class OutputPowerMonitor {
   public:
-    explicit OutputPowerMonitor(const std::string& displayName = {});
+    // Without a connection (null) nothing is available.
+    explicit OutputPowerMonitor(std::shared_ptr<WaylandConnection> connection);
     ~OutputPowerMonitor();
 
     OutputPowerMonitor(const OutputPowerMonitor&) = delete;

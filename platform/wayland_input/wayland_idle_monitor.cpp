@@ -2,7 +2,7 @@
 #include "platform/wayland_input/wayland_idle_monitor.h"
 
 #include "platform/idle_clock/idle_clock.h"
-#include "platform/wayland_input/wayland_listener.h"
+#include "platform/wayland_connection/wayland_connection.h"
 
 #include "ext-idle-notify-client.h"
 #include "kde-idle-client.h"
@@ -10,7 +10,6 @@
 #include <wayland-client.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 
 namespace quelmo {
@@ -20,13 +19,18 @@ constexpr double kIdleSecondsWithoutSource = 1e9;
 } // namespace
 
 struct WaylandIdleMonitor::Impl {
-    explicit Impl(const Options& o)
+    Impl(std::shared_ptr<WaylandConnection> c, const Options& o)
         : options(o), clock(o.timeout, IdleClock::Clock::now(), kTrustActiveFor),
-          listener(o.displayName, [this](wl_registry* registry, std::uint32_t name,
-                                         const char* interface, std::uint32_t version) {
-              onGlobal(registry, name, interface, version);
-          }) {
-        if (!listener.isConnected() || seat == nullptr) {
+          connection(std::move(c)) {
+        if (!connection) {
+            return;
+        }
+        // Globals that go are not followed: the seat and the notifier are
+        // kept for the monitor's life.
+        watchId = connection->watch({.added = [this](auto... global) { onGlobal(global...); },
+                                     .removed = {},
+                                     .broken = [this] { lost(); }});
+        if (seat == nullptr) {
             return;
         }
         const auto timeout = static_cast<std::uint32_t>(std::max<long long>(1, o.timeout.count()));
@@ -48,21 +52,18 @@ struct WaylandIdleMonitor::Impl {
             return;
         }
         clock.resumed(IdleClock::Clock::now());
-        if (!listener.roundtrip()) {
+        if (!connection->roundtrip()) {
             source = Source::unavailable;
             return;
         }
-        listener.start([this] {
-            // Nothing more will be heard: from now on the user counts as idle.
-            if (!clock.isIdle()) {
-                clock.idled(IdleClock::Clock::now());
-            }
-            source = Source::connectionLost;
-        });
+        listening = true;
     }
 
     ~Impl() {
-        listener.stop();
+        if (!connection) {
+            return;
+        }
+        connection->unwatch(watchId);
         if (notification != nullptr) {
             ext_idle_notification_v1_destroy(notification);
         }
@@ -79,9 +80,18 @@ struct WaylandIdleMonitor::Impl {
         if (seat != nullptr) {
             wl_seat_destroy(seat);
         }
-        if (listener.isConnected()) {
-            wl_display_flush(listener.display());
+        connection->flush();
+    }
+
+    // Nothing more will be heard: from now on the user counts as idle.
+    void lost() {
+        if (!listening) {
+            return;
         }
+        if (!clock.isIdle()) {
+            clock.idled(IdleClock::Clock::now());
+        }
+        source = Source::connectionLost;
     }
 
     void onGlobal(wl_registry* registry, std::uint32_t name, const char* interface,
@@ -136,18 +146,23 @@ struct WaylandIdleMonitor::Impl {
     org_kde_kwin_idle* kdeIdle = nullptr;
     ext_idle_notification_v1* notification = nullptr;
     org_kde_kwin_idle_timeout* kdeTimeout = nullptr;
-    std::atomic<Source> source{Source::unavailable};
-    std::atomic<std::uint64_t> notifications{0};
-    // Last, so that it is torn down (and its thread stopped) before the rest.
-    WaylandListener listener;
+    Source source = Source::unavailable;
+    std::uint64_t notifications = 0;
+    std::shared_ptr<WaylandConnection> connection;
+    int watchId = 0;
+    // Set once the compositor has answered: only then does a broken
+    // connection count as lost rather than as never available.
+    bool listening = false;
 };
 
-WaylandIdleMonitor::WaylandIdleMonitor(Options options) : impl_(std::make_unique<Impl>(options)) {}
+WaylandIdleMonitor::WaylandIdleMonitor(std::shared_ptr<WaylandConnection> connection,
+                                       Options options)
+    : impl_(std::make_unique<Impl>(std::move(connection), options)) {}
 
 WaylandIdleMonitor::~WaylandIdleMonitor() = default;
 
 WaylandIdleMonitor::Source WaylandIdleMonitor::source() const {
-    return impl_->source.load();
+    return impl_->source;
 }
 
 bool WaylandIdleMonitor::isAvailable() const {
@@ -178,7 +193,7 @@ double WaylandIdleMonitor::secondsSinceLastEvent() const {
 }
 
 std::uint64_t WaylandIdleMonitor::notificationsSeen() const {
-    return impl_->notifications.load();
+    return impl_->notifications;
 }
 
 } // namespace quelmo

@@ -6,12 +6,15 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
-#include <string>
 
 namespace quelmo {
 
+class WaylandConnection;
+
 // Keyboard and mouse activity in a Wayland session, from the compositor's idle
-// notifications on a connection of our own (never keys or positions).
+// notifications on Quelmo's Wayland connection (never keys or positions). The
+// notifications are handled on the main thread with the connection's other
+// events, and read there too.
 //
 // Sources, best first: ext_idle_notifier_v1 (version 2's input-only
 // notification where offered: it ignores idle inhibitors such as video
@@ -38,13 +41,13 @@ class WaylandIdleMonitor final : public InputActivityPort {
     static constexpr std::chrono::milliseconds kTrustActiveFor{20000};
 
     struct Options {
-        std::string displayName; // "" means $WAYLAND_DISPLAY
         std::chrono::milliseconds timeout = kDefaultTimeout;
         bool useIdleNotify = true; // false leaves ext_idle_notifier_v1 out
         bool useKdeIdle = true;    // false leaves org_kde_kwin_idle out
     };
 
-    explicit WaylandIdleMonitor(Options options);
+    // Without a connection (null) nothing is available.
+    WaylandIdleMonitor(std::shared_ptr<WaylandConnection> connection, Options options);
     ~WaylandIdleMonitor() override;
 
     WaylandIdleMonitor(const WaylandIdleMonitor&) = delete;

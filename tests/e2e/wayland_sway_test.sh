@@ -9,7 +9,7 @@ set -uo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/harness.sh"
-need_tools sway:sway wtype:wtype dbus-daemon:dbus
+need_tools sway:sway wtype:wtype dbus-daemon:dbus ss:iproute2
 harness_init "$1"
 # sway on a runtime folder of its own.
 start_sway
@@ -31,6 +31,17 @@ status=$?
 
 start_quelmo
 wait_for 20 "launched; motion authorization authorized" && ok "Quelmo starts" || not_ok "Quelmo starts"
+# Qt runs offscreen here, so every connection to sway is Quelmo's own: the
+# frost, the idle monitor and the output power monitor share one.
+wayland_connections() { # how many of Quelmo's sockets lead to sway's
+  ss -xpH state established | awk -v s="$socket" -v me="pid=$quelmo_pid," '
+    $4 == s { server[$7] = 1 }
+    index($0, me) { mine[$5] = 1 }
+    END { n = 0; for (i in mine) if (i in server) n++; print n }'
+}
+connections=$(wayland_connections)
+[ "$connections" = 1 ] && ok "Quelmo holds one Wayland connection" ||
+  not_ok "Quelmo holds one Wayland connection ($connections)"
 grep -q "quelmo --recenter" "$work/quelmo.out" &&
   ok "without a hot key API Quelmo tells how to bind one" ||
   not_ok "without a hot key API Quelmo tells how to bind one"

@@ -9,6 +9,7 @@
 // the opaque backdrop. Fades are left out.
 
 #include "platform/wayland/wayland_display.h"
+#include "platform/wayland_connection/wayland_connection.h"
 #include "sway_session.h"
 #include "ui/wayland_frost/layer_frost_overlay.h"
 
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    auto display = quelmo::WaylandDisplay::connect();
+    auto display = quelmo::WaylandDisplay::create(quelmo::WaylandConnection::connect());
     if (!display) {
         return 1;
     }
@@ -65,7 +66,7 @@ int main(int argc, char** argv) {
     overlay.setStrength(strength);
     overlay.setFrost(true, false);
     if (!quelmo::test::waitFor([&] { return overlay.settledOnEveryOutput(); }) ||
-        !overlay.display().roundtrip()) {
+        !overlay.display().connection().roundtrip()) {
         std::fprintf(stderr, "the frost did not settle on the output\n");
         return 1;
     }

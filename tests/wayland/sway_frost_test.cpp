@@ -5,6 +5,7 @@
 // nothing behind when cleared.
 
 #include "platform/wayland/wayland_display.h"
+#include "platform/wayland_connection/wayland_connection.h"
 #include "sway_session.h"
 #include "tests/support/virtual_pointer.h"
 #include "ui/overlay/frost_look.h"
@@ -70,7 +71,7 @@ class SwayFrostTest : public ::testing::Test {
             [] { return fineDetail(session_->screenshot(QStringLiteral("HEADLESS-1"))) > 20; },
             std::chrono::seconds(10)))
             << "the test window never showed";
-        auto display = WaylandDisplay::connect();
+        auto display = WaylandDisplay::create(WaylandConnection::connect());
         ASSERT_TRUE(display);
         ASSERT_NE(display->layerShell(), nullptr);
         LayerFrostOverlay::Options options;
@@ -83,7 +84,7 @@ class SwayFrostTest : public ::testing::Test {
     void frostAndWait() {
         overlay_->setFrost(true, false);
         ASSERT_TRUE(waitFor([this] { return overlay_->coversEveryOutput(); }));
-        ASSERT_TRUE(overlay_->display().roundtrip());
+        ASSERT_TRUE(overlay_->display().connection().roundtrip());
     }
 
     // grim sees the frost on `output`: no fine detail outside the card, and
@@ -115,7 +116,7 @@ TEST_F(SwayFrostTest, CoversEveryOutputAsTheyComeAndGoAndClearsWithoutTrace) {
         return overlay_->display().outputs().size() == 2 && overlay_->coversEveryOutput();
     })) << overlay_->display().outputs().size()
         << " outputs, " << overlay_->surfaceCount() << " surfaces";
-    ASSERT_TRUE(overlay_->display().roundtrip());
+    ASSERT_TRUE(overlay_->display().connection().roundtrip());
     EXPECT_EQ(overlay_->surfaceCount(), 2);
     expectFrosted(QStringLiteral("HEADLESS-1"));
     expectFrosted(QStringLiteral("HEADLESS-2"));
@@ -148,7 +149,7 @@ TEST_F(SwayFrostTest, CoversEveryOutputAsTheyComeAndGoAndClearsWithoutTrace) {
         }
         return overlay_->coversEveryOutput();
     }));
-    ASSERT_TRUE(overlay_->display().roundtrip());
+    ASSERT_TRUE(overlay_->display().connection().roundtrip());
     expectFrosted(QStringLiteral("HEADLESS-1"));
     ASSERT_TRUE(session_->swaymsg({QStringLiteral("output"), QStringLiteral("HEADLESS-1"),
                                    QStringLiteral("scale"), QStringLiteral("1")}));
@@ -191,7 +192,7 @@ TEST_F(SwayFrostTest, PictureUnderTheFrostIsOfTheScreenNeverOfTheFrost) {
     const double redOverScreen = over(screen.red(), tint.red());
 
     for (const int waitMs : {400, 0}) {
-        auto display = WaylandDisplay::connect();
+        auto display = WaylandDisplay::create(WaylandConnection::connect());
         ASSERT_TRUE(display);
         LayerFrostOverlay::Options options;
         options.fadeIn = options.fadeOut = options.crossFade = std::chrono::milliseconds(0);
@@ -202,7 +203,7 @@ TEST_F(SwayFrostTest, PictureUnderTheFrostIsOfTheScreenNeverOfTheFrost) {
         for (int round = 0; round < 4; ++round) {
             overlay.setFrost(true, false);
             ASSERT_TRUE(waitFor([&] { return overlay.settledOnEveryOutput(); }));
-            ASSERT_TRUE(overlay.display().roundtrip());
+            ASSERT_TRUE(overlay.display().connection().roundtrip());
             const QColor shown = meanColour(session_->screenshot(output), patch);
             if (overlay.outputsShowingPicture() == outputs) {
                 ++onPicture;

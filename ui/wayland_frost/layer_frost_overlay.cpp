@@ -2,6 +2,7 @@
 #include "ui/wayland_frost/layer_frost_overlay.h"
 
 #include "platform/wayland/wayland_display.h"
+#include "platform/wayland_connection/wayland_connection.h"
 #include "ui/overlay/frost_look.h"
 
 #include <algorithm>
@@ -180,20 +181,20 @@ void LayerFrostOverlay::beginFrost() {
         }
         waiting = waiting || cover->isHeldBack();
     }
-    display_->flush();
+    display_->connection().flush();
     if (waiting) {
         captureWaitTimer_.start();
         // The compositor answers a capture at once with how it copies; the
         // copy is asked for before the covers are painted, so the
         // compositor makes the picture's frame while they are.
-        display_->dispatchUntil(
+        display_->connection().dispatchUntil(
             [this] {
                 return std::all_of(covers_.begin(), covers_.end(),
                                    [](const auto& cover) { return cover->isPictureUnderWay(); });
             },
             kCopyAnswerWait);
         // The copy requests made while handling the answers leave now.
-        display_->flush();
+        display_->connection().flush();
     }
 }
 
@@ -225,14 +226,14 @@ void LayerFrostOverlay::stepFade() {
         for (const auto& cover : covers_) {
             cover->end();
         }
-        display_->flush();
+        display_->connection().flush();
         return;
     }
     presentAll(true);
 }
 
 void LayerFrostOverlay::ensureCovered() {
-    if (display_->isBroken() || display_->layerShell() == nullptr) {
+    if (display_->connection().isBroken() || display_->layerShell() == nullptr) {
         return;
     }
     // Surfaces the compositor closed are made again below, and so are
@@ -280,7 +281,7 @@ void LayerFrostOverlay::addCover(WaylandOutput& output) {
     if (isShown_) {
         // An output that comes while frosted is covered like the others.
         raw->begin(capturesScreen());
-        display_->flush();
+        display_->connection().flush();
         if (raw->isHeldBack() && !captureWaitTimer_.isActive()) {
             captureWaitTimer_.start();
         }
@@ -373,7 +374,7 @@ void LayerFrostOverlay::presentAll(bool everyCover) {
         if (awaited) {
             // A capture's answer that came during the painting is acted on
             // now: its copy request goes out, or its cover goes up.
-            display_->dispatchAvailable();
+            display_->connection().dispatchAvailable();
         }
     }
     if (!coveredTold_ && coversEveryOutput()) {

@@ -3,6 +3,7 @@
 
 #include "platform/wayland/shm_buffer.h"
 #include "platform/wayland/wayland_display.h"
+#include "platform/wayland_connection/wayland_connection.h"
 #include "ui/overlay/box_blur.h"
 #include "ui/overlay/frost_backdrop.h"
 #include "wlr-screencopy-unstable-v1-client.h"
@@ -76,7 +77,7 @@ OutputCapture::~OutputCapture() {
     if (frame_ != nullptr) {
         zwlr_screencopy_frame_v1_destroy(frame_);
     }
-    display_.flush();
+    display_.connection().flush();
 }
 
 void OutputCapture::finish(State state) {
@@ -105,7 +106,7 @@ void OutputCapture::frostAboutToCommit() {
         return;
     }
     static const wl_callback_listener listener = {Listener::checked};
-    check_ = wl_display_sync(display_.display());
+    check_ = wl_display_sync(display_.connection().display());
     wl_callback_add_listener(check_, &listener, this);
 }
 

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Keyboard and mouse activity against a real headless sway: wtype types, a
 // virtual pointer moves, and the idle reading follows within one timeout.
+// The monitors, and the frost's globals, share one connection whose events
+// this thread handles, as the program's main thread does.
+#include "platform/wayland/wayland_display.h"
+#include "platform/wayland_connection/wayland_connection.h"
 #include "platform/wayland_input/output_power_monitor.h"
 #include "platform/wayland_input/wayland_idle_monitor.h"
 #include "tests/support/headless_sway.h"
@@ -20,14 +24,20 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// Waits until `done` holds, checking every few milliseconds; false at the deadline.
-bool pollUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
+// Waits until `done` holds, handling the connection's events meanwhile and
+// checking at least every few milliseconds; false at the deadline.
+bool handleEventsUntil(WaylandConnection& connection, const std::function<bool()>& done,
+                       std::chrono::milliseconds limit = 5s) {
     const auto deadline = Clock::now() + limit;
     while (!done()) {
         if (Clock::now() > deadline) {
             return false;
         }
-        std::this_thread::sleep_for(5ms);
+        if (connection.isBroken()) {
+            std::this_thread::sleep_for(5ms);
+        } else {
+            connection.dispatchUntil(done, 5ms);
+        }
     }
     return true;
 }
@@ -48,18 +58,21 @@ class SwayIdle : public ::testing::Test {
     void SetUp() override {
         QUELMO_SKIP_UNLESS_INSTALLED("sway", "sway");
         ASSERT_TRUE(sway_->isRunning()) << sway_->failure();
+        connection_ = WaylandConnection::connect(sway_->socket());
+        ASSERT_TRUE(connection_);
     }
 
-    WaylandIdleMonitor::Options options() const {
-        WaylandIdleMonitor::Options o;
-        o.displayName = sway_->socket();
-        return o;
+    bool pollUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
+        return handleEventsUntil(*connection_, done, limit);
     }
 
     // Waits for the compositor to call the seat idle, then a little longer.
-    static bool waitUntilIdle(const WaylandIdleMonitor& monitor) {
+    bool waitUntilIdle(const WaylandIdleMonitor& monitor) {
         return pollUntil([&] { return monitor.secondsSinceLastEvent() > 0.8; });
     }
+
+    WaylandIdleMonitor::Options options_;
+    std::shared_ptr<WaylandConnection> connection_;
 
     static std::unique_ptr<test::HeadlessSway> sway_;
 };
@@ -67,28 +80,27 @@ class SwayIdle : public ::testing::Test {
 std::unique_ptr<test::HeadlessSway> SwayIdle::sway_;
 
 TEST_F(SwayIdle, PicksKdeIdleOnSwayAndReportsNothingWithoutAnySource) {
-    WaylandIdleMonitor monitor(options());
+    WaylandIdleMonitor monitor(connection_, options_);
     // sway 1.7 offers org_kde_kwin_idle only; newer ones offer ext-idle-notify too.
     EXPECT_TRUE(monitor.source() == WaylandIdleMonitor::Source::kdeIdle ||
                 monitor.source() == WaylandIdleMonitor::Source::inputIdle ||
                 monitor.source() == WaylandIdleMonitor::Source::idleNotify)
         << WaylandIdleMonitor::sourceName(monitor.source());
 
-    auto none = options();
+    auto none = options_;
     none.useIdleNotify = false;
     none.useKdeIdle = false;
-    WaylandIdleMonitor blind(none);
+    WaylandIdleMonitor blind(connection_, none);
     EXPECT_FALSE(blind.isAvailable());
     EXPECT_EQ(blind.secondsSinceLastEvent(), 1e9);
 
-    auto nowhere = options();
-    nowhere.displayName = sway_->runtimeDir() + "/no-such-socket";
-    EXPECT_FALSE(WaylandIdleMonitor(nowhere).isAvailable());
+    EXPECT_EQ(WaylandConnection::connect(sway_->runtimeDir() + "/no-such-socket"), nullptr);
+    EXPECT_FALSE(WaylandIdleMonitor(nullptr, options_).isAvailable());
 }
 
 TEST_F(SwayIdle, AKeyTypedWithWtypeResetsTheIdleTime) {
     QUELMO_SKIP_UNLESS_INSTALLED("wtype", "wtype");
-    WaylandIdleMonitor monitor(options());
+    WaylandIdleMonitor monitor(connection_, options_);
     ASSERT_TRUE(monitor.isAvailable());
     ASSERT_TRUE(waitUntilIdle(monitor));
 
@@ -112,7 +124,7 @@ TEST_F(SwayIdle, AKeyTypedWithWtypeResetsTheIdleTime) {
 TEST_F(SwayIdle, AVirtualPointerMoveResetsTheIdleTime) {
     test::VirtualPointer pointer(sway_->socket().c_str());
     ASSERT_TRUE(pointer.isValid());
-    WaylandIdleMonitor monitor(options());
+    WaylandIdleMonitor monitor(connection_, options_);
     ASSERT_TRUE(waitUntilIdle(monitor));
 
     const auto before = Clock::now();
@@ -128,7 +140,7 @@ TEST_F(SwayIdle, AVirtualPointerMoveResetsTheIdleTime) {
 }
 
 TEST_F(SwayIdle, OutputPowerIsReadFromTheCompositor) {
-    OutputPowerMonitor outputs(sway_->socket());
+    OutputPowerMonitor outputs(connection_);
     ASSERT_TRUE(outputs.isAvailable());
     // Headless sway 1.7 keeps its outputs on whatever it is asked ("dpms off"
     // and the protocol's own set_mode both leave them on, measured), so only
@@ -136,12 +148,53 @@ TEST_F(SwayIdle, OutputPowerIsReadFromTheCompositor) {
     // with a reader of its own.
     EXPECT_TRUE(pollUntil([&] { return outputs.allOff() == false; }));
 
-    EXPECT_FALSE(OutputPowerMonitor(sway_->runtimeDir() + "/no-such-socket").isAvailable());
+    EXPECT_FALSE(OutputPowerMonitor(nullptr).isAvailable());
+}
+
+TEST_F(SwayIdle, OneConnectionServesTheFrostAndBothMonitorsAndOutlivesAFeatureThatWasMissing) {
+    // A feature whose global is missing is dropped, as the program drops an
+    // idle monitor with no source; the others must not notice.
+    auto none = options_;
+    none.useIdleNotify = false;
+    none.useKdeIdle = false;
+    std::make_unique<WaylandIdleMonitor>(connection_, none).reset();
+
+    auto frost = WaylandDisplay::create(connection_);
+    ASSERT_TRUE(frost);
+    EXPECT_NE(frost->layerShell(), nullptr);
+    EXPECT_NE(frost->compositor(), nullptr);
+    EXPECT_EQ(frost->outputs().size(), 1u);
+    OutputPowerMonitor outputs(connection_);
+    ASSERT_TRUE(outputs.isAvailable());
+    WaylandIdleMonitor idle(connection_, options_);
+    ASSERT_TRUE(idle.isAvailable());
+
+    // An output that comes later reaches every feature still watching.
+    ASSERT_EQ(sway_->run({"swaymsg", "create_output"}), 0);
+    ASSERT_TRUE(pollUntil([&] { return frost->outputs().size() == 2; }));
+    EXPECT_TRUE(pollUntil([&] { return outputs.allOff() == false; }));
+
+    // Input is heard on the same connection.
+    test::VirtualPointer pointer(sway_->socket().c_str());
+    ASSERT_TRUE(pointer.isValid());
+    ASSERT_TRUE(waitUntilIdle(idle));
+    ASSERT_TRUE(pointer.move(5, 5));
+    EXPECT_TRUE(pollUntil([&] { return idle.secondsSinceLastEvent() <= 0.25; }, 2s));
+
+    // The frost going leaves the monitors working, a later output included
+    // (the features that went hear nothing more of the registry).
+    frost.reset();
+    ASSERT_EQ(sway_->run({"swaymsg", "create_output"}), 0);
+    ASSERT_TRUE(waitUntilIdle(idle));
+    ASSERT_TRUE(pointer.move(-5, -5));
+    EXPECT_TRUE(pollUntil([&] { return idle.secondsSinceLastEvent() <= 0.25; }, 2s));
+    EXPECT_EQ(outputs.allOff(), false);
+    EXPECT_FALSE(connection_->isBroken());
 }
 
 // Runs last: it ends the shared sway.
 TEST_F(SwayIdle, ZzACompositorThatGoesAwayLeavesTheUserIdleNotWorking) {
-    WaylandIdleMonitor monitor(options());
+    WaylandIdleMonitor monitor(connection_, options_);
     ASSERT_TRUE(monitor.isAvailable());
     sway_->stop();
     ASSERT_TRUE(
