@@ -52,7 +52,7 @@ void AppModel::requestMotionAccess() {
             *polls += 1;
             const auto status = model.ports_.tracker.platformAuthorizationStatus();
             const Authorization mapped = HeadTrackerPort::mapAuthorization(status);
-            if (mapped != model.authorization_.value()) {
+            if (mapped != model.authorization_) {
                 model.publishAuthorization(mapped);
             }
             if (HeadTrackerPort::isDecided(status) || *polls > kPermissionPollLimit) {
