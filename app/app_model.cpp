@@ -25,7 +25,7 @@ constexpr double kHoldBeyondTick = 0.8;
 
 AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
     : QObject(parent), prefs_(prefs), ports_(ports), self_(std::make_shared<AppModel*>(this)) {
-    authorization_ = ports_.tracker.currentAuthorization();
+    authorization_ = ports_.tracker.motionAccess();
 
     std::weak_ptr<AppModel*> weak = self_;
     guardian_.onFrostChange = [weak](bool frosted) {
@@ -74,6 +74,12 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
             (*self)->onMotionProblem(problem, device);
         }
     };
+    // Whatever the answer, or none, what runs is decided again.
+    handlers.accessAnswered = [weak] {
+        if (auto self = weak.lock()) {
+            (*self)->evaluate();
+        }
+    };
     ports_.tracker.observe(std::move(handlers));
 
     followPreferences();
@@ -83,7 +89,7 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
             (*self)->recenterManually();
         }
     });
-    write(std::string("launched; motion authorization ") + HeadTrackerPort::name(authorization_));
+    write(std::string("launched; motion authorization ") + motionAccessName(authorization_));
     evaluate();
 }
 
@@ -106,7 +112,7 @@ void AppModel::publishLiveAngle(double angle) {
     emit liveAngleChanged(angle);
 }
 
-void AppModel::publishAuthorization(Authorization authorization) {
+void AppModel::publishAuthorization(MotionAccess authorization) {
     authorization_ = authorization;
     emit authorizationChanged();
 }
@@ -264,7 +270,7 @@ void AppModel::handleSample(double heading, double vertical, double at) {
     guardian_.motion(heading + injectedOffset_, vertical, now);
 
     if (!wasLive) {
-        publishAuthorization(ports_.tracker.currentAuthorization());
+        publishAuthorization(ports_.tracker.motionAccess());
         write("head tracking live");
         if (!motionSource_.isEmpty()) {
             write("head motion from " + motionSource_.toStdString());
@@ -380,7 +386,7 @@ void AppModel::onConnectionChange(bool connected) {
 
 void AppModel::onMotionError(const std::string& text) {
     write("motion error: " + text);
-    publishAuthorization(ports_.tracker.currentAuthorization());
+    publishAuthorization(ports_.tracker.motionAccess());
     evaluate();
 }
 
@@ -388,17 +394,17 @@ void AppModel::onMotionError(const std::string& text) {
 
 void AppModel::evaluate() {
     const GuardChange change(*this);
-    publishAuthorization(ports_.tracker.currentAuthorization());
-    const Authorization auth = authorization_;
-    const bool permitted = auth == Authorization::authorized ||
-                           (auth == Authorization::notDetermined && ports_.tracker.isRunning());
+    publishAuthorization(ports_.tracker.motionAccess());
+    const MotionAccess auth = authorization_;
+    const bool permitted = auth == MotionAccess::authorized ||
+                           (auth == MotionAccess::notDetermined && ports_.tracker.isRunning());
     if (ports_.tracker.isDeviceMotionAvailable() && permitted && prefs_.enabled() && !isPaused() &&
         !screenAsleep_ && !screenLocked_) {
         ports_.tracker.start();
         refreshStatus();
         return;
     }
-    if (auth != Authorization::notDetermined) {
+    if (auth != MotionAccess::notDetermined) {
         ports_.tracker.stop();
         hardStop();
     }
@@ -406,13 +412,13 @@ void AppModel::evaluate() {
 }
 
 void AppModel::refreshStatus() {
-    const Authorization auth = authorization_;
+    const MotionAccess auth = authorization_;
     AppStatus next = AppStatus::watching();
     if (!ports_.tracker.isDeviceMotionAvailable()) {
         next = AppStatus::unsupported();
-    } else if (auth == Authorization::denied) {
+    } else if (auth == MotionAccess::denied) {
         next = AppStatus::permissionDenied();
-    } else if (auth == Authorization::notDetermined && !ports_.tracker.isRunning()) {
+    } else if (auth == MotionAccess::notDetermined && !ports_.tracker.isRunning()) {
         next = AppStatus::needsSetup();
     } else if (!prefs_.enabled()) {
         next = AppStatus::off();

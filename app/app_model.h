@@ -66,8 +66,6 @@ class AppModel : public QObject {
     Q_PROPERTY(QString motionFix READ motionFix NOTIFY motionSourceChanged)
 
   public:
-    using Authorization = HeadTrackerPort::Authorization;
-
     AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent = nullptr);
     ~AppModel() override;
 
@@ -76,13 +74,13 @@ class AppModel : public QObject {
     const AppStatus& status() const { return status_; }
     double liveAngle() const { return liveAngle_; }
     std::int64_t frostCount() const { return frostCount_; }
-    Authorization authorization() const { return authorization_; }
+    MotionAccess authorization() const { return authorization_; }
 
     QString statusTitle() const { return status().title(); }
     QString statusSymbol() const { return status().symbolName(); }
     QString statusKind() const { return QString::fromLatin1(kindName(status().kind())); }
     QString authorizationName() const {
-        return QString::fromLatin1(HeadTrackerPort::name(authorization()));
+        return QString::fromLatin1(motionAccessName(authorization()));
     }
 
     // Where head motion comes from, for the user ("AirPods Pro 2
@@ -172,7 +170,7 @@ class AppModel : public QObject {
     void writePeriodicLine();
     void publishStatus(const AppStatus& status);
     void publishLiveAngle(double angle);
-    void publishAuthorization(Authorization authorization);
+    void publishAuthorization(MotionAccess authorization);
     void setScreenAsleep(bool asleep);
     void setScreenLocked(bool locked);
     void startFakeSource();
@@ -186,7 +184,7 @@ class AppModel : public QObject {
     AppStatus status_ = AppStatus::needsSetup();
     double liveAngle_ = 0.0;
     std::int64_t frostCount_ = 0;
-    Authorization authorization_ = Authorization::notDetermined;
+    MotionAccess authorization_ = MotionAccess::notDetermined;
     int liveDisplays_ = 0;
     QString motionSource_;
     SampleRate sampleRate_;
@@ -218,7 +216,6 @@ class AppModel : public QObject {
     TimerHandle fakeSource_;
     double lastSampleTime_ = 0.0;
     int guardChanges_ = 0;
-    std::vector<TimerHandle> permissionPolls_;
     // Lets callbacks that may outlive the model (timers, ports, deferred
     // work) find out that it is gone.
     std::shared_ptr<AppModel*> self_;

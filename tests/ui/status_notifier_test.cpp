@@ -34,7 +34,7 @@ struct PanelRig {
         }
         panel = bus.connect();
         const QDBusConnection quelmo = bus.connect();
-        s.rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::authorized;
+        s.rig.tracker.access = MotionAccess::authorized;
         s.rig.start();
         if (kind == Kind::waitingForAirPods) {
             s.rig.tracker.onConnectionChange(false);
