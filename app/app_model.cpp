@@ -25,7 +25,7 @@ constexpr double kHoldBeyondTick = 0.8;
 
 AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
     : QObject(parent), prefs_(prefs), ports_(ports), self_(std::make_shared<AppModel*>(this)) {
-    authorization_.set(ports_.tracker.currentAuthorization());
+    authorization_ = ports_.tracker.motionAccess();
 
     std::weak_ptr<AppModel*> weak = self_;
     guardian_.onFrostChange = [weak](bool frosted) {
@@ -74,17 +74,22 @@ AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
             (*self)->onMotionProblem(problem, device);
         }
     };
+    // Whatever the answer, or none, what runs is decided again.
+    handlers.accessAnswered = [weak] {
+        if (auto self = weak.lock()) {
+            (*self)->evaluate();
+        }
+    };
     ports_.tracker.observe(std::move(handlers));
 
-    subscribeToPreferences();
+    followPreferences();
     observeSystem();
     hotKey_ = ports_.hotKeys.registerHotKey(kRecenterKey, [weak] {
         if (auto self = weak.lock()) {
             (*self)->recenterManually();
         }
     });
-    write(std::string("launched; motion authorization ") +
-          HeadTrackerPort::name(authorization_.value()));
+    write(std::string("launched; motion authorization ") + motionAccessName(authorization_));
     evaluate();
 }
 
@@ -95,33 +100,20 @@ AppModel::~AppModel() {
     ports_.tracker.observe({});
 }
 
-// --- Published values --------------------------------------------------------
-
-Subscription AppModel::subscribeStatus(std::function<void(const AppStatus&)> callback) {
-    return status_.subscribe(std::move(callback));
-}
-Subscription AppModel::subscribeLiveAngle(std::function<void(double)> callback) {
-    return liveAngle_.subscribe(std::move(callback));
-}
-Subscription AppModel::subscribeFrostCount(std::function<void(std::int64_t)> callback) {
-    return frostCount_.subscribe(std::move(callback));
-}
-Subscription AppModel::subscribeAuthorization(std::function<void(Authorization)> callback) {
-    return authorization_.subscribe(std::move(callback));
-}
+// --- Announced values --------------------------------------------------------
 
 void AppModel::publishStatus(const AppStatus& status) {
-    status_.set(status);
+    status_ = status;
     emit statusChanged();
 }
 
 void AppModel::publishLiveAngle(double angle) {
-    liveAngle_.set(angle);
+    liveAngle_ = angle;
     emit liveAngleChanged(angle);
 }
 
-void AppModel::publishAuthorization(Authorization authorization) {
-    authorization_.set(authorization);
+void AppModel::publishAuthorization(MotionAccess authorization) {
+    authorization_ = authorization;
     emit authorizationChanged();
 }
 
@@ -129,7 +121,7 @@ void AppModel::setLiveDisplays(int count) {
     const GuardChange change(*this); // a gauge wants every sample at once
     liveDisplays_ = count;
     emit liveDisplaysChanged(count);
-    if (liveDisplays_ == 0 && !angleInMenuBar_) {
+    if (liveDisplays_ == 0 && !prefs_.showAngleInMenuBar()) {
         publishLiveAngle(0.0);
     }
 }
@@ -144,61 +136,45 @@ void AppModel::write(std::string_view line) {
 
 // --- Wiring ------------------------------------------------------------------
 
-void AppModel::subscribeToPreferences() {
-    std::weak_ptr<AppModel*> weak = self_;
-    // Each change of the guard's settings applies from the samples after it.
-    bag_.push_back(prefs_.subscribeTriggerAngle([this](double v) {
-        const GuardChange change(*this);
-        guardian_.detector().settings.triggerAngle = v;
-    }));
-    bag_.push_back(
-        prefs_.subscribeFrostStrength([this](double v) { ports_.overlay.setStrength(v); }));
-    bag_.push_back(prefs_.subscribeUseInputEvidence([this](bool v) {
-        const GuardChange change(*this);
-        guardian_.input.enabled = v;
-    }));
-    bag_.push_back(prefs_.subscribeFrostWhenWalkingAway([this](bool v) {
-        const GuardChange change(*this);
-        guardian_.away.frostWhenWalkingAway = v;
-    }));
-    bag_.push_back(prefs_.subscribeFrostWhenFar([this](bool v) {
-        const GuardChange change(*this);
-        guardian_.away.frostWhenFar = v;
-    }));
-    bag_.push_back(prefs_.subscribeFrostOnDisconnect([this](bool v) {
-        const GuardChange change(*this);
-        guardian_.away.frostOnDisconnect = v;
-    }));
-    // The angle in the menu bar follows the samples as they come.
-    bag_.push_back(prefs_.subscribeShowAngleInMenuBar([this](bool v) {
-        const GuardChange change(*this);
-        angleInMenuBar_ = v;
-    }));
+void AppModel::followPreferences() {
+    applyGuardSettings();
+    ports_.overlay.setStrength(prefs_.frostStrength());
+    openLogIf(prefs_.diagnostics());
 
-    // evaluate() reads the preference itself, and subscribers hear of a change
-    // before the preference holds it: evaluate on the next turn instead.
-    const auto deferredEvaluate = [this, weak](bool& skipFirst) {
-        if (skipFirst) {
-            skipFirst = false;
-            return;
-        }
-        ports_.scheduler.post([weak] {
-            if (auto self = weak.lock()) {
-                (*self)->evaluate();
-            }
-        });
+    // Each change of the guard's settings applies from the samples after it;
+    // the angle in the menu bar wants every sample as it comes. Either way
+    // the quiet band is published afresh.
+    const auto guardChange = [this] {
+        const GuardChange change(*this);
+        applyGuardSettings();
     };
-    bag_.push_back(prefs_.subscribeEnabled(
-        [deferredEvaluate, skip = true](bool) mutable { deferredEvaluate(skip); }));
-    bag_.push_back(prefs_.subscribeOnboardingDone(
-        [deferredEvaluate, skip = true](bool) mutable { deferredEvaluate(skip); }));
-    bag_.push_back(prefs_.subscribeDiagnostics([this](bool on) {
-        if (on) {
-            ports_.log.open();
-        } else {
-            ports_.log.close();
-        }
-    }));
+    connect(&prefs_, &Preferences::triggerAngleChanged, this, guardChange);
+    connect(&prefs_, &Preferences::useInputEvidenceChanged, this, guardChange);
+    connect(&prefs_, &Preferences::frostWhenWalkingAwayChanged, this, guardChange);
+    connect(&prefs_, &Preferences::frostWhenFarChanged, this, guardChange);
+    connect(&prefs_, &Preferences::frostOnDisconnectChanged, this, guardChange);
+    connect(&prefs_, &Preferences::showAngleInMenuBarChanged, this, guardChange);
+    connect(&prefs_, &Preferences::frostStrengthChanged, this,
+            [this](double v) { ports_.overlay.setStrength(v); });
+    connect(&prefs_, &Preferences::enabledChanged, this, &AppModel::evaluate);
+    connect(&prefs_, &Preferences::onboardingDoneChanged, this, &AppModel::evaluate);
+    connect(&prefs_, &Preferences::diagnosticsChanged, this, &AppModel::openLogIf);
+}
+
+void AppModel::applyGuardSettings() {
+    guardian_.detector().settings.triggerAngle = prefs_.triggerAngle();
+    guardian_.input.enabled = prefs_.useInputEvidence();
+    guardian_.away.frostWhenWalkingAway = prefs_.frostWhenWalkingAway();
+    guardian_.away.frostWhenFar = prefs_.frostWhenFar();
+    guardian_.away.frostOnDisconnect = prefs_.frostOnDisconnect();
+}
+
+void AppModel::openLogIf(bool diagnostics) {
+    if (diagnostics) {
+        ports_.log.open();
+    } else {
+        ports_.log.close();
+    }
 }
 
 void AppModel::observeSystem() {
@@ -248,8 +224,8 @@ void AppModel::onFrostChange(bool frosted) {
     ports_.overlay.setFrost(frosted, guardian_.isAway());
     ports_.watchdog.setFrosted(frosted);
     if (frosted) {
-        frostCount_.set(frostCount_.value() + 1);
-        emit frostCountChanged(frostCount_.value());
+        frostCount_ += 1;
+        emit frostCountChanged(frostCount_);
         startTick();
         if (guardian_.isAway()) {
             write("FROST: stepped away");
@@ -294,7 +270,7 @@ void AppModel::handleSample(double heading, double vertical, double at) {
     guardian_.motion(heading + injectedOffset_, vertical, now);
 
     if (!wasLive) {
-        publishAuthorization(ports_.tracker.currentAuthorization());
+        publishAuthorization(ports_.tracker.motionAccess());
         write("head tracking live");
         if (!motionSource_.isEmpty()) {
             write("head motion from " + motionSource_.toStdString());
@@ -307,7 +283,7 @@ void AppModel::handleSample(double heading, double vertical, double at) {
             lastAnglePublish_ = now;
             publishLiveAngle(guardian_.detector().angle());
         }
-    } else if (angleInMenuBar_ && now - lastAnglePublish_ >= kMenuBarInterval) {
+    } else if (prefs_.showAngleInMenuBar() && now - lastAnglePublish_ >= kMenuBarInterval) {
         lastAnglePublish_ = now;
         publishLiveAngle(guardian_.detector().angle());
     }
@@ -325,7 +301,7 @@ void AppModel::handleSample(double heading, double vertical, double at) {
         }
     }
 
-    if (!wasLive || status_.value().kind() == AppStatus::Kind::calibrating) {
+    if (!wasLive || status_.kind() == AppStatus::Kind::calibrating) {
         refreshStatus();
     }
 }
@@ -414,7 +390,7 @@ void AppModel::onConnectionChange(bool connected) {
 
 void AppModel::onMotionError(const std::string& text) {
     write("motion error: " + text);
-    publishAuthorization(ports_.tracker.currentAuthorization());
+    publishAuthorization(ports_.tracker.motionAccess());
     evaluate();
 }
 
@@ -422,17 +398,17 @@ void AppModel::onMotionError(const std::string& text) {
 
 void AppModel::evaluate() {
     const GuardChange change(*this);
-    publishAuthorization(ports_.tracker.currentAuthorization());
-    const Authorization auth = authorization_.value();
-    const bool permitted = auth == Authorization::authorized ||
-                           (auth == Authorization::notDetermined && ports_.tracker.isRunning());
+    publishAuthorization(ports_.tracker.motionAccess());
+    const MotionAccess auth = authorization_;
+    const bool permitted = auth == MotionAccess::authorized ||
+                           (auth == MotionAccess::notDetermined && ports_.tracker.isRunning());
     if (ports_.tracker.isDeviceMotionAvailable() && permitted && prefs_.enabled() && !isPaused() &&
         !screenAsleep_ && !screenLocked_) {
         ports_.tracker.start();
         refreshStatus();
         return;
     }
-    if (auth != Authorization::notDetermined) {
+    if (auth != MotionAccess::notDetermined) {
         ports_.tracker.stop();
         hardStop();
     }
@@ -440,13 +416,13 @@ void AppModel::evaluate() {
 }
 
 void AppModel::refreshStatus() {
-    const Authorization auth = authorization_.value();
+    const MotionAccess auth = authorization_;
     AppStatus next = AppStatus::watching();
     if (!ports_.tracker.isDeviceMotionAvailable()) {
         next = AppStatus::unsupported();
-    } else if (auth == Authorization::denied) {
+    } else if (auth == MotionAccess::denied) {
         next = AppStatus::permissionDenied();
-    } else if (auth == Authorization::notDetermined && !ports_.tracker.isRunning()) {
+    } else if (auth == MotionAccess::notDetermined && !ports_.tracker.isRunning()) {
         next = AppStatus::needsSetup();
     } else if (!prefs_.enabled()) {
         next = AppStatus::off();
@@ -473,7 +449,7 @@ void AppModel::refreshStatus() {
             break;
         }
     }
-    if (next == status_.value()) {
+    if (next == status_) {
         return;
     }
     publishStatus(next);
@@ -520,9 +496,9 @@ void AppModel::publishPreview() {
 }
 
 bool AppModel::mayHoldSamples() const {
-    return liveDisplays_ == 0 && !angleInMenuBar_ && !fakeSource_ && injectedOffset_ == 0.0 &&
-           injectedTarget_ == 0.0 && !injectedWalking_ && tick_ &&
-           status_.value().kind() != AppStatus::Kind::calibrating;
+    return liveDisplays_ == 0 && !prefs_.showAngleInMenuBar() && !fakeSource_ &&
+           injectedOffset_ == 0.0 && injectedTarget_ == 0.0 && !injectedWalking_ && tick_ &&
+           status_.kind() != AppStatus::Kind::calibrating;
 }
 
 } // namespace quelmo

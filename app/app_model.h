@@ -5,7 +5,6 @@
 #include "app/head_tracker_port.h"
 #include "app/log_port.h"
 #include "app/preferences.h"
-#include "app/published.h"
 #include "app/sample_rate.h"
 #include "app/scheduler.h"
 #include "app/sensor_ports.h"
@@ -67,27 +66,21 @@ class AppModel : public QObject {
     Q_PROPERTY(QString motionFix READ motionFix NOTIFY motionSourceChanged)
 
   public:
-    using Authorization = HeadTrackerPort::Authorization;
-
     AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent = nullptr);
     ~AppModel() override;
 
-    // Published values: C++ observers subscribe (and get the current value at
-    // once); QML binds to the Qt properties above.
-    const AppStatus& status() const { return status_.value(); }
-    double liveAngle() const { return liveAngle_.value(); }
-    std::int64_t frostCount() const { return frostCount_.value(); }
-    Authorization authorization() const { return authorization_.value(); }
-    [[nodiscard]] Subscription subscribeStatus(std::function<void(const AppStatus&)> callback);
-    [[nodiscard]] Subscription subscribeLiveAngle(std::function<void(double)> callback);
-    [[nodiscard]] Subscription subscribeFrostCount(std::function<void(std::int64_t)> callback);
-    [[nodiscard]] Subscription subscribeAuthorization(std::function<void(Authorization)> callback);
+    // The values announced by the signals below: C++ observers connect to
+    // them, QML binds to the Qt properties above.
+    const AppStatus& status() const { return status_; }
+    double liveAngle() const { return liveAngle_; }
+    std::int64_t frostCount() const { return frostCount_; }
+    MotionAccess authorization() const { return authorization_; }
 
     QString statusTitle() const { return status().title(); }
     QString statusSymbol() const { return status().symbolName(); }
     QString statusKind() const { return QString::fromLatin1(kindName(status().kind())); }
     QString authorizationName() const {
-        return QString::fromLatin1(HeadTrackerPort::name(authorization()));
+        return QString::fromLatin1(motionAccessName(authorization()));
     }
 
     // Where head motion comes from, for the user ("AirPods Pro 2
@@ -135,7 +128,9 @@ class AppModel : public QObject {
     void handle(const std::string& command);
 
   signals:
-    // Emitted after the value has changed (QML reads the property).
+    // Emitted after the value is stored, so a receiver reads it from the
+    // model. The angle and the authorization are announced each time they
+    // are published, even when they stay the same.
     void statusChanged();
     void liveAngleChanged(double angle);
     void frostCountChanged(qint64 count);
@@ -144,7 +139,10 @@ class AppModel : public QObject {
     void motionSourceChanged();
 
   private:
-    void subscribeToPreferences();
+    // Takes the preferences as they are now and follows their changes.
+    void followPreferences();
+    void applyGuardSettings();
+    void openLogIf(bool diagnostics);
     void observeSystem();
     void onFrostChange(bool frosted);
     void onSample(double heading, double vertical, double at);
@@ -174,7 +172,7 @@ class AppModel : public QObject {
     void writePeriodicLine(double secondsAgo);
     void publishStatus(const AppStatus& status);
     void publishLiveAngle(double angle);
-    void publishAuthorization(Authorization authorization);
+    void publishAuthorization(MotionAccess authorization);
     void setScreenAsleep(bool asleep);
     void setScreenLocked(bool locked);
     void startFakeSource();
@@ -185,10 +183,10 @@ class AppModel : public QObject {
     Preferences& prefs_;
     AppModelPorts ports_;
     PrivacyGuard guardian_;
-    Published<AppStatus> status_{AppStatus::needsSetup()};
-    Published<double> liveAngle_{0.0};
-    Published<std::int64_t> frostCount_{0};
-    Published<Authorization> authorization_{Authorization::notDetermined};
+    AppStatus status_ = AppStatus::needsSetup();
+    double liveAngle_ = 0.0;
+    std::int64_t frostCount_ = 0;
+    MotionAccess authorization_ = MotionAccess::notDetermined;
     int liveDisplays_ = 0;
     QString motionSource_;
     SampleRate sampleRate_;
@@ -220,12 +218,6 @@ class AppModel : public QObject {
     TimerHandle fakeSource_;
     double lastSampleTime_ = 0.0;
     int guardChanges_ = 0;
-    // The "show the angle in the menu bar" preference, as its subscription
-    // hands it over: inside that callback the preference still holds the old
-    // value, and the preview published there must already see the new one.
-    bool angleInMenuBar_ = false;
-    SubscriptionBag bag_;
-    std::vector<TimerHandle> permissionPolls_;
     // Lets callbacks that may outlive the model (timers, ports, deferred
     // work) find out that it is gone.
     std::shared_ptr<AppModel*> self_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The app model's controls: pause and resume, and the motion-permission
-// request.
+// The app model's controls: pause and resume, and the motion permission:
+// its request (the answer comes back through the tracker's accessAnswered)
+// and its settings window.
 #include "app/app_model.h"
 
 #include <chrono>
@@ -8,8 +9,6 @@
 namespace quelmo {
 
 namespace {
-constexpr double kPermissionPoll = 0.5;
-constexpr int kPermissionPollLimit = 240;
 constexpr double kPreviewSeconds = 2.0;
 } // namespace
 
@@ -33,38 +32,23 @@ void AppModel::resume() {
 }
 
 void AppModel::requestMotionAccess() {
+    // Starting the tracker while the user has not decided shows the prompt.
     ports_.tracker.start();
     write("motion access requested");
     refreshStatus();
-
-    // Drop the handles of polls that have ended; each request polls on its own.
-    std::erase_if(permissionPolls_, [](const TimerHandle& t) { return !t || !t->isActive(); });
-    std::weak_ptr<AppModel*> weak = self_;
-    auto polls = std::make_shared<int>(0);
-    auto timer = std::make_shared<Timer*>(nullptr);
-    permissionPolls_.push_back(
-        ports_.scheduler.scheduleRepeating(kPermissionPoll, 0.0, [weak, polls, timer] {
-            auto self = weak.lock();
-            if (!self) {
-                return;
-            }
-            AppModel& model = **self;
-            *polls += 1;
-            const auto status = model.ports_.tracker.platformAuthorizationStatus();
-            const Authorization mapped = HeadTrackerPort::mapAuthorization(status);
-            if (mapped != model.authorization_.value()) {
-                model.publishAuthorization(mapped);
-            }
-            if (HeadTrackerPort::isDecided(status) || *polls > kPermissionPollLimit) {
-                (*timer)->cancel();
-                model.evaluate();
-            }
-        }));
-    *timer = permissionPolls_.back().get();
 }
 
 void AppModel::openPrivacySettings() {
-    ports_.privacySettings.openPrivacySettings();
+    std::weak_ptr<AppModel*> weak = self_;
+    ports_.privacySettings.openPrivacySettings([weak] {
+        auto self = weak.lock();
+        // While head tracking runs the motion service reads the record again
+        // itself (and reports a refusal as an error); stopped, nothing else
+        // would notice that motion was allowed.
+        if (self && !(*self)->ports_.tracker.isRunning()) {
+            (*self)->evaluate();
+        }
+    });
 }
 
 void AppModel::previewFrost() {

@@ -12,20 +12,11 @@ namespace quelmo {
 AwayLock::AwayLock(AppModel& model, Scheduler& scheduler, SessionLockPort& session)
     : model_(model), scheduler_(scheduler), session_(session),
       self_(std::make_shared<AwayLock*>(this)) {
-    // Subscribers are handed the new value before the field holds it, so
-    // each one looks again on the next turn of the main queue.
-    const auto later = [this] {
-        std::weak_ptr<AwayLock*> weak = self_;
-        scheduler_.post([weak] {
-            if (const auto self = weak.lock()) {
-                (*self)->follow((*self)->model_.status().kind());
-            }
-        });
-    };
-    bag_.push_back(
-        model_.subscribeStatus([this](const AppStatus& status) { follow(status.kind()); }));
-    bag_.push_back(model_.prefs().subscribeLockWhenAway([later](bool) { later(); }));
-    bag_.push_back(model_.prefs().subscribeLockAfterMinutes([later](double) { later(); }));
+    const auto look = [this] { follow(model_.status().kind()); };
+    QObject::connect(&model_, &AppModel::statusChanged, &connections_, look);
+    QObject::connect(&model_.prefs(), &Preferences::lockWhenAwayChanged, &connections_, look);
+    QObject::connect(&model_.prefs(), &Preferences::lockAfterMinutesChanged, &connections_, look);
+    look();
 }
 
 AwayLock::~AwayLock() {

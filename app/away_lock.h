@@ -2,9 +2,10 @@
 #pragma once
 
 #include "app/app_status.h"
-#include "app/published.h"
 #include "app/scheduler.h"
 #include "app/session_lock_port.h"
+
+#include <QObject>
 
 #include <memory>
 #include <optional>
@@ -51,7 +52,8 @@ class AwayLock {
     // The lock was asked for in this stretch.
     bool requested_ = false;
     TimerHandle timer_;
-    SubscriptionBag bag_;
+    // Ends the connections to the model's and the preferences' signals.
+    QObject connections_;
     // Lets answers that come after the object is gone find out.
     std::shared_ptr<AwayLock*> self_;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/motion_access_state.h"
 #include "app/motion_problem.h"
 #include "core/decision_preview.h"
 
@@ -31,16 +32,16 @@ struct HeadTrackerHandlers {
     // Right after sourceChange: whether that source measures acceleration,
     // so that steps can be felt at all.
     std::function<void(bool measured)> stepsMeasured;
+    // The user answered the permission prompt, or closed it without an
+    // answer (the access then stays undecided): the access is worth reading
+    // again.
+    std::function<void()> accessAnswered;
 };
 
 // What the app model needs of head motion: the tracker that turns headphone
 // motion into headings, and the motion service behind it.
 class HeadTrackerPort {
   public:
-    enum class Authorization { notDetermined, authorized, denied };
-    // The platform's motion permission as the platform knows it.
-    enum class PlatformAuthorization { notDetermined, restricted, denied, authorized };
-
     virtual ~HeadTrackerPort() = default;
 
     // Replaces the callbacks; observe({}) stops them. They run on the main
@@ -59,42 +60,8 @@ class HeadTrackerPort {
     virtual void takeHeldSamples() = 0;
     // Whether motion can work at all on this computer.
     virtual bool isDeviceMotionAvailable() const = 0;
-    // The platform's motion permission as it stands now.
-    virtual PlatformAuthorization platformAuthorizationStatus() const = 0;
-
-    // The permission mapped onto the app's three cases, asked afresh each time.
-    Authorization currentAuthorization() const {
-        return mapAuthorization(platformAuthorizationStatus());
-    }
-
-    static Authorization mapAuthorization(PlatformAuthorization status) {
-        switch (status) {
-        case PlatformAuthorization::restricted:
-        case PlatformAuthorization::denied:
-            return Authorization::denied;
-        case PlatformAuthorization::authorized:
-            return Authorization::authorized;
-        case PlatformAuthorization::notDetermined:
-            break;
-        }
-        return Authorization::notDetermined;
-    }
-    // Restricted, denied and authorized are answers; not determined is not.
-    static bool isDecided(PlatformAuthorization status) {
-        return status != PlatformAuthorization::notDetermined;
-    }
-
-    static const char* name(Authorization a) {
-        switch (a) {
-        case Authorization::authorized:
-            return "authorized";
-        case Authorization::denied:
-            return "denied";
-        case Authorization::notDetermined:
-            break;
-        }
-        return "notDetermined";
-    }
+    // The user's motion permission, read afresh each time.
+    virtual MotionAccess motionAccess() const = 0;
 };
 
 } // namespace quelmo

@@ -64,18 +64,18 @@ Preferences::Preferences(PreferenceStore& store, QObject* parent)
 
 Preferences::~Preferences() = default;
 
-void Preferences::assignBool(Published<bool>& field, const char* key, bool value,
+void Preferences::assignBool(bool& field, const char* key, bool value,
                              void (Preferences::*signal)(bool)) {
-    field.set(value);                     // subscribers first, then the field
-    store_.writeBool(key, field.value()); // read back and written through
-    emit(this->*signal)(field.value());   // Qt observers: the field holds it
+    field = value;
+    store_.writeBool(key, value);
+    emit(this->*signal)(value);
 }
 
-void Preferences::assignDouble(Published<double>& field, const char* key, double value,
+void Preferences::assignDouble(double& field, const char* key, double value,
                                void (Preferences::*signal)(double)) {
-    field.set(value);
-    store_.writeDouble(key, field.value());
-    emit(this->*signal)(field.value());
+    field = value;
+    store_.writeDouble(key, value);
+    emit(this->*signal)(value);
 }
 
 void Preferences::setEnabled(bool value) {
@@ -117,43 +117,6 @@ void Preferences::setLockWhenAway(bool value) {
 void Preferences::setLockAfterMinutes(double value) {
     assignDouble(lockAfterMinutes_, kLockAfterMinutes, value,
                  &Preferences::lockAfterMinutesChanged);
-}
-
-Subscription Preferences::subscribeEnabled(BoolCallback callback) {
-    return enabled_.subscribe(std::move(callback));
-}
-Subscription Preferences::subscribeTriggerAngle(DoubleCallback callback) {
-    return triggerAngle_.subscribe(std::move(callback));
-}
-Subscription Preferences::subscribeFrostStrength(DoubleCallback callback) {
-    return frostStrength_.subscribe(std::move(callback));
-}
-Subscription Preferences::subscribeShowAngleInMenuBar(BoolCallback callback) {
-    return showAngleInMenuBar_.subscribe(std::move(callback));
-}
-Subscription Preferences::subscribeUseInputEvidence(BoolCallback callback) {
-    return useInputEvidence_.subscribe(std::move(callback));
-}
-Subscription Preferences::subscribeFrostWhenWalkingAway(BoolCallback callback) {
-    return frostWhenWalkingAway_.subscribe(std::move(callback));
-}
-Subscription Preferences::subscribeFrostWhenFar(BoolCallback callback) {
-    return frostWhenFar_.subscribe(std::move(callback));
-}
-Subscription Preferences::subscribeFrostOnDisconnect(BoolCallback callback) {
-    return frostOnDisconnect_.subscribe(std::move(callback));
-}
-Subscription Preferences::subscribeDiagnostics(BoolCallback callback) {
-    return diagnostics_.subscribe(std::move(callback));
-}
-Subscription Preferences::subscribeOnboardingDone(BoolCallback callback) {
-    return onboardingDone_.subscribe(std::move(callback));
-}
-Subscription Preferences::subscribeLockWhenAway(BoolCallback callback) {
-    return lockWhenAway_.subscribe(std::move(callback));
-}
-Subscription Preferences::subscribeLockAfterMinutes(DoubleCallback callback) {
-    return lockAfterMinutes_.subscribe(std::move(callback));
 }
 
 } // namespace quelmo

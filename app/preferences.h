@@ -2,25 +2,18 @@
 #pragma once
 
 #include "app/preference_store.h"
-#include "app/published.h"
 
 #include <QObject>
-
-#include <functional>
 
 namespace quelmo {
 
 // The user's twelve settings, each kept in the store under a key equal
-// to its name and published:
+// to its name:
 //
-// - Every assignment, even of the value already held, publishes: first the
-//   per-property subscribers are handed the new value while the field still
-//   holds the old one (an observer that must read the field
-//   itself defers its work to the next turn of the main queue), then the field
-//   takes the value, then the value is written to the store, and last the Qt
-//   NOTIFY signal is emitted, after the field holds the value, so that QML
-//   bindings (which read the property) see the new value.
-// - A subscription delivers the current value at once when it is made.
+// - Every assignment, even of the value already held, first sets the field,
+//   then writes the value to the store, and last emits the property's NOTIFY
+//   signal: whoever hears it (C++ or QML) reads the new value from the
+//   object and finds it in the store.
 // - Loading (construction) reads every key; a missing key or a value that
 //   cannot be read as the field's kind gives the default; the two doubles are
 //   limited on read (at most the lower limit gives the lower limit, above the
@@ -89,27 +82,24 @@ class Preferences : public QObject {
         static constexpr double lockAfterMinutes = 2.0;
     };
 
-    using BoolCallback = std::function<void(bool)>;
-    using DoubleCallback = std::function<void(double)>;
-
     // Loads every field from `store`.
     explicit Preferences(PreferenceStore& store, QObject* parent = nullptr);
     ~Preferences() override;
 
     PreferenceStore& store() const { return store_; }
 
-    bool enabled() const { return enabled_.value(); }
-    double triggerAngle() const { return triggerAngle_.value(); }
-    double frostStrength() const { return frostStrength_.value(); }
-    bool showAngleInMenuBar() const { return showAngleInMenuBar_.value(); }
-    bool useInputEvidence() const { return useInputEvidence_.value(); }
-    bool frostWhenWalkingAway() const { return frostWhenWalkingAway_.value(); }
-    bool frostWhenFar() const { return frostWhenFar_.value(); }
-    bool frostOnDisconnect() const { return frostOnDisconnect_.value(); }
-    bool diagnostics() const { return diagnostics_.value(); }
-    bool onboardingDone() const { return onboardingDone_.value(); }
-    bool lockWhenAway() const { return lockWhenAway_.value(); }
-    double lockAfterMinutes() const { return lockAfterMinutes_.value(); }
+    bool enabled() const { return enabled_; }
+    double triggerAngle() const { return triggerAngle_; }
+    double frostStrength() const { return frostStrength_; }
+    bool showAngleInMenuBar() const { return showAngleInMenuBar_; }
+    bool useInputEvidence() const { return useInputEvidence_; }
+    bool frostWhenWalkingAway() const { return frostWhenWalkingAway_; }
+    bool frostWhenFar() const { return frostWhenFar_; }
+    bool frostOnDisconnect() const { return frostOnDisconnect_; }
+    bool diagnostics() const { return diagnostics_; }
+    bool onboardingDone() const { return onboardingDone_; }
+    bool lockWhenAway() const { return lockWhenAway_; }
+    double lockAfterMinutes() const { return lockAfterMinutes_; }
 
     void setEnabled(bool value);
     void setTriggerAngle(double value);
@@ -123,22 +113,6 @@ class Preferences : public QObject {
     void setOnboardingDone(bool value);
     void setLockWhenAway(bool value);
     void setLockAfterMinutes(double value);
-
-    // Per-property subscriptions: the callback gets the current value at once,
-    // then every newly assigned value (before the field holds it). Keep the
-    // returned Subscription (e.g. in a SubscriptionBag); destroying it ends it.
-    [[nodiscard]] Subscription subscribeEnabled(BoolCallback callback);
-    [[nodiscard]] Subscription subscribeTriggerAngle(DoubleCallback callback);
-    [[nodiscard]] Subscription subscribeFrostStrength(DoubleCallback callback);
-    [[nodiscard]] Subscription subscribeShowAngleInMenuBar(BoolCallback callback);
-    [[nodiscard]] Subscription subscribeUseInputEvidence(BoolCallback callback);
-    [[nodiscard]] Subscription subscribeFrostWhenWalkingAway(BoolCallback callback);
-    [[nodiscard]] Subscription subscribeFrostWhenFar(BoolCallback callback);
-    [[nodiscard]] Subscription subscribeFrostOnDisconnect(BoolCallback callback);
-    [[nodiscard]] Subscription subscribeDiagnostics(BoolCallback callback);
-    [[nodiscard]] Subscription subscribeOnboardingDone(BoolCallback callback);
-    [[nodiscard]] Subscription subscribeLockWhenAway(BoolCallback callback);
-    [[nodiscard]] Subscription subscribeLockAfterMinutes(DoubleCallback callback);
 
   signals:
     // Emitted on every assignment, after the field holds the value.
@@ -159,24 +133,23 @@ class Preferences : public QObject {
     bool loadBool(const char* key, bool fallback) const;
     double loadDouble(const char* key, double fallback, double lower, double upper) const;
     double loadLockAfterMinutes() const;
-    void assignBool(Published<bool>& field, const char* key, bool value,
-                    void (Preferences::*signal)(bool));
-    void assignDouble(Published<double>& field, const char* key, double value,
+    void assignBool(bool& field, const char* key, bool value, void (Preferences::*signal)(bool));
+    void assignDouble(double& field, const char* key, double value,
                       void (Preferences::*signal)(double));
 
     PreferenceStore& store_;
-    Published<bool> enabled_;
-    Published<double> triggerAngle_;
-    Published<double> frostStrength_;
-    Published<bool> showAngleInMenuBar_;
-    Published<bool> useInputEvidence_;
-    Published<bool> frostWhenWalkingAway_;
-    Published<bool> frostWhenFar_;
-    Published<bool> frostOnDisconnect_;
-    Published<bool> diagnostics_;
-    Published<bool> onboardingDone_;
-    Published<bool> lockWhenAway_;
-    Published<double> lockAfterMinutes_;
+    bool enabled_;
+    double triggerAngle_;
+    double frostStrength_;
+    bool showAngleInMenuBar_;
+    bool useInputEvidence_;
+    bool frostWhenWalkingAway_;
+    bool frostWhenFar_;
+    bool frostOnDisconnect_;
+    bool diagnostics_;
+    bool onboardingDone_;
+    bool lockWhenAway_;
+    double lockAfterMinutes_;
 };
 
 } // namespace quelmo

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
+
 namespace quelmo {
 
 // The frost windows, as the app model drives them.
@@ -28,7 +30,8 @@ class WindowsPort {
 class PrivacySettingsPort {
   public:
     virtual ~PrivacySettingsPort() = default;
-    virtual void openPrivacySettings() = 0;
+    // `changed` runs on the main thread after each change made there.
+    virtual void openPrivacySettings(std::function<void()> changed) = 0;
 };
 
 } // namespace quelmo

@@ -106,8 +106,8 @@ int measure(int argc, char** argv) {
     options.bluetoothEarbuds = false;
     std::string error;
     ::mkdir((options.paths.configDir + "/Quelmo").c_str(), 0700);
-    quelmo::writeMotionAccess(options.paths.accessRecordPath(),
-                              quelmo::MotionAccessStatus::authorized, error);
+    quelmo::writeMotionAccess(options.paths.accessRecordPath(), quelmo::MotionAccess::authorized,
+                              error);
     quelmo::MotionService service(options);
     if (!service.isDeviceMotionAvailable()) {
         std::fprintf(stderr, "cannot listen: %s\n", service.sourceErrors().c_str());

@@ -58,8 +58,7 @@ void AppDelegate::applicationDidFinishLaunching() {
 }
 
 void AppDelegate::askForMotionAccessIfUndecided() {
-    // Restricted, denied and authorized are answers; anything else is not.
-    if (!HeadTrackerPort::isDecided(services_->tracker.platformAuthorizationStatus())) {
+    if (services_->tracker.motionAccess() == MotionAccess::notDetermined) {
         model_->requestMotionAccess();
     }
 }

@@ -40,6 +40,10 @@ HeadTracker::HeadTracker(std::unique_ptr<MotionService> manager) : manager_(std:
         if (handlers_.stepsMeasured)
             handlers_.stepsMeasured(measured);
     };
+    manager_->onAccessAnswered = [this] {
+        if (handlers_.accessAnswered)
+            handlers_.accessAnswered();
+    };
     manager_->onProblem = [this](MotionProblem problem, const std::string& device,
                                  const std::string& fix) {
         if (handlers_.problem)
@@ -94,35 +98,8 @@ bool HeadTracker::isDeviceMotionAvailable() const {
     return manager_->isDeviceMotionAvailable();
 }
 
-HeadTrackerPort::PlatformAuthorization HeadTracker::platformAuthorizationStatus() const {
-    return platformStatusOf(manager_->authorizationStatus());
-}
-
-HeadTrackerPort::PlatformAuthorization platformStatusOf(MotionAccessStatus status) {
-    using Platform = HeadTrackerPort::PlatformAuthorization;
-    switch (status) {
-    case MotionAccessStatus::restricted:
-        return Platform::restricted;
-    case MotionAccessStatus::denied:
-        return Platform::denied;
-    case MotionAccessStatus::authorized:
-        return Platform::authorized;
-    case MotionAccessStatus::notDetermined:
-        break;
-    }
-    return Platform::notDetermined;
-}
-
-const char* authorizationName(HeadTracker::Authorization authorization) {
-    switch (authorization) {
-    case HeadTracker::Authorization::authorized:
-        return "authorized";
-    case HeadTracker::Authorization::denied:
-        return "denied";
-    case HeadTracker::Authorization::notDetermined:
-        break;
-    }
-    return "notDetermined";
+MotionAccess HeadTracker::motionAccess() const {
+    return manager_->authorizationStatus();
 }
 
 } // namespace quelmo

@@ -40,7 +40,7 @@ class HeadTracker final : public HeadTrackerPort {
     bool isDeviceMotionAvailable() const override;
     void holdQuietSamples(const std::optional<DecisionPreview>& preview) override;
     void takeHeldSamples() override;
-    PlatformAuthorization platformAuthorizationStatus() const override;
+    MotionAccess motionAccess() const override;
 
     MotionService& manager() { return *manager_; }
 
@@ -51,9 +51,5 @@ class HeadTracker final : public HeadTrackerPort {
     HeadTrackerHandlers handlers_;
     bool isRunning_ = false;
 };
-
-HeadTrackerPort::PlatformAuthorization platformStatusOf(MotionAccessStatus status);
-
-const char* authorizationName(HeadTracker::Authorization authorization);
 
 } // namespace quelmo

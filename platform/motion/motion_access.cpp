@@ -10,24 +10,16 @@
 
 namespace quelmo {
 
-const char* motionAccessWord(MotionAccessStatus status) {
-    switch (status) {
-    case MotionAccessStatus::authorized:
-        return "authorized";
-    case MotionAccessStatus::denied:
-        return "denied";
-    case MotionAccessStatus::restricted:
-        return "restricted";
-    case MotionAccessStatus::notDetermined:
-        break;
-    }
-    return "notDetermined";
-}
+namespace {
 
-MotionAccessStatus readMotionAccess(const std::string& recordPath) {
+constexpr const char* kRestricted = "restricted";
+
+// The record's one word without trailing white space; empty when there is
+// no record or it cannot be read.
+std::string readRecordWord(const std::string& recordPath) {
     const int fd = ::open(recordPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0)
-        return MotionAccessStatus::notDetermined;
+        return {};
     struct stat st {};
     char buf[64];
     ssize_t n = -1;
@@ -36,23 +28,31 @@ MotionAccessStatus readMotionAccess(const std::string& recordPath) {
         n = ::read(fd, buf, sizeof buf);
     ::close(fd);
     if (n <= 0)
-        return MotionAccessStatus::notDetermined;
+        return {};
     std::string_view text(buf, static_cast<std::size_t>(n));
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
                              text.back() == '\t')) {
         text.remove_suffix(1);
     }
-    if (text == "authorized")
-        return MotionAccessStatus::authorized;
-    if (text == "denied")
-        return MotionAccessStatus::denied;
-    if (text == "restricted")
-        return MotionAccessStatus::restricted;
-    return MotionAccessStatus::notDetermined;
+    return std::string(text);
 }
 
-bool writeMotionAccess(const std::string& recordPath, MotionAccessStatus status,
-                       std::string& error) {
+} // namespace
+
+MotionAccess readMotionAccess(const std::string& recordPath) {
+    const std::string word = readRecordWord(recordPath);
+    if (word == motionAccessName(MotionAccess::authorized))
+        return MotionAccess::authorized;
+    if (word == motionAccessName(MotionAccess::denied) || word == kRestricted)
+        return MotionAccess::denied;
+    return MotionAccess::notDetermined;
+}
+
+bool isMotionAccessRestricted(const std::string& recordPath) {
+    return readRecordWord(recordPath) == kRestricted;
+}
+
+bool writeMotionAccess(const std::string& recordPath, MotionAccess access, std::string& error) {
     const auto slash = recordPath.rfind('/');
     if (slash != std::string::npos && slash > 0) {
         const std::string folder = recordPath.substr(0, slash);
@@ -61,7 +61,7 @@ bool writeMotionAccess(const std::string& recordPath, MotionAccessStatus status,
             return false;
         }
     }
-    if (status == MotionAccessStatus::notDetermined) {
+    if (access == MotionAccess::notDetermined) {
         if (::unlink(recordPath.c_str()) != 0 && errno != ENOENT) {
             error = "cannot remove " + recordPath + ": " + std::strerror(errno);
             return false;
@@ -75,7 +75,7 @@ bool writeMotionAccess(const std::string& recordPath, MotionAccessStatus status,
         error = "cannot write " + temp + ": " + std::strerror(errno);
         return false;
     }
-    const std::string text = std::string(motionAccessWord(status)) + "\n";
+    const std::string text = std::string(motionAccessName(access)) + "\n";
     const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     const int savedErrno = errno;
     const bool closed = ::close(fd) == 0;

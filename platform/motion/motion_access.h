@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/motion_access_state.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -8,11 +10,12 @@
 namespace quelmo {
 
 // The user's answer to "may Quelmo use head motion?", kept by the platform
-// layer in a small record file (one word: authorized, denied or restricted).
-// A missing, unreadable or unknown record means the user has not decided.
-enum class MotionAccessStatus { notDetermined, authorized, denied, restricted };
-
-MotionAccessStatus readMotionAccess(const std::string& recordPath);
+// layer in a small record file of one word: authorized or denied, or
+// restricted (set by an administrator), which counts as denied. A missing,
+// unreadable or unknown record means the user has not decided.
+MotionAccess readMotionAccess(const std::string& recordPath);
+// The record says restricted: denied, and not the user's to change.
+bool isMotionAccessRestricted(const std::string& recordPath);
 
 // Asks the user whether Quelmo may use head motion. It must not block: it
 // calls answer later on the main thread with true (allow), false (don't
@@ -21,9 +24,6 @@ using MotionAccessPrompter = std::function<void(std::function<void(std::optional
 
 // Replaces the record atomically (a private temporary file renamed over it),
 // creating its folder if needed. notDetermined removes the record.
-bool writeMotionAccess(const std::string& recordPath, MotionAccessStatus status,
-                       std::string& error);
-
-const char* motionAccessWord(MotionAccessStatus status);
+bool writeMotionAccess(const std::string& recordPath, MotionAccess access, std::string& error);
 
 } // namespace quelmo

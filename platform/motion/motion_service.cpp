@@ -241,21 +241,20 @@ void MotionService::stopDeviceMotionUpdates() {
         hidTracker_->stop();
 }
 
-MotionAccessStatus MotionService::authorizationStatus() const {
+MotionAccess MotionService::authorizationStatus() const {
     return readMotionAccess(paths_.accessRecordPath());
 }
 
 void MotionService::refreshAccess(bool atStart) {
-    const MotionAccessStatus status = authorizationStatus();
-    authorized_ = status == MotionAccessStatus::authorized;
-    const bool refused =
-        status == MotionAccessStatus::denied || status == MotionAccessStatus::restricted;
+    const MotionAccess status = authorizationStatus();
+    authorized_ = status == MotionAccess::authorized;
+    const bool refused = status == MotionAccess::denied;
     // Report a refusal once when updates start refused, and once each time
     // access is withdrawn while they run.
     if (active_ && refused && (atStart || !refused_))
         postError(kAccessRefusedText);
     refused_ = refused;
-    if (active_ && atStart && status == MotionAccessStatus::notDetermined)
+    if (active_ && atStart && status == MotionAccess::notDetermined)
         askForAccess();
 }
 
@@ -270,12 +269,16 @@ void MotionService::askForAccess() {
         promptShowing_ = false;
         if (allowed) {
             std::string error;
-            const auto answer =
-                *allowed ? MotionAccessStatus::authorized : MotionAccessStatus::denied;
+            const auto answer = *allowed ? MotionAccess::authorized : MotionAccess::denied;
             if (!writeMotionAccess(paths_.accessRecordPath(), answer, error))
                 promptError_ = error;
         }
         refreshAccess(false);
+        // Queued like the refusal's error, so that is heard first.
+        postToMain([this] {
+            if (onAccessAnswered)
+                onAccessAnswered();
+        });
     });
 }
 

@@ -95,7 +95,7 @@ class MotionService {
     void stopDeviceMotionUpdates();
 
     // Reads the consent record afresh.
-    MotionAccessStatus authorizationStatus() const;
+    MotionAccess authorizationStatus() const;
 
     // Called on the main thread for every connect (true) and disconnect (false).
     std::function<void(bool)> onConnectionChange;
@@ -113,6 +113,10 @@ class MotionService {
     // Called on the main thread after the messages of one wake-up have been
     // handed over (not after takeHeld).
     std::function<void()> onBatchDelivered;
+    // Called on the main thread once the prompt has been answered (and the
+    // answer recorded) or closed without an answer, after the error a
+    // refusal reports.
+    std::function<void()> onAccessAnswered;
 
     // Samples of the source that has the stream which `preview` admits may
     // be held from now on (std::nullopt: none). A preview is ignored while

@@ -141,10 +141,8 @@ TEST(CommandChannel, ControlWords) {
     EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
     rig.commands.send("off");
     EXPECT_FALSE(rig.prefs->enabled());
-    rig.scheduler.advance(0.0);
     EXPECT_EQ(rig.status(), Kind::off);
     rig.commands.send("on");
-    rig.scheduler.advance(0.0);
     EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
     rig.commands.send("recenter");
     EXPECT_EQ(rig.log.matching("manual recenter").size(), 1u);

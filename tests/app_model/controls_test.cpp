@@ -78,19 +78,16 @@ TEST(Controls, FirstWakeClearsTheSleepFlag) {
     EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
 }
 
-TEST(Controls, SwitchingOffTakesEffectOnTheNextTurn) {
+TEST(Controls, SwitchingOffTakesEffectAtOnce) {
     ModelRig rig;
     rig.start();
     rig.frostByTurning();
     ASSERT_TRUE(rig.overlay.frosted);
     rig.prefs->setEnabled(false);
-    EXPECT_TRUE(rig.tracker.running); // not yet
-    rig.scheduler.advance(0.0);
     EXPECT_FALSE(rig.tracker.running);
     EXPECT_FALSE(rig.overlay.frosted);
     EXPECT_EQ(rig.status(), Kind::off);
     rig.prefs->setEnabled(true);
-    rig.scheduler.advance(0.0);
     EXPECT_TRUE(rig.tracker.running);
     EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
 }
@@ -103,8 +100,7 @@ TEST(Controls, UnsupportedAndDenied) {
     EXPECT_FALSE(unsupported.tracker.running);
 
     ModelRig denied;
-    denied.tracker.platformStatus =
-        HeadTrackerPort::PlatformAuthorization::restricted; // restricted counts as denied
+    denied.tracker.access = MotionAccess::denied;
     denied.start();
     EXPECT_EQ(denied.status(), Kind::permissionDenied);
     EXPECT_EQ(denied.log.lines[1], "launched; motion authorization denied");
@@ -112,54 +108,68 @@ TEST(Controls, UnsupportedAndDenied) {
     EXPECT_EQ(denied.privacy.opened, 1);
 }
 
-TEST(Controls, PermissionGrantedAfterThreeSeconds) {
+// Refused, the tracker is stopped and nothing reads the record: allowing
+// motion in the settings window must start watching all the same.
+TEST(Controls, AllowingInTheSettingsWindowStartsWatching) {
     ModelRig rig;
-    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
+    rig.tracker.access = MotionAccess::denied;
     AppModel& model = rig.start();
-    EXPECT_EQ(rig.status(), Kind::needsSetup);
-    EXPECT_FALSE(rig.tracker.running);
-    model.requestMotionAccess();
+    ASSERT_FALSE(rig.tracker.running);
+    model.openPrivacySettings();
+    rig.tracker.access = MotionAccess::authorized;
+    rig.privacy.changed();
     EXPECT_TRUE(rig.tracker.running);
     EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
-    EXPECT_EQ(rig.log.matching("motion access requested").size(), 1u);
-    rig.scheduler.advance(3.0);
-    EXPECT_EQ(model.authorization(), HeadTrackerPort::Authorization::notDetermined);
-    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::authorized;
-    rig.scheduler.advance(0.5);
-    EXPECT_EQ(model.authorization(), HeadTrackerPort::Authorization::authorized);
-    EXPECT_EQ(rig.scheduler.pendingCount(), 0u); // the poll stopped
-    EXPECT_TRUE(rig.tracker.running);
+    EXPECT_EQ(model.authorizationName(), QStringLiteral("authorized"));
 }
 
-TEST(Controls, PermissionRefusedStopsTracking) {
-    ModelRig rig;
-    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
-    AppModel& model = rig.start();
+// The prompt's answer reaches the model the moment it is given; nothing
+// waits on a timer for it.
+TEST(Controls, ThePromptsAnswerIsHeardAtOnce) {
+    ModelRig allowed;
+    allowed.tracker.access = MotionAccess::notDetermined;
+    AppModel& model = allowed.start();
+    EXPECT_EQ(allowed.status(), Kind::needsSetup);
+    EXPECT_FALSE(allowed.tracker.running);
     model.requestMotionAccess();
-    rig.scheduler.advance(1.0);
-    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
-    rig.scheduler.advance(0.5);
-    EXPECT_FALSE(rig.tracker.running);
-    EXPECT_EQ(rig.status(), Kind::permissionDenied);
+    EXPECT_TRUE(allowed.tracker.running);
+    EXPECT_EQ(allowed.status(), Kind::waitingForAirPods);
+    EXPECT_EQ(allowed.log.matching("motion access requested").size(), 1u);
+    EXPECT_EQ(allowed.scheduler.pendingCount(), 0u);
+    allowed.tracker.access = MotionAccess::authorized;
+    allowed.tracker.answerPrompt();
+    EXPECT_EQ(model.authorization(), MotionAccess::authorized);
+    EXPECT_EQ(model.authorizationName(), QStringLiteral("authorized"));
+    EXPECT_TRUE(allowed.tracker.running);
+
+    ModelRig refused;
+    refused.tracker.access = MotionAccess::notDetermined;
+    refused.start().requestMotionAccess();
+    refused.tracker.access = MotionAccess::denied;
+    refused.tracker.answerPrompt();
+    EXPECT_FALSE(refused.tracker.running);
+    EXPECT_EQ(refused.status(), Kind::permissionDenied);
+    EXPECT_EQ(refused.model->authorizationName(), QStringLiteral("denied"));
 }
 
-TEST(Controls, UnansweredPromptPollsTwoHundredFortyOneTimes) {
+TEST(Controls, APromptClosedWithoutAnAnswerLeavesAccessUndecidedAndIsReconsidered) {
     ModelRig rig;
-    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
+    rig.tracker.access = MotionAccess::notDetermined;
     AppModel& model = rig.start();
     model.requestMotionAccess();
-    rig.scheduler.advance(120.0); // 240 polls
-    EXPECT_EQ(rig.scheduler.pendingCount(), 1u);
-    rig.scheduler.advance(0.5); // the 241st ends it
-    EXPECT_EQ(rig.scheduler.pendingCount(), 0u);
-    EXPECT_TRUE(rig.tracker.running); // still undetermined: the tracker keeps running
+    int rereads = 0;
+    QObject::connect(&model, &AppModel::authorizationChanged, &model, [&] { ++rereads; });
+    rig.tracker.answerPrompt();
+    EXPECT_EQ(rereads, 1);
+    EXPECT_EQ(model.authorizationName(), QStringLiteral("notDetermined"));
+    EXPECT_TRUE(rig.tracker.running); // undecided: the tracker keeps running
     EXPECT_EQ(rig.status(), Kind::waitingForAirPods);
 }
 
 TEST(Controls, MotionErrorRereadsThePermission) {
     ModelRig rig;
     rig.start();
-    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
+    rig.tracker.access = MotionAccess::denied;
     rig.tracker.onError("Motion access was revoked");
     EXPECT_EQ(rig.log.matching("motion error: Motion access was revoked").size(), 1u);
     EXPECT_EQ(rig.status(), Kind::permissionDenied);

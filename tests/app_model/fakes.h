@@ -33,7 +33,7 @@ struct FakeTracker : HeadTrackerPort {
     bool available = true;
     bool running = false;
     HeadTrackerHandlers handlers;
-    PlatformAuthorization platformStatus = PlatformAuthorization::authorized;
+    MotionAccess access = MotionAccess::authorized;
     int starts = 0;
     int stops = 0;
 
@@ -51,7 +51,7 @@ struct FakeTracker : HeadTrackerPort {
     }
     bool isRunning() const override { return running; }
     bool isDeviceMotionAvailable() const override { return available; }
-    PlatformAuthorization platformAuthorizationStatus() const override { return platformStatus; }
+    MotionAccess motionAccess() const override { return access; }
     void observe(HeadTrackerHandlers h) override { handlers = std::move(h); }
 
     // What the motion service would report.
@@ -63,6 +63,12 @@ struct FakeTracker : HeadTrackerPort {
     void onError(const std::string& text) {
         if (handlers.error) {
             handlers.error(text);
+        }
+    }
+    // The user answered the permission prompt (or closed it).
+    void answerPrompt() {
+        if (handlers.accessAnswered) {
+            handlers.accessAnswered();
         }
     }
     void onSourceChange(const std::string& name) {
@@ -245,7 +251,11 @@ struct FakeWindows : WindowsPort {
 
 struct FakePrivacySettings : PrivacySettingsPort {
     int opened = 0;
-    void openPrivacySettings() override { ++opened; }
+    std::function<void()> changed;
+    void openPrivacySettings(std::function<void()> c) override {
+        ++opened;
+        changed = std::move(c);
+    }
 };
 
 struct FakeSystemEvents : SystemEventsPort {

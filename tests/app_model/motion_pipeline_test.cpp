@@ -208,8 +208,7 @@ TEST(MotionPipeline, LiveAngleIsPublishedOnlyForSomeoneWhoShowsIt) {
     ModelRig rig;
     AppModel& model = rig.start();
     int publications = 0;
-    auto sub = model.subscribeLiveAngle([&](double) { ++publications; });
-    publications = 0;
+    QObject::connect(&model, &AppModel::liveAngleChanged, [&](double) { ++publications; });
     rig.samples(0.0, 4.0);
     rig.turn(0.0, 30.0);
     rig.samples(30.0, 1.0);

@@ -111,16 +111,13 @@ TEST(StatusMenu, TheLinesFollowChangesBeforeTheMenuOpens) {
     s.reach(Kind::watching);
     EXPECT_EQ(s.controller->statusLine()->text(), s.rig.model->status().title());
     s.rig.prefs->setTriggerAngle(47.6);
-    StatusRig::settle();
     EXPECT_EQ(s.controller->detailLine()->text(),
               QStringLiteral("Frosts when you turn past 48\u00B0."));
     s.rig.model->pause(600);
-    StatusRig::settle();
     EXPECT_EQ(s.controller->statusLine()->text(), s.rig.model->status().title());
     EXPECT_FALSE(s.controller->detailLine()->isVisible());
     EXPECT_EQ(s.controller->pauseItem()->text(), QStringLiteral("Resume Now"));
     s.rig.prefs->setEnabled(false);
-    StatusRig::settle();
     EXPECT_EQ(s.controller->toggleItem()->text(), QStringLiteral("Turn Quelmo On"));
     EXPECT_FALSE(s.controller->pauseItem()->isEnabled());
 }
@@ -147,7 +144,6 @@ TEST(StatusMenuActions, ToggleFlipsThePreference) {
     s.reach(Kind::watching);
     s.controller->toggleItem()->trigger();
     EXPECT_FALSE(s.rig.prefs->enabled());
-    s.rig.scheduler.advance(0.0);
     EXPECT_EQ(s.status(), Kind::off);
     emit s.controller->menu()->aboutToShow();
     EXPECT_EQ(s.controller->toggleItem()->text(), QStringLiteral("Turn Quelmo On"));

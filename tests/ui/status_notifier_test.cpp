@@ -34,7 +34,7 @@ struct PanelRig {
         }
         panel = bus.connect();
         const QDBusConnection quelmo = bus.connect();
-        s.rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::authorized;
+        s.rig.tracker.access = MotionAccess::authorized;
         s.rig.start();
         if (kind == Kind::waitingForAirPods) {
             s.rig.tracker.onConnectionChange(false);
@@ -123,7 +123,6 @@ TEST(StatusNotifierTray, ThePublishedMenuIsCurrentBeforeItIsEverOpened) {
     EXPECT_EQ(pausedEntries.at(1).value(QStringLiteral("label")).toString(),
               p.s.rig.model->status().title());
     EXPECT_FALSE(pausedEntries.at(2).value(QStringLiteral("visible"), true).toBool());
-    StatusRig::settle();
     EXPECT_EQ(p.layout().second.at(6).value(QStringLiteral("label")).toString(),
               QStringLiteral("Resume Now"));
     // ...and announced to the panel.

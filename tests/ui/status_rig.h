@@ -22,10 +22,10 @@ struct StatusRig {
     void reach(Kind kind) {
         switch (kind) {
         case Kind::needsSetup:
-            rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
+            rig.tracker.access = MotionAccess::notDetermined;
             break;
         case Kind::permissionDenied:
-            rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
+            rig.tracker.access = MotionAccess::denied;
             break;
         case Kind::unsupported:
             rig.tracker.available = false;

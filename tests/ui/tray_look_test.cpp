@@ -113,12 +113,10 @@ TEST(TrayLookFollowsTheModel, IconTooltipAndDimming) {
     EXPECT_TRUE(look.angleText.isEmpty()); // the angle is off by default
 
     s.rig.prefs->setEnabled(false);
-    s.rig.scheduler.advance(0.0);
     ASSERT_EQ(s.status(), Kind::off);
     EXPECT_EQ(look.symbolName, QStringLiteral("eye.slash"));
     EXPECT_TRUE(look.dimmed);
     s.rig.prefs->setEnabled(true);
-    s.rig.scheduler.advance(0.0);
     EXPECT_FALSE(look.dimmed);
     s.rig.system.handlers.screenLocked();
     EXPECT_TRUE(look.dimmed);
@@ -139,7 +137,6 @@ TEST(TrayLookFollowsTheModel, TheAngleShowsAtOnceAndOnlyWhileHeadDataIsLive) {
     s.reach(Kind::watching);
     const TrayLook& look = s.controller->look();
     s.rig.prefs->setShowAngleInMenuBar(true);
-    StatusRig::settle();
     EXPECT_EQ(look.angleText, trayAngleText(s.rig.model->liveAngle()));
     EXPECT_FALSE(look.angleText.isEmpty());
 
@@ -151,7 +148,6 @@ TEST(TrayLookFollowsTheModel, TheAngleShowsAtOnceAndOnlyWhileHeadDataIsLive) {
     EXPECT_NE(look.angleText, trayAngleText(0.0));
 
     s.rig.prefs->setShowAngleInMenuBar(false);
-    StatusRig::settle();
     EXPECT_TRUE(look.angleText.isEmpty());
 }
 

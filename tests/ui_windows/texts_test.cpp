@@ -237,10 +237,10 @@ void walkDialogs(Findings& found) {
     settle();
     QTemporaryDir home;
     const std::string record = home.filePath(QStringLiteral("motion-access")).toStdString();
-    for (const auto status : {MotionAccessStatus::notDetermined, MotionAccessStatus::authorized,
-                              MotionAccessStatus::denied}) {
+    for (const auto status :
+         {MotionAccess::notDetermined, MotionAccess::authorized, MotionAccess::denied}) {
         std::string error;
-        if (status != MotionAccessStatus::notDetermined) {
+        if (status != MotionAccess::notDetermined) {
             ASSERT_TRUE(writeMotionAccess(record, status, error)) << error;
         }
         openMotionAccessSettings({}, record);

@@ -44,29 +44,29 @@ inline void tourWindows(const TourStop& stop) {
     }
     {
         WindowsRig rig;
-        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
+        rig.tracker.access = MotionAccess::notDetermined;
         rig.start();
         rig.windows->showSettings();
         stop(rig.windows->settingsWindow(), "settings-needs-setup");
     }
     {
         WindowsRig rig;
-        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
+        rig.tracker.access = MotionAccess::denied;
         rig.start();
         rig.windows->showSettings();
         stop(rig.windows->settingsWindow(), "settings-motion-access-off");
     }
     {
         WindowsRig rig;
-        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::notDetermined;
+        rig.tracker.access = MotionAccess::notDetermined;
         rig.start();
         rig.windows->showOnboarding();
         stop(rig.windows->onboardingWindow(), "guide-1-welcome");
         rig.windows->showOnboarding(onboarding::Step::permission);
         stop(rig.windows->onboardingWindow(), "guide-2-permission");
-        rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
+        rig.tracker.access = MotionAccess::denied;
         rig.model->requestMotionAccess();
-        rig.scheduler.advance(0.5);
+        rig.tracker.answerPrompt();
         stop(rig.windows->onboardingWindow(), "guide-2-permission-denied");
     }
     {

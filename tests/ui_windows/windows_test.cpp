@@ -117,8 +117,7 @@ TEST(Windows, ClosingSettingsEndsTheViewAndAFreshOneComesNext) {
 
 TEST(Windows, SettingsHeaderFollowsTheModel) {
     WindowsRig rig;
-    rig.tracker.platformStatus =
-        HeadTrackerPort::PlatformAuthorization::notDetermined; // permission not asked for yet
+    rig.tracker.access = MotionAccess::notDetermined; // permission not asked for yet
     AppModel& model = rig.start();
     ASSERT_EQ(rig.model->status().kind(), Kind::needsSetup);
     rig.windows->showSettings();
@@ -134,8 +133,8 @@ TEST(Windows, SettingsHeaderFollowsTheModel) {
 
     // Denied: the button opens the privacy settings instead.
     model.requestMotionAccess();
-    rig.tracker.platformStatus = HeadTrackerPort::PlatformAuthorization::denied;
-    rig.scheduler.advance(0.5);
+    rig.tracker.access = MotionAccess::denied;
+    rig.tracker.answerPrompt();
     ASSERT_EQ(model.status().kind(), Kind::permissionDenied);
     EXPECT_EQ(text(part(w, "headerButton")), QString::fromUtf8("Open Motion Access Settings…"));
     press(part(w, "headerButton"));

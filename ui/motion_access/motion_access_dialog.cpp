@@ -17,20 +17,21 @@ namespace quelmo {
 
 namespace {
 
-QString statusText(MotionAccessStatus status) {
-    switch (status) {
-    case MotionAccessStatus::authorized:
-        return QCoreApplication::translate(
-            "MotionAccess",
-            "Motion access is on. Quelmo can use head motion from your headphones.");
-    case MotionAccessStatus::denied:
-        return QCoreApplication::translate(
-            "MotionAccess", "Motion access is off. Quelmo cannot tell when you look away.");
-    case MotionAccessStatus::restricted:
+QString statusText(MotionAccess status, bool restricted) {
+    if (restricted) {
         return QCoreApplication::translate(
             "MotionAccess",
             "Motion access is restricted on this computer and cannot be changed here.");
-    case MotionAccessStatus::notDetermined:
+    }
+    switch (status) {
+    case MotionAccess::authorized:
+        return QCoreApplication::translate(
+            "MotionAccess",
+            "Motion access is on. Quelmo can use head motion from your headphones.");
+    case MotionAccess::denied:
+        return QCoreApplication::translate(
+            "MotionAccess", "Motion access is off. Quelmo cannot tell when you look away.");
+    case MotionAccess::notDetermined:
         break;
     }
     return QCoreApplication::translate("MotionAccess", "You have not decided yet.");
@@ -38,7 +39,7 @@ QString statusText(MotionAccessStatus status) {
 
 class MotionAccessDialog : public QDialog {
   public:
-    MotionAccessDialog(std::string recordPath, std::function<void(MotionAccessStatus)> onChanged)
+    MotionAccessDialog(std::string recordPath, std::function<void(MotionAccess)> onChanged)
         : recordPath_(std::move(recordPath)), onChanged_(std::move(onChanged)) {
         setObjectName(QStringLiteral("motionAccessDialog"));
         setWindowTitle(QCoreApplication::translate("MotionAccess", "Motion Access"));
@@ -78,16 +79,17 @@ class MotionAccessDialog : public QDialog {
 
     // Shows the record as it is now (it may have changed since the window opened).
     void refresh() {
-        const MotionAccessStatus status = readMotionAccess(recordPath_);
+        const MotionAccess status = readMotionAccess(recordPath_);
+        const bool restricted = isMotionAccessRestricted(recordPath_);
         const QSignalBlocker quiet(allow_);
-        allow_->setChecked(status == MotionAccessStatus::authorized);
-        allow_->setEnabled(status != MotionAccessStatus::restricted);
-        status_->setText(statusText(status));
+        allow_->setChecked(status == MotionAccess::authorized);
+        allow_->setEnabled(!restricted);
+        status_->setText(statusText(status, restricted));
     }
 
   private:
     void change(bool allowed) {
-        const auto wanted = allowed ? MotionAccessStatus::authorized : MotionAccessStatus::denied;
+        const auto wanted = allowed ? MotionAccess::authorized : MotionAccess::denied;
         std::string why;
         if (writeMotionAccess(recordPath_, wanted, why)) {
             error_->hide();
@@ -103,7 +105,7 @@ class MotionAccessDialog : public QDialog {
     }
 
     std::string recordPath_;
-    std::function<void(MotionAccessStatus)> onChanged_;
+    std::function<void(MotionAccess)> onChanged_;
     QCheckBox* allow_;
     QLabel* status_;
     QLabel* error_;
@@ -113,8 +115,7 @@ QPointer<MotionAccessDialog> openDialog;
 
 } // namespace
 
-void openMotionAccessSettings(std::function<void(MotionAccessStatus)> onChanged,
-                              std::string recordPath) {
+void openMotionAccessSettings(std::function<void(MotionAccess)> onChanged, std::string recordPath) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
         return;
     if (openDialog) {

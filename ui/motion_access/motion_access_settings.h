@@ -9,7 +9,9 @@ namespace quelmo {
 // "Open Privacy Settings": Quelmo's own Motion Access window.
 class MotionAccessSettings final : public PrivacySettingsPort {
   public:
-    void openPrivacySettings() override { openMotionAccessSettings(); }
+    void openPrivacySettings(std::function<void()> changed) override {
+        openMotionAccessSettings([changed = std::move(changed)](MotionAccess) { changed(); });
+    }
 };
 
 } // namespace quelmo

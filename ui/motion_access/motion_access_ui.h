@@ -19,7 +19,7 @@ void askForMotionAccess(std::function<void(std::optional<bool>)> answer);
 // One window at a time: asking again raises it. onChanged is called on the
 // main thread with the new status after each change written to the record.
 // recordPath empty: the user's record (from the environment).
-void openMotionAccessSettings(std::function<void(MotionAccessStatus)> onChanged = {},
+void openMotionAccessSettings(std::function<void(MotionAccess)> onChanged = {},
                               std::string recordPath = {});
 
 } // namespace quelmo

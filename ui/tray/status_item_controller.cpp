@@ -42,12 +42,14 @@ StatusItemController::StatusItemController(AppModel& model, WindowsPort& windows
     buildMenu();
     observe();
     render(model_.status());
+    menuNeedsUpdate();
     hostWatch_ = std::make_unique<TrayHostWatch>(options_.probe, [this] { return makeTrayIcon(); });
     hostWatch_->start();
 }
 
 StatusItemController::~StatusItemController() {
-    bag_.clear();
+    disconnect(&model_, nullptr, this, nullptr);
+    disconnect(&model_.prefs(), nullptr, this, nullptr);
     item_.reset();
     menuExport_.reset();
     delete tray_;
@@ -89,29 +91,17 @@ void StatusItemController::buildMenu() {
 }
 
 void StatusItemController::observe() {
-    // Published values reach their subscribers before the model holds them,
-    // so each observation hands the new value on rather than reading the
-    // model back (which would still give the old one).
-    bag_.push_back(model_.subscribeStatus([this](const AppStatus& status) {
-        render(status);
-        // The lines that follow the status at once; the model holds the rest
-        // (the pause) on the next turn.
-        refreshMenu(status);
-        refreshMenuLater();
-    }));
-    bag_.push_back(
-        model_.subscribeLiveAngle([this](double angle) { renderAngle(model_.status(), angle); }));
-    // The preference holds its new value only after its subscribers ran:
-    // look again on the next turn of the event loop.
-    bag_.push_back(model_.prefs().subscribeShowAngleInMenuBar([this](bool) {
-        QTimer::singleShot(0, this, [this] { renderAngle(model_.status(), model_.liveAngle()); });
-    }));
-    bag_.push_back(model_.prefs().subscribeEnabled([this](bool) { refreshMenuLater(); }));
-    bag_.push_back(model_.prefs().subscribeTriggerAngle([this](double) { refreshMenuLater(); }));
-}
-
-void StatusItemController::refreshMenuLater() {
-    QTimer::singleShot(0, this, [this] { menuNeedsUpdate(); });
+    connect(&model_, &AppModel::statusChanged, this, [this] {
+        render(model_.status());
+        menuNeedsUpdate();
+    });
+    connect(&model_, &AppModel::liveAngleChanged, this,
+            [this](double angle) { renderAngle(model_.status(), angle); });
+    const Preferences* prefs = &model_.prefs();
+    connect(prefs, &Preferences::showAngleInMenuBarChanged, this,
+            [this] { renderAngle(model_.status(), model_.liveAngle()); });
+    connect(prefs, &Preferences::enabledChanged, this, &StatusItemController::menuNeedsUpdate);
+    connect(prefs, &Preferences::triggerAngleChanged, this, &StatusItemController::menuNeedsUpdate);
 }
 
 void StatusItemController::render(const AppStatus& status) {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "app/app_status.h"
-#include "app/published.h"
 #include "platform/tray/dbus_menu_exporter.h"
 #include "platform/tray/status_notifier_item.h"
 #include "platform/tray/tray_host_watch.h"
@@ -98,7 +97,6 @@ class StatusItemController : public QObject {
     bool makeTrayIcon();
     bool makeStatusNotifierItem();
     void refreshMenu(const AppStatus& status);
-    void refreshMenuLater();
     void render(const AppStatus& status);
     void renderAngle(const AppStatus& status, double angle);
     void applyLook();
@@ -122,7 +120,6 @@ class StatusItemController : public QObject {
     std::unique_ptr<TrayHostWatch> hostWatch_;
     TrayLook look_;
     std::optional<IconTone> panelTone_;
-    SubscriptionBag bag_;
     QPointer<QMessageBox> aboutBox_;
     std::unique_ptr<DbusMenuExporter> menuExport_;
     std::unique_ptr<StatusNotifierItem> item_;

@@ -27,8 +27,8 @@ class EarbudsSimTest : public ::testing::Test {
 
     void SetUp() override {
         std::string error;
-        ASSERT_TRUE(writeMotionAccess(temp.paths.accessRecordPath(), MotionAccessStatus::authorized,
-                                      error));
+        ASSERT_TRUE(
+            writeMotionAccess(temp.paths.accessRecordPath(), MotionAccess::authorized, error));
     }
 
     std::unique_ptr<HeadTracker> makeTracker() {

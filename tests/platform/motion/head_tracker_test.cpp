@@ -6,6 +6,7 @@
 #include "platform/motion/motion_service.h"
 #include "platform/motion/opentrack_source.h"
 #include "platform/motion/opentrack_wire.h"
+#include "tests/platform/motion/head_tracker_fixture.h"
 #include "tests/platform/motion/motion_test_support.h"
 
 #include <QFile>
@@ -23,67 +24,8 @@ namespace {
 using test::facing;
 using test::waitFor;
 
-struct Seen {
-    std::vector<std::pair<double, double>> motion;
-    std::vector<bool> connections;
-    std::vector<std::string> errors;
-    std::vector<std::string> sources;
-    bool offMainThread = false;
-};
-
-// A prompt that records each request and answers only when told.
-struct ScriptedPrompt {
-    int asked = 0;
-    std::function<void(std::optional<bool>)> pending;
-    MotionAccessPrompter prompter() {
-        return [this](std::function<void(std::optional<bool>)> answer) {
-            ++asked;
-            pending = std::move(answer);
-        };
-    }
-    void answer(std::optional<bool> choice) {
-        auto a = std::move(pending);
-        a(choice);
-    }
-};
-
-class HeadTrackerTest : public ::testing::Test {
-  protected:
-    test::TempPaths temp;
-    ScriptedPrompt prompt;
-    Seen seen;
-
-    void setAccess(MotionAccessStatus status) {
-        std::string error;
-        ASSERT_TRUE(writeMotionAccess(temp.paths.accessRecordPath(), status, error)) << error;
-    }
-
-    std::unique_ptr<HeadTracker> makeTracker(std::optional<int> opentrackPort = 0) {
-        MotionServiceOptions options;
-        options.paths = temp.paths;
-        options.opentrackPort = opentrackPort;
-        options.bluetoothEarbuds = false;
-        options.prompter = prompt.prompter();
-        auto tracker = std::make_unique<HeadTracker>(std::make_unique<MotionService>(options));
-        QThread* main = QThread::currentThread();
-        HeadTrackerHandlers handlers;
-        handlers.motion = [this, main](double h, double v, double) {
-            seen.offMainThread |= QThread::currentThread() != main;
-            seen.motion.emplace_back(h, v);
-        };
-        handlers.connectionChange = [this, main](bool c) {
-            seen.offMainThread |= QThread::currentThread() != main;
-            seen.connections.push_back(c);
-        };
-        handlers.error = [this](const std::string& text) { seen.errors.push_back(text); };
-        handlers.sourceChange = [this](const std::string& name) { seen.sources.push_back(name); };
-        tracker->observe(std::move(handlers));
-        return tracker;
-    }
-};
-
 TEST_F(HeadTrackerTest, DatagramsBecomeHeadingAndVerticalOnTheMainThread) {
-    setAccess(MotionAccessStatus::authorized);
+    setAccess(MotionAccess::authorized);
     auto tracker = makeTracker();
     ASSERT_TRUE(tracker->manager().isDeviceMotionAvailable()) << tracker->manager().sourceErrors();
     tracker->start();
@@ -112,7 +54,7 @@ TEST_F(HeadTrackerTest, SocketIsPrivateAndRemovedWithTheService) {
 }
 
 TEST_F(HeadTrackerTest, BadDatagramsAreCountedAndDropped) {
-    setAccess(MotionAccessStatus::authorized);
+    setAccess(MotionAccess::authorized);
     auto tracker = makeTracker();
     tracker->start();
     const std::string garbage = "not a motion message";
@@ -131,7 +73,7 @@ TEST_F(HeadTrackerTest, BadDatagramsAreCountedAndDropped) {
 }
 
 TEST_F(HeadTrackerTest, SamplesQueuedBeforeStopAreDropped) {
-    setAccess(MotionAccessStatus::authorized);
+    setAccess(MotionAccess::authorized);
     auto tracker = makeTracker();
     tracker->start();
     ASSERT_TRUE(test::sendSample(temp.paths, facing(5)));
@@ -169,69 +111,8 @@ TEST_F(HeadTrackerTest, ConnectionCallbackRunsAfterWhatWasQueued) {
     EXPECT_EQ(order, (std::vector<std::string>{"queued", "connection"}));
 }
 
-TEST_F(HeadTrackerTest, UndecidedAccessAsksOnceAndDeliversNothingUntilAllowed) {
-    auto tracker = makeTracker();
-    tracker->start();
-    tracker->start();
-    EXPECT_EQ(prompt.asked, 1);
-    EXPECT_EQ(tracker->currentAuthorization(), HeadTracker::Authorization::notDetermined);
-    ASSERT_TRUE(test::sendSample(temp.paths, facing(20)));
-    test::settle();
-    EXPECT_TRUE(seen.motion.empty());
-
-    prompt.answer(true);
-    EXPECT_EQ(tracker->manager().authorizationStatus(), MotionAccessStatus::authorized);
-    ASSERT_TRUE(test::sendSample(temp.paths, facing(21)));
-    ASSERT_TRUE(waitFor([&] { return seen.motion.size() == 1; }));
-    EXPECT_NEAR(seen.motion[0].first, 21.0, 1e-9);
-    EXPECT_TRUE(seen.errors.empty());
-}
-
-TEST_F(HeadTrackerTest, ClosingThePromptLeavesAccessUndecidedAndAsksAgainNextStart) {
-    auto tracker = makeTracker();
-    tracker->start();
-    prompt.answer(std::nullopt);
-    EXPECT_EQ(tracker->manager().authorizationStatus(), MotionAccessStatus::notDetermined);
-    tracker->stop();
-    tracker->start();
-    EXPECT_EQ(prompt.asked, 2);
-}
-
-TEST_F(HeadTrackerTest, RefusalIsReportedAsAnErrorOnce) {
-    auto tracker = makeTracker();
-    tracker->start();
-    prompt.answer(false);
-    EXPECT_EQ(tracker->manager().authorizationStatus(), MotionAccessStatus::denied);
-    ASSERT_TRUE(waitFor([&] { return seen.errors.size() == 1; }));
-    ASSERT_TRUE(test::sendSample(temp.paths, facing(20)));
-    test::settle();
-    EXPECT_TRUE(seen.motion.empty());
-    EXPECT_EQ(seen.errors.size(), 1u);
-}
-
-TEST_F(HeadTrackerTest, StartingWhileRestrictedReportsAnErrorAndNoPrompt) {
-    setAccess(MotionAccessStatus::restricted);
-    auto tracker = makeTracker();
-    tracker->start();
-    ASSERT_TRUE(waitFor([&] { return seen.errors.size() == 1; }));
-    EXPECT_EQ(seen.errors[0], MotionService::kAccessRefusedText);
-    EXPECT_EQ(prompt.asked, 0);
-}
-
-TEST_F(HeadTrackerTest, AccessWithdrawnWhileRunningStopsSamples) {
-    setAccess(MotionAccessStatus::authorized);
-    auto tracker = makeTracker();
-    tracker->start();
-    setAccess(MotionAccessStatus::denied);
-    // The record is read again within a second.
-    ASSERT_TRUE(waitFor([&] { return seen.errors.size() == 1; }, 2500));
-    ASSERT_TRUE(test::sendSample(temp.paths, facing(3)));
-    test::settle();
-    EXPECT_TRUE(seen.motion.empty());
-}
-
 TEST_F(HeadTrackerTest, BridgeErrorsReachOnErrorWhileRunning) {
-    setAccess(MotionAccessStatus::authorized);
+    setAccess(MotionAccess::authorized);
     auto tracker = makeTracker();
     unsigned char buf[wire::kMaxMessageSize];
     const std::size_t n = wire::encodeError("Earbud driver restarted", buf);
@@ -269,7 +150,7 @@ TEST_F(HeadTrackerTest, ALiveSocketIsNotStolenButAStaleOneIsReplaced) {
         EXPECT_NE(second.sourceErrors().find("another program"), std::string::npos);
     }
     // The second service must not have removed the first one's socket.
-    setAccess(MotionAccessStatus::authorized);
+    setAccess(MotionAccess::authorized);
     first->start();
     ASSERT_TRUE(test::sendSample(temp.paths, facing(1)));
     ASSERT_TRUE(waitFor([&] { return seen.motion.size() == 1; }));
@@ -287,7 +168,7 @@ TEST_F(HeadTrackerTest, ALiveSocketIsNotStolenButAStaleOneIsReplaced) {
 }
 
 TEST_F(HeadTrackerTest, OpentrackYawIsTheHeadingAndTheFirstPacketConnects) {
-    setAccess(MotionAccessStatus::authorized);
+    setAccess(MotionAccess::authorized);
     const int port = test::freeUdpPort();
     ::mkdir((temp.paths.configDir + "/Quelmo").c_str(), 0700);
     std::ofstream(temp.paths.settingsPath()) << "[Motion]\nopentrackPort=" << port << "\n";
@@ -319,7 +200,7 @@ TEST_F(HeadTrackerTest, OpentrackYawIsTheHeadingAndTheFirstPacketConnects) {
 }
 
 TEST_F(HeadTrackerTest, TheFirstLiveSourceKeepsTheStreamUntilQuiet) {
-    setAccess(MotionAccessStatus::authorized);
+    setAccess(MotionAccess::authorized);
     const int port = test::freeUdpPort();
     auto tracker = makeTracker(port);
     const std::vector<std::string>& sources = seen.sources;
@@ -362,25 +243,8 @@ TEST_F(HeadTrackerTest, OpentrackIsOffUnlessAPortIsConfigured) {
     }
 }
 
-// What the model asks through the port: the consent record, read afresh each
-// time, in the app's three cases (restricted counts as denied; anything but
-// the exact words as undecided).
-TEST_F(HeadTrackerTest, AuthorizationMapsTheRecordReadAfreshEachTime) {
-    using A = HeadTracker::Authorization;
-    auto tracker = makeTracker();
-    EXPECT_EQ(tracker->currentAuthorization(), A::notDetermined);
-    setAccess(MotionAccessStatus::restricted);
-    EXPECT_EQ(tracker->currentAuthorization(), A::denied);
-    setAccess(MotionAccessStatus::denied);
-    EXPECT_EQ(tracker->currentAuthorization(), A::denied);
-    std::ofstream(temp.paths.accessRecordPath()) << "authorized\n";
-    EXPECT_EQ(tracker->currentAuthorization(), A::authorized);
-    std::ofstream(temp.paths.accessRecordPath()) << "Authorized";
-    EXPECT_EQ(tracker->currentAuthorization(), A::notDetermined);
-}
-
 TEST_F(HeadTrackerTest, VirtualHeadphonesFeedTheTracker) {
-    setAccess(MotionAccessStatus::authorized);
+    setAccess(MotionAccess::authorized);
     auto tracker = makeTracker();
     tracker->start();
     const QString scriptPath = temp.dir.filePath(QStringLiteral("turn.sim"));

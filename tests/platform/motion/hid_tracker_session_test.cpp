@@ -21,8 +21,7 @@ using test::waitFor;
 TEST(HidTrackerSession, ATrackerIsNamedMeasuresNoStepsAndIsSwitchedOffAgain) {
     test::TempPaths temp;
     std::string error;
-    ASSERT_TRUE(
-        writeMotionAccess(temp.paths.accessRecordPath(), MotionAccessStatus::authorized, error));
+    ASSERT_TRUE(writeMotionAccess(temp.paths.accessRecordPath(), MotionAccess::authorized, error));
     const std::string door = temp.paths.runtimeDir + "/tracker.sock";
     const QString script = temp.dir.filePath(QStringLiteral("tracker.sim"));
     std::ofstream(script.toStdString()) << "0.5 face\n0.5 turn 60\n30 hold\n";

@@ -26,19 +26,20 @@ QWidget* visibleWindow(const char* name) {
     return nullptr;
 }
 
+// "restricted" (an administrator's word) reads as denied.
 TEST(MotionAccessRecord, ReadsOnlyTheThreeKnownWords) {
     test::TempPaths temp;
     const std::string record = temp.paths.accessRecordPath();
-    EXPECT_EQ(readMotionAccess(record), MotionAccessStatus::notDetermined); // absent
+    EXPECT_EQ(readMotionAccess(record), MotionAccess::notDetermined); // absent
     ::mkdir((temp.paths.configDir + "/Quelmo").c_str(), 0700);
-    const std::pair<const char*, MotionAccessStatus> cases[] = {
-        {"authorized", MotionAccessStatus::authorized},
-        {"denied\n", MotionAccessStatus::denied},
-        {"restricted \r\n", MotionAccessStatus::restricted},
-        {"", MotionAccessStatus::notDetermined},
-        {"yes", MotionAccessStatus::notDetermined},
-        {" authorized", MotionAccessStatus::notDetermined},
-        {"authorized\ndenied", MotionAccessStatus::notDetermined},
+    const std::pair<const char*, MotionAccess> cases[] = {
+        {"authorized", MotionAccess::authorized},
+        {"denied\n", MotionAccess::denied},
+        {"restricted \r\n", MotionAccess::denied},
+        {"", MotionAccess::notDetermined},
+        {"yes", MotionAccess::notDetermined},
+        {" authorized", MotionAccess::notDetermined},
+        {"authorized\ndenied", MotionAccess::notDetermined},
     };
     for (const auto& [text, expected] : cases) {
         std::ofstream(record, std::ios::trunc) << text;
@@ -47,25 +48,25 @@ TEST(MotionAccessRecord, ReadsOnlyTheThreeKnownWords) {
     // A folder in the record's place is unreadable, hence undecided.
     ::unlink(record.c_str());
     ::mkdir(record.c_str(), 0700);
-    EXPECT_EQ(readMotionAccess(record), MotionAccessStatus::notDetermined);
+    EXPECT_EQ(readMotionAccess(record), MotionAccess::notDetermined);
 }
 
 TEST(MotionAccessRecord, WritingCreatesAPrivateRecordAndUndecidedRemovesIt) {
     test::TempPaths temp;
     const std::string record = temp.paths.accessRecordPath();
     std::string error;
-    ASSERT_TRUE(writeMotionAccess(record, MotionAccessStatus::denied, error)) << error;
-    EXPECT_EQ(readMotionAccess(record), MotionAccessStatus::denied);
+    ASSERT_TRUE(writeMotionAccess(record, MotionAccess::denied, error)) << error;
+    EXPECT_EQ(readMotionAccess(record), MotionAccess::denied);
     struct stat st {};
     ASSERT_EQ(::stat(record.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    ASSERT_TRUE(writeMotionAccess(record, MotionAccessStatus::authorized, error));
-    EXPECT_EQ(readMotionAccess(record), MotionAccessStatus::authorized);
-    ASSERT_TRUE(writeMotionAccess(record, MotionAccessStatus::notDetermined, error));
+    ASSERT_TRUE(writeMotionAccess(record, MotionAccess::authorized, error));
+    EXPECT_EQ(readMotionAccess(record), MotionAccess::authorized);
+    ASSERT_TRUE(writeMotionAccess(record, MotionAccess::notDetermined, error));
     EXPECT_NE(::stat(record.c_str(), &st), 0);
 
     EXPECT_FALSE(
-        writeMotionAccess("/proc/quelmo-no-such/motion-access", MotionAccessStatus::denied, error));
+        writeMotionAccess("/proc/quelmo-no-such/motion-access", MotionAccess::denied, error));
     EXPECT_FALSE(error.empty());
 }
 
@@ -101,8 +102,8 @@ TEST(MotionAccessPrompt, AnswersWithTheButtonPressedOrNothingWhenClosed) {
 TEST(MotionAccessSettings, TheCheckBoxWritesTheRecord) {
     test::TempPaths temp;
     const std::string record = temp.paths.accessRecordPath();
-    std::vector<MotionAccessStatus> changes;
-    openMotionAccessSettings([&](MotionAccessStatus s) { changes.push_back(s); }, record);
+    std::vector<MotionAccess> changes;
+    openMotionAccessSettings([&](MotionAccess s) { changes.push_back(s); }, record);
     QWidget* dialog = visibleWindow("motionAccessDialog");
     ASSERT_NE(dialog, nullptr);
     auto* allow = dialog->findChild<QCheckBox*>(QStringLiteral("allowCheckBox"));
@@ -110,17 +111,17 @@ TEST(MotionAccessSettings, TheCheckBoxWritesTheRecord) {
     EXPECT_FALSE(allow->isChecked());
 
     allow->click();
-    EXPECT_EQ(readMotionAccess(record), MotionAccessStatus::authorized);
+    EXPECT_EQ(readMotionAccess(record), MotionAccess::authorized);
     allow->click();
-    EXPECT_EQ(readMotionAccess(record), MotionAccessStatus::denied);
-    EXPECT_EQ(changes, (std::vector<MotionAccessStatus>{MotionAccessStatus::authorized,
-                                                        MotionAccessStatus::denied}));
+    EXPECT_EQ(readMotionAccess(record), MotionAccess::denied);
+    EXPECT_EQ(changes, (std::vector<MotionAccess>{MotionAccess::authorized, MotionAccess::denied}));
 
-    // Opening again reuses the window and shows the record as it is now.
-    std::string error;
-    ASSERT_TRUE(writeMotionAccess(record, MotionAccessStatus::restricted, error));
+    // Opening again reuses the window and shows the record as it is now:
+    // restricted by an administrator, which the user cannot change.
+    std::ofstream(record, std::ios::trunc) << "restricted\n";
     openMotionAccessSettings({}, record);
     EXPECT_EQ(visibleWindow("motionAccessDialog"), dialog);
+    EXPECT_FALSE(allow->isChecked());
     EXPECT_FALSE(allow->isEnabled());
     EXPECT_TRUE(
         dialog->findChild<QLabel*>(QStringLiteral("statusLabel"))->text().contains("restricted"));

@@ -114,7 +114,7 @@ class HeldSamplesTest : public ::testing::Test {
     std::unique_ptr<HeadTracker> makeTracker() {
         std::string error;
         ::mkdir((temp.paths.configDir + "/Quelmo").c_str(), 0700);
-        writeMotionAccess(temp.paths.accessRecordPath(), MotionAccessStatus::authorized, error);
+        writeMotionAccess(temp.paths.accessRecordPath(), MotionAccess::authorized, error);
         MotionServiceOptions options;
         options.paths = temp.paths;
         options.opentrackPort = 0;
