@@ -175,6 +175,9 @@ int runScript(const std::vector<Step>& steps, HeadphoneOutput& feeder, StatePubl
     std::fprintf(stderr, "quelmo-sim: playing %.1f s of script to %s\n",
                  ScriptPlayer(steps).totalSeconds(), feeder.destination().c_str());
     VirtualHeadphones phones;
+    // The devices' own clock runs on across the script's repeats: a stream
+    // that saw its time go back would fall silent until it caught up.
+    const auto begin = Clock::now();
     do {
         ScriptPlayer player(steps);
         player.onStep = [](const Step& step, double at) {
@@ -190,7 +193,8 @@ int runScript(const std::vector<Step>& steps, HeadphoneOutput& feeder, StatePubl
             const double t = std::chrono::duration<double>(Clock::now() - start).count();
             playing = player.advance(t, phones);
             state.publish(phones);
-            feeder.tick(phones, player.connectionChanged, t);
+            feeder.tick(phones, player.connectionChanged,
+                        std::chrono::duration<double>(Clock::now() - begin).count());
             player.connectionChanged = false;
             next += kPeriod;
             std::this_thread::sleep_until(next);
