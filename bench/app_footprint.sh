@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 # What the running app costs, on a private Xvfb with an XEmbed tray (trayer),
 # a private session bus and a throw-away profile with far-frosting on:
-# - start to tray icon (median of three starts; goal under 150 ms);
+# - start to tray icon (median of three starts; goal under 120 ms);
 # - resident memory while watching, no window open (goal under 40 MB);
 # - CPU while watching a still head at 50 Hz and at 25 Hz (the earbuds'
 #   rate), no window open (goals under 0.25% and 0.15% of one core), with the
@@ -10,16 +10,16 @@
 #   from the kernel's per-thread scheduler counters (/proc/PID/task/*/schedstat:
 #   nanoseconds on a CPU, times scheduled in), so other programs' load does
 #   not blur them; median of three 20 s windows; the diagnostics log off, as
-#   a user has it (one window with it on is printed apart); and the same at
-#   25 Hz from fake earbuds (quelmo-sim --earbuds), read as real ones are;
-# - CPU while watching a reading head (bench/reading-head.sim: turns of 5 to
+#   a user has it; and the same at 25 Hz from fake earbuds (quelmo-sim
+#   --earbuds), read as real ones are;
+# - CPU while watching a reading head (bench/reading-head.sim: turns of 3 to
 #   17 degrees with short holds) at 50 Hz through the motion socket and at
 #   25 Hz from fake earbuds, counting every thread of the app and the CPU of
-#   the children it has reaped (the signal report tool run every 2 s), over
-#   three windows of FOOTPRINT_READING_SECONDS (default 60; goals under 0.25%
-#   and 0.15%);
+#   the children it has reaped, over three windows of
+#   FOOTPRINT_READING_SECONDS (default 60; goals under 0.25% and 0.15%), and
+#   what the diagnostics log adds to the 50 Hz one (goal under 0.05%);
 # - the settings window: on screen after `quelmo --send settings` (the menu
-#   item's action; goal under 300 ms), resident memory while it is open (goal
+#   item's action; goal under 250 ms), resident memory while it is open (goal
 #   under 90 MB) and within 5 s of closing it (goal under 45 MB).
 # QT_NO_GLIB=1 measures with Qt's own event loop instead of GLib's (the default).
 # FOOTPRINT_PARTS picks what runs (default: "start still earbuds reading log
@@ -261,12 +261,17 @@ fi
 export QUELMO_BLUETOOTH_REPORT="$sim --report"
 
 # The settings window, opened as the tray menu's item opens it (the command
-# channel is open only while the diagnostics log is on).
+# channel is open only while the diagnostics log is on), in an app that has
+# been watching for a while, as a user's has.
 wanted settings || exit 0
 settings true
 start_app
 pids+=("$app")
-sleep 2
+"$feed" 50 3600 >/dev/null 2>&1 &
+feeder=$!
+sleep "$window_seconds"
+kill "$feeder" 2>/dev/null
+wait "$feeder" 2>/dev/null
 start=$(now_ms)
 "$quelmo" --send settings
 window=""

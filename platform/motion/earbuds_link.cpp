@@ -2,6 +2,7 @@
 #include "platform/motion/earbuds_link.h"
 
 #include "platform/motion/earbuds_wire.h"
+#include "platform/signal/hci_rssi.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -38,18 +39,6 @@ struct SockaddrL2 {
     std::uint8_t bdaddrType;
 };
 
-bool parseAddress(const std::string& text, std::uint8_t out[6]) {
-    unsigned b[6];
-    char tail = 0;
-    if (text.size() != 17 || std::sscanf(text.c_str(), "%2x:%2x:%2x:%2x:%2x:%2x%c", &b[0], &b[1],
-                                         &b[2], &b[3], &b[4], &b[5], &tail) != 6) {
-        return false;
-    }
-    for (int i = 0; i < 6; ++i)
-        out[i] = static_cast<std::uint8_t>(b[5 - i]);
-    return true;
-}
-
 bool connectStarted(int fd, const sockaddr* addr, socklen_t len) {
     return ::connect(fd, addr, len) == 0 || errno == EINPROGRESS;
 }
@@ -82,7 +71,7 @@ int openBluetoothLink(const std::string& address, std::string& why) {
     addr.family = kAfBluetooth;
     addr.psm = htole16(kPsm);
     addr.bdaddrType = kBdAddrBrEdr;
-    if (!parseAddress(address, addr.bdaddr)) {
+    if (!bluetooth::parseAddress(address, addr.bdaddr)) {
         why = "not a Bluetooth address: " + address;
         return -1;
     }

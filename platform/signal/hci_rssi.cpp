@@ -86,18 +86,6 @@ std::uint16_t readU16(const unsigned char* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
 }
 
-bool parseAddress(const std::string& text, std::uint8_t out[6]) {
-    unsigned b[6];
-    char tail = 0;
-    if (text.size() != 17 || std::sscanf(text.c_str(), "%2x:%2x:%2x:%2x:%2x:%2x%c", &b[0], &b[1],
-                                         &b[2], &b[3], &b[4], &b[5], &tail) != 6) {
-        return false;
-    }
-    for (int i = 0; i < 6; ++i)
-        out[i] = static_cast<std::uint8_t>(b[5 - i]);
-    return true;
-}
-
 class Fd {
   public:
     explicit Fd(int fd) : fd_(fd) {}
@@ -228,6 +216,18 @@ std::vector<HciLink> listHciLinks(std::string& why) {
         }
     }
     return links;
+}
+
+bool parseAddress(const std::string& text, std::uint8_t out[6]) {
+    unsigned b[6];
+    char tail = 0;
+    if (text.size() != 17 || std::sscanf(text.c_str(), "%2x:%2x:%2x:%2x:%2x:%2x%c", &b[0], &b[1],
+                                         &b[2], &b[3], &b[4], &b[5], &tail) != 6) {
+        return false;
+    }
+    for (int i = 0; i < 6; ++i)
+        out[i] = static_cast<std::uint8_t>(b[5 - i]);
+    return true;
 }
 
 std::string formatAddress(const std::uint8_t bdaddr[6]) {

@@ -47,7 +47,9 @@ struct HciLink {
 // Every link of every adapter, from the kernel's lists (no privileges, no
 // bus, a few system calls). Empty, with why set, when there is no Bluetooth.
 std::vector<HciLink> listHciLinks(std::string& why);
-// The kernel's little-endian address bytes as text.
+// The kernel's little-endian address bytes as text, and back: false unless
+// text is six two-digit hex bytes separated by colons.
 std::string formatAddress(const std::uint8_t bdaddr[6]);
+bool parseAddress(const std::string& text, std::uint8_t out[6]);
 
 } // namespace quelmo::bluetooth
