@@ -19,7 +19,9 @@ namespace quelmo {
 // the work of a tick. A sample that decides something is handed over at once
 // whatever the tick's pace. The tick is back at five a second as soon as
 // nothing may be held, keyboard or mouse are used, or the samples seem to
-// stop, so a stop is still noticed as quickly.
+// stop, so a stop is still noticed as quickly. The diagnostics log changes
+// none of this: its lines are written as the held samples are handed over,
+// stamped with their time.
 //
 // After every change of the guard a new preview of its decisions goes to the
 // tracker (see DecisionPreview): changes are wrapped in a GuardChange.
