@@ -19,8 +19,8 @@ constexpr double kIgnoredIdle = 999.0;
 
 TestMotion::TestMotion(Scheduler& scheduler, HeadTrackerPort& tracker, SignalReaderPort& signal,
                        InputActivityPort& input)
-    : scheduler_(scheduler), tracker_(*this, tracker), signal_(*this, signal),
-      input_(*this, input), self_(std::make_shared<TestMotion*>(this)) {}
+    : scheduler_(scheduler), tracker_(*this, tracker), signal_(*this, signal), input_(*this, input),
+      self_(std::make_shared<TestMotion*>(this)) {}
 
 TestMotion::~TestMotion() {
     self_.reset();
@@ -90,9 +90,8 @@ void TestMotion::deliver(double heading, double vertical, double at) {
 void TestMotion::startFakeSource() {
     stopFakeSource();
     // The timer is this object's own: destroying it (with this) cancels it.
-    fakeSource_ = scheduler_.scheduleRepeating(kFakeSamplePeriod, 0.0, [this] {
-        deliver(0.0, 0.0, scheduler_.uptime());
-    });
+    fakeSource_ = scheduler_.scheduleRepeating(kFakeSamplePeriod, 0.0,
+                                               [this] { deliver(0.0, 0.0, scheduler_.uptime()); });
 }
 
 void TestMotion::stopFakeSource() {
