@@ -2,11 +2,11 @@
 #include "app/app_model.h"
 
 #include "app/hot_key_binding.h"
+#include "app/status_derivation.h"
 #include "core/number_text.h"
 #include "core/usable_number.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace quelmo {
 
@@ -14,81 +14,23 @@ namespace {
 
 constexpr double kGaugeInterval = 0.1;
 constexpr double kMenuBarInterval = 0.25;
-constexpr double kLogLineInterval = 0.2;
-constexpr double kShownIdleCap = 9999.0;
-constexpr double kGaitRadiansPerSecond = 11.938052083641214; // 2 pi x 1.9 Hz
-// The tick takes held samples every tick; should it ever not, none waits
-// longer than this beyond the tick's period.
-constexpr double kHoldBeyondTick = 0.8;
 
 } // namespace
 
 AppModel::AppModel(Preferences& prefs, AppModelPorts ports, QObject* parent)
-    : QObject(parent), prefs_(prefs), ports_(ports), self_(std::make_shared<AppModel*>(this)) {
+    : QObject(parent), prefs_(prefs), ports_(ports),
+      pacing_(
+          ports.scheduler, ports.tracker, guardian_, [this] { runTick(); },
+          [this] { return wantsEverySample(); }),
+      self_(std::make_shared<AppModel*>(this)) {
     authorization_ = ports_.tracker.motionAccess();
-
-    std::weak_ptr<AppModel*> weak = self_;
-    guardian_.onFrostChange = [weak](bool frosted) {
-        if (auto self = weak.lock()) {
-            (*self)->onFrostChange(frosted);
-        }
-    };
-    HeadTrackerHandlers handlers;
-    handlers.motion = [weak](double heading, double vertical, double at) {
-        if (auto self = weak.lock()) {
-            (*self)->onSample(heading, vertical, at);
-        }
-    };
-    handlers.samplesDelivered = [weak] {
-        if (auto self = weak.lock()) {
-            (*self)->publishPreview();
-        }
-    };
-    handlers.connectionChange = [weak](bool connected) {
-        if (auto self = weak.lock()) {
-            (*self)->onConnectionChange(connected);
-        }
-    };
-    handlers.error = [weak](const std::string& text) {
-        if (auto self = weak.lock()) {
-            (*self)->onMotionError(text);
-        }
-    };
-    handlers.sourceChange = [weak](const std::string& name) {
-        if (auto self = weak.lock()) {
-            (*self)->onSourceChange(name);
-        }
-    };
-    handlers.stepsMeasured = [weak](bool measured) {
-        if (auto self = weak.lock()) {
-            if ((*self)->measuresSteps_ != measured) {
-                (*self)->measuresSteps_ = measured;
-                emit(*self)->motionSourceChanged();
-            }
-        }
-    };
-    handlers.problem = [weak](MotionProblem problem, const std::string& device,
-                              const std::string& fix) {
-        if (auto self = weak.lock()) {
-            (*self)->motionFix_ = QString::fromStdString(fix);
-            (*self)->onMotionProblem(problem, device);
-        }
-    };
-    // Whatever the answer, or none, what runs is decided again.
-    handlers.accessAnswered = [weak] {
-        if (auto self = weak.lock()) {
-            (*self)->evaluate();
-        }
-    };
-    ports_.tracker.observe(std::move(handlers));
-
+    guardian_.onFrostChange =
+        whileAlive([](AppModel& m, bool frosted) { m.onFrostChange(frosted); });
+    observeTracker();
     followPreferences();
     observeSystem();
-    hotKey_ = ports_.hotKeys.registerHotKey(kRecenterKey, [weak] {
-        if (auto self = weak.lock()) {
-            (*self)->recenterManually();
-        }
-    });
+    hotKey_ = ports_.hotKeys.registerHotKey(kRecenterKey,
+                                            whileAlive([](AppModel& m) { m.recenterManually(); }));
     write(std::string("launched; motion authorization ") + motionAccessName(authorization_));
     evaluate();
 }
@@ -118,7 +60,7 @@ void AppModel::publishAuthorization(MotionAccess authorization) {
 }
 
 void AppModel::setLiveDisplays(int count) {
-    const GuardChange change(*this); // a gauge wants every sample at once
+    const GuardChange change(pacing_); // a gauge wants every sample at once
     liveDisplays_ = count;
     emit liveDisplaysChanged(count);
     if (liveDisplays_ == 0 && !prefs_.showAngleInMenuBar()) {
@@ -143,9 +85,9 @@ void AppModel::followPreferences() {
 
     // Each change of the guard's settings applies from the samples after it;
     // the angle in the menu bar wants every sample as it comes. Either way
-    // the quiet band is published afresh.
+    // the preview is published afresh.
     const auto guardChange = [this] {
-        const GuardChange change(*this);
+        const GuardChange change(pacing_);
         applyGuardSettings();
     };
     connect(&prefs_, &Preferences::triggerAngleChanged, this, guardChange);
@@ -177,21 +119,47 @@ void AppModel::openLogIf(bool diagnostics) {
     }
 }
 
+void AppModel::observeTracker() {
+    HeadTrackerHandlers handlers;
+    handlers.motion = whileAlive([](AppModel& m, double heading, double vertical, double at) {
+        m.onSample(heading, vertical, at);
+    });
+    handlers.samplesDelivered = whileAlive([](AppModel& m) { m.pacing_.publishPreview(); });
+    handlers.connectionChange =
+        whileAlive([](AppModel& m, bool connected) { m.onConnectionChange(connected); });
+    handlers.error =
+        whileAlive([](AppModel& m, const std::string& text) { m.onMotionError(text); });
+    handlers.sourceChange =
+        whileAlive([](AppModel& m, const std::string& name) { m.onSourceChange(name); });
+    handlers.stepsMeasured = whileAlive([](AppModel& m, bool measured) {
+        if (m.measuresSteps_ != measured) {
+            m.measuresSteps_ = measured;
+            emit m.motionSourceChanged();
+        }
+    });
+    handlers.problem = whileAlive(
+        [](AppModel& m, MotionProblem problem, const std::string& device, const std::string& fix) {
+            m.motionFix_ = QString::fromStdString(fix);
+            m.onMotionProblem(problem, device);
+        });
+    // Whatever the answer, or none, what runs is decided again.
+    handlers.accessAnswered = whileAlive([](AppModel& m) { m.evaluate(); });
+    ports_.tracker.observe(std::move(handlers));
+}
+
 void AppModel::observeSystem() {
-    std::weak_ptr<AppModel*> weak = self_;
-    const auto asleep = [weak](bool value) {
-        return [weak, value] {
-            if (auto self = weak.lock()) {
-                (*self)->setScreenAsleep(value);
-            }
-        };
+    // Asleep or locked, head tracking stops; awake and unlocked, it may run.
+    const auto asleep = [this](bool value) {
+        return whileAlive([value](AppModel& m) {
+            m.screenAsleep_ = value;
+            m.evaluate();
+        });
     };
-    const auto locked = [weak](bool value) {
-        return [weak, value] {
-            if (auto self = weak.lock()) {
-                (*self)->setScreenLocked(value);
-            }
-        };
+    const auto locked = [this](bool value) {
+        return whileAlive([value](AppModel& m) {
+            m.screenLocked_ = value;
+            m.evaluate();
+        });
     };
     SystemEventHandlers handlers;
     handlers.screensDidSleep = asleep(true);
@@ -201,21 +169,8 @@ void AppModel::observeSystem() {
     handlers.screenLocked = locked(true);
     handlers.screenUnlocked = locked(false);
     ports_.systemEvents.observe(std::move(handlers));
-    ports_.commands.listen([weak](const std::string& word) {
-        if (auto self = weak.lock()) {
-            (*self)->handle(word);
-        }
-    });
-}
-
-void AppModel::setScreenAsleep(bool asleep) {
-    screenAsleep_ = asleep;
-    evaluate();
-}
-
-void AppModel::setScreenLocked(bool locked) {
-    screenLocked_ = locked;
-    evaluate();
+    ports_.commands.listen(
+        whileAlive([](AppModel& m, const std::string& word) { m.handle(word); }));
 }
 
 // --- Frost and samples -------------------------------------------------------
@@ -239,35 +194,17 @@ void AppModel::onFrostChange(bool frosted) {
 }
 
 void AppModel::onSample(double heading, double vertical, double at) {
-    if (fakeSource_) {
-        return; // the test source stands in for the headphones
-    }
     // The same rule as the detection core's: a sample it would drop must not
     // count as head tracking being live either.
     if (!isUsable(heading) || !isUsable(vertical)) {
         return;
     }
-    handleSample(heading, vertical, at);
-}
-
-void AppModel::handleSample(double heading, double vertical, double at) {
     // The time the sample arrived, not the time it is handled: a held sample
     // counts when it came.
     const double now = at;
     const bool wasLive = guardian_.isLive();
-
-    if (injectedOffset_ != injectedTarget_) {
-        const double dt = now - lastSampleTime_;
-        const double limit = dt <= 0.001 ? 0.25 : 250.0 * std::min(dt, 0.1);
-        injectedOffset_ += std::clamp(injectedTarget_ - injectedOffset_, -limit, limit);
-    }
-    lastSampleTime_ = now;
     sampleRate_.count();
-    if (injectedWalking_) {
-        vertical = 0.3 * std::sin(kGaitRadiansPerSecond * now);
-    }
-
-    guardian_.motion(heading + injectedOffset_, vertical, now);
+    guardian_.motion(heading, vertical, now);
 
     if (!wasLive) {
         publishAuthorization(ports_.tracker.motionAccess());
@@ -288,17 +225,11 @@ void AppModel::handleSample(double heading, double vertical, double at) {
         publishLiveAngle(guardian_.detector().angle());
     }
 
-    if (ports_.log.isOpen()) {
-        logVertMin_ = std::min(logVertMin_, vertical);
-        logVertMax_ = std::max(logVertMax_, vertical);
-        logSamples_ += 1;
-        if (now - lastLogLine_ >= kLogLineInterval) {
-            lastLogLine_ = now;
-            writePeriodicLine(std::max(uptime() - now, 0.0));
-            logVertMin_ = 0.0;
-            logVertMax_ = 0.0;
-            logSamples_ = 0;
-        }
+    if (ports_.log.isOpen() && periodicLine_.count(vertical, now)) {
+        const double secondsAgo = std::max(uptime() - now, 0.0);
+        const double idleNow = ports_.input.secondsSinceLastEvent();
+        ports_.log.write(periodicLine_.take(guardian_, idleNow, secondsAgo, lastSignal_),
+                         secondsAgo);
     }
 
     if (!wasLive || status_.kind() == AppStatus::Kind::calibrating) {
@@ -306,52 +237,12 @@ void AppModel::handleSample(double heading, double vertical, double at) {
     }
 }
 
-void AppModel::writePeriodicLine(double secondsAgo) {
-    const TurnDetector& turn = guardian_.detector();
-    const WalkDetector& walk = guardian_.walker();
-    // As it was when the sample came (it may have been held back): unless
-    // keyboard or mouse were used since, that is the idle time now less the
-    // sample's age.
-    const double idle =
-        std::min(std::max(ports_.input.secondsSinceLastEvent() - secondsAgo, 0.0), kShownIdleCap);
-
-    std::string line = "angle ";
-    appendFixed(line, turn.angle(), 1);
-    line += " vel ";
-    appendFixed(line, turn.velocity(), 0);
-    line += guardian_.isFrosted() ? " frosted 1" : " frosted 0";
-    line += guardian_.isAway() ? " away 1" : " away 0";
-    line += " vmin ";
-    appendFixed(line, logVertMin_, 3);
-    line += " vmax ";
-    appendFixed(line, logVertMax_, 3);
-    line += " n ";
-    appendInteger(line, logSamples_);
-    line += " steps ";
-    appendInteger(line, walk.stepsInRhythm());
-    line += " soft ";
-    appendInteger(line, walk.softSteps());
-    line += walk.isWalking() ? " walking 1" : " walking 0";
-    line += " idle ";
-    appendFixed(line, idle, 1);
-
-    // The readings sorted as text, not as numbers: -100 comes before -58.
-    std::vector<std::string> values;
-    values.reserve(lastSignal_.size());
-    for (const auto& [device, dbm] : lastSignal_) {
-        values.push_back(fixed(dbm, 0));
-    }
-    std::sort(values.begin(), values.end());
-    line += " rssi ";
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i > 0) {
-            line += ',';
-        }
-        line += values[i];
-    }
-    line += " drop ";
-    appendFixed(line, guardian_.signalDrop().value_or(-99.0), 0);
-    ports_.log.write(line, secondsAgo);
+// Holding quiet samples back is only for plain watching: a gauge or the
+// menu bar showing the angle, samples the test hooks alter or make up, or the
+// status still saying "calibrating" all want every sample handled as it comes.
+bool AppModel::wantsEverySample() const {
+    return liveDisplays_ > 0 || prefs_.showAngleInMenuBar() || ports_.testHooks.altersSamples() ||
+           status_.kind() == AppStatus::Kind::calibrating;
 }
 
 void AppModel::onSourceChange(const std::string& name) {
@@ -381,7 +272,7 @@ void AppModel::onMotionProblem(MotionProblem problem, const std::string& device)
 }
 
 void AppModel::onConnectionChange(bool connected) {
-    const GuardChange change(*this);
+    const GuardChange change(pacing_);
     write(connected ? "headphones connected" : "headphones disconnected");
     if (!connected) {
         signalLost();
@@ -397,7 +288,7 @@ void AppModel::onMotionError(const std::string& text) {
 // --- Deciding what runs --------------------------------------------------------
 
 void AppModel::evaluate() {
-    const GuardChange change(*this);
+    const GuardChange change(pacing_);
     publishAuthorization(ports_.tracker.motionAccess());
     const MotionAccess auth = authorization_;
     const bool permitted = auth == MotionAccess::authorized ||
@@ -416,39 +307,15 @@ void AppModel::evaluate() {
 }
 
 void AppModel::refreshStatus() {
-    const MotionAccess auth = authorization_;
-    AppStatus next = AppStatus::watching();
-    if (!ports_.tracker.isDeviceMotionAvailable()) {
-        next = AppStatus::unsupported();
-    } else if (auth == MotionAccess::denied) {
-        next = AppStatus::permissionDenied();
-    } else if (auth == MotionAccess::notDetermined && !ports_.tracker.isRunning()) {
-        next = AppStatus::needsSetup();
-    } else if (!prefs_.enabled()) {
-        next = AppStatus::off();
-    } else if (isPaused()) {
-        next = AppStatus::paused(*pausedUntil_);
-    } else if (screenAsleep_ || screenLocked_) {
-        next = AppStatus::screenLocked();
-    } else {
-        switch (guardian_.status(uptime())) {
-        case PrivacyGuard::Status::noSignal:
-            next = AppStatus::waitingForAirPods();
-            break;
-        case PrivacyGuard::Status::calibrating:
-            next = AppStatus::calibrating();
-            break;
-        case PrivacyGuard::Status::watching:
-            next = AppStatus::watching();
-            break;
-        case PrivacyGuard::Status::frosted:
-            next = AppStatus::frosted();
-            break;
-        case PrivacyGuard::Status::away:
-            next = AppStatus::away();
-            break;
-        }
-    }
+    StatusInputs in;
+    in.motionAvailable = ports_.tracker.isDeviceMotionAvailable();
+    in.access = authorization_;
+    in.trackerRunning = ports_.tracker.isRunning();
+    in.enabled = prefs_.enabled();
+    in.pausedUntil = isPaused() ? pausedUntil_ : std::nullopt;
+    in.screenAsleepOrLocked = screenAsleep_ || screenLocked_;
+    in.guard = guardian_.status(uptime());
+    const AppStatus next = deriveStatus(in);
     if (next == status_) {
         return;
     }
@@ -459,46 +326,6 @@ void AppModel::refreshStatus() {
         // only the wording needs to follow.
         ports_.overlay.setFrost(true, guardian_.isAway());
     }
-}
-
-void AppModel::hardStop() {
-    const GuardChange change(*this);
-    stopTick();
-    guardian_.stop();
-    ports_.overlay.setFrost(false, false);
-    ports_.watchdog.setFrosted(false);
-    publishLiveAngle(0.0);
-}
-
-void AppModel::recenterManually() {
-    const GuardChange change(*this);
-    write("manual recenter");
-    guardian_.recenter();
-    refreshStatus();
-}
-
-// Holding quiet samples back is only for plain watching: a gauge or the
-// menu bar showing the angle, test offsets or walking, the test source or the
-// status still saying "calibrating" all want every sample handled as it comes.
-void AppModel::publishPreview() {
-    if (guardChanges_ > 0) {
-        return; // the outermost change publishes
-    }
-    std::optional<DecisionPreview> preview;
-    if (mayHoldSamples()) {
-        preview = DecisionPreview::of(guardian_, uptime() + tickPeriod() + kHoldBeyondTick);
-    }
-    if (!preview) {
-        // A decision may be under way: the tick is wanted at its full pace.
-        setStillTick(false);
-    }
-    ports_.tracker.holdQuietSamples(preview);
-}
-
-bool AppModel::mayHoldSamples() const {
-    return liveDisplays_ == 0 && !prefs_.showAngleInMenuBar() && !fakeSource_ &&
-           injectedOffset_ == 0.0 && injectedTarget_ == 0.0 && !injectedWalking_ && tick_ &&
-           status_.kind() != AppStatus::Kind::calibrating;
 }
 
 } // namespace quelmo

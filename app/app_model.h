@@ -4,11 +4,14 @@
 #include "app/app_status.h"
 #include "app/head_tracker_port.h"
 #include "app/log_port.h"
+#include "app/periodic_line.h"
 #include "app/preferences.h"
+#include "app/sample_pacing.h"
 #include "app/sample_rate.h"
 #include "app/scheduler.h"
 #include "app/sensor_ports.h"
 #include "app/system_ports.h"
+#include "app/test_hooks_port.h"
 #include "app/ui_ports.h"
 #include "app/watchdog_port.h"
 #include "core/privacy_guard.h"
@@ -22,7 +25,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 namespace quelmo {
 
@@ -41,6 +44,8 @@ struct AppModelPorts {
     PrivacySettingsPort& privacySettings;
     SystemEventsPort& systemEvents;
     CommandChannelPort& commands;
+    // The command words the model does not know itself go here.
+    TestHooksPort& testHooks;
 };
 
 // The application's controller: feeds head samples, keyboard/mouse readings
@@ -139,50 +144,37 @@ class AppModel : public QObject {
     void motionSourceChanged();
 
   private:
+    using GuardChange = SamplePacing::GuardChange;
+    // A callback that calls `f` with the model while it exists.
+    template <typename F> auto whileAlive(F f);
     // Takes the preferences as they are now and follows their changes.
     void followPreferences();
     void applyGuardSettings();
     void openLogIf(bool diagnostics);
+    void observeTracker();
     void observeSystem();
     void onFrostChange(bool frosted);
     void onSample(double heading, double vertical, double at);
-    void handleSample(double heading, double vertical, double at);
-    // Around every change of the guard other than a sample: the held samples
-    // first (so the guard sees everything in the order it happened), a new
-    // preview of the guard's decisions after. Nested scopes publish once, at the
-    // outermost end.
-    class GuardChange;
-    void publishPreview();
-    // Whether quiet samples may wait for the tick now (see publishPreview).
-    bool mayHoldSamples() const;
+    // Whether something wants every sample handled as it comes.
+    bool wantsEverySample() const;
     void onConnectionChange(bool connected);
     void onSourceChange(const std::string& name);
     void onMotionProblem(MotionProblem problem, const std::string& device);
     void onMotionError(const std::string& text);
     void startTick();
-    void stopTick();
-    void scheduleTick();
-    // Once a second while nothing can change, five times otherwise.
-    void setStillTick(bool still);
-    double tickPeriod() const;
     void runTick();
     void onSignalReading(const SignalReadings& readings);
     void signalLost();
-    // The periodic line about the sample handled now, which came secondsAgo.
-    void writePeriodicLine(double secondsAgo);
     void publishStatus(const AppStatus& status);
     void publishLiveAngle(double angle);
     void publishAuthorization(MotionAccess authorization);
-    void setScreenAsleep(bool asleep);
-    void setScreenLocked(bool locked);
-    void startFakeSource();
-    void stopFakeSource();
     void write(std::string_view line);
     double uptime() const { return ports_.scheduler.uptime(); }
 
     Preferences& prefs_;
     AppModelPorts ports_;
     PrivacyGuard guardian_;
+    SamplePacing pacing_;
     AppStatus status_ = AppStatus::needsSetup();
     double liveAngle_ = 0.0;
     std::int64_t frostCount_ = 0;
@@ -196,28 +188,15 @@ class AppModel : public QObject {
     QString motionFix_;
     std::optional<std::chrono::system_clock::time_point> pausedUntil_;
     TimerHandle pauseTimer_;
-    TimerHandle tick_;
-    bool stillTick_ = false;
     // When the tick last ran.
     std::optional<double> lastTickAt_;
     bool screenAsleep_ = false;
     bool screenLocked_ = false;
     double lastAnglePublish_ = 0.0;
-    double lastLogLine_ = 0.0;
+    PeriodicLine periodicLine_;
     std::unique_ptr<HotKeyRegistration> hotKey_;
-    double injectedTarget_ = 0.0;
-    double injectedOffset_ = 0.0;
-    bool injectedWalking_ = false;
-    double logVertMin_ = 0.0;
-    double logVertMax_ = 0.0;
-    int logSamples_ = 0;
     double lastSignalPoll_ = 0.0;
     SignalReadings lastSignal_;
-    double injectedSignalDrop_ = 0.0;
-    bool ignoreInput_ = false;
-    TimerHandle fakeSource_;
-    double lastSampleTime_ = 0.0;
-    int guardChanges_ = 0;
     // Lets callbacks that may outlive the model (timers, ports, deferred
     // work) find out that it is gone.
     std::shared_ptr<AppModel*> self_;
@@ -225,21 +204,12 @@ class AppModel : public QObject {
     friend class AppModelTestAccess;
 };
 
-class AppModel::GuardChange {
-  public:
-    explicit GuardChange(AppModel& model) : model_(model) {
-        model_.guardChanges_ += 1;
-        model_.ports_.tracker.takeHeldSamples();
-    }
-    ~GuardChange() {
-        model_.guardChanges_ -= 1;
-        model_.publishPreview();
-    }
-    GuardChange(const GuardChange&) = delete;
-    GuardChange& operator=(const GuardChange&) = delete;
-
-  private:
-    AppModel& model_;
-};
+template <typename F> auto AppModel::whileAlive(F f) {
+    return [weak = std::weak_ptr<AppModel*>(self_), f](auto&&... args) {
+        if (auto self = weak.lock()) {
+            f(**self, std::forward<decltype(args)>(args)...);
+        }
+    };
+}
 
 } // namespace quelmo

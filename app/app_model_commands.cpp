@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The command channel: words from another process of the user that steer the
-// app model and drive its test values.
+// app model. Words it does not know go to the test hooks.
 #include "app/app_model.h"
 
-#include "app/command_number.h"
 #include "core/number_text.h"
 
 #include <string_view>
@@ -11,7 +10,6 @@
 namespace quelmo {
 
 namespace {
-constexpr double kFakeSamplePeriod = 0.02;
 constexpr double kCommandPause = 1800.0;
 constexpr std::size_t kLoggedWordLimit = 200;
 
@@ -48,76 +46,30 @@ std::string loggedWord(std::string_view word) {
 }
 } // namespace
 
-void AppModel::startFakeSource() {
-    stopFakeSource();
-    std::weak_ptr<AppModel*> weak = self_;
-    fakeSource_ = ports_.scheduler.scheduleRepeating(kFakeSamplePeriod, 0.0, [weak] {
-        if (auto self = weak.lock()) {
-            (*self)->handleSample(0.0, 0.0, (*self)->uptime());
-        }
-    });
-}
-
-void AppModel::stopFakeSource() {
-    if (fakeSource_) {
-        fakeSource_->cancel();
-        fakeSource_.reset();
-    }
-}
-
 void AppModel::handle(const std::string& word) {
     if (!prefs_.diagnostics()) {
         return; // the channel is open only while the diagnostics log is kept
     }
-    const GuardChange change(*this);
+    const GuardChange change(pacing_);
     write("command: " + loggedWord(word));
-    const std::string_view text = word;
-    if (text.starts_with("turn:")) {
-        if (const auto value = parseCommandNumber(text.substr(5))) {
-            injectedTarget_ = *value;
-        }
-    }
-    if (text.starts_with("far:")) {
-        if (const auto value = parseCommandNumber(text.substr(4))) {
-            injectedSignalDrop_ = *value;
-        }
-    }
-
-    if (text == "fake:on") {
-        startFakeSource();
-    } else if (text == "fake:off") {
-        stopFakeSource();
-        injectedWalking_ = false;
-        injectedTarget_ = 0.0;
-        signalLost();
-    } else if (text == "input:ignore") {
-        ignoreInput_ = true;
-    } else if (text == "input:real") {
-        ignoreInput_ = false;
-    } else if (text == "walk:on") {
-        injectedWalking_ = true;
-    } else if (text == "walk:off") {
-        injectedWalking_ = false;
-    } else if (text == "drop") {
-        stopFakeSource();
-        injectedWalking_ = false;
-        signalLost();
-    } else if (text == "preview") {
+    if (word == "preview") {
         previewFrost();
-    } else if (text == "settings") {
+    } else if (word == "settings") {
         ports_.windows.showSettings();
-    } else if (text == "onboarding") {
+    } else if (word == "onboarding") {
         ports_.windows.showOnboarding();
-    } else if (text == "recenter") {
+    } else if (word == "recenter") {
         recenterManually();
-    } else if (text == "pause") {
+    } else if (word == "pause") {
         pause(kCommandPause);
-    } else if (text == "resume") {
+    } else if (word == "resume") {
         resume();
-    } else if (text == "off") {
+    } else if (word == "off") {
         prefs_.setEnabled(false);
-    } else if (text == "on") {
+    } else if (word == "on") {
         prefs_.setEnabled(true);
+    } else if (ports_.testHooks.handle(word) == TestWordEffect::signalLost) {
+        signalLost();
     }
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The app model's controls: pause and resume, and the motion permission:
-// its request (the answer comes back through the tracker's accessAnswered)
-// and its settings window.
+// The app model's controls: stopping, recentering, pause and resume, and the
+// motion permission: its request (the answer comes back through the tracker's
+// accessAnswered) and its settings window.
 #include "app/app_model.h"
 
 #include <chrono>
@@ -12,16 +12,28 @@ namespace {
 constexpr double kPreviewSeconds = 2.0;
 } // namespace
 
+void AppModel::hardStop() {
+    const GuardChange change(pacing_);
+    pacing_.stopTick();
+    guardian_.stop();
+    ports_.overlay.setFrost(false, false);
+    ports_.watchdog.setFrosted(false);
+    publishLiveAngle(0.0);
+}
+
+void AppModel::recenterManually() {
+    const GuardChange change(pacing_);
+    write("manual recenter");
+    guardian_.recenter();
+    refreshStatus();
+}
+
 void AppModel::pause(double seconds) {
     const auto span = std::chrono::duration_cast<std::chrono::system_clock::duration>(
         std::chrono::duration<double>(seconds));
     pausedUntil_ = ports_.scheduler.now() + span;
-    std::weak_ptr<AppModel*> weak = self_;
-    pauseTimer_ = ports_.scheduler.scheduleOnce(seconds, [weak] {
-        if (auto self = weak.lock()) {
-            (*self)->resume();
-        }
-    });
+    pauseTimer_ =
+        ports_.scheduler.scheduleOnce(seconds, whileAlive([](AppModel& m) { m.resume(); }));
     evaluate();
 }
 
@@ -39,16 +51,14 @@ void AppModel::requestMotionAccess() {
 }
 
 void AppModel::openPrivacySettings() {
-    std::weak_ptr<AppModel*> weak = self_;
-    ports_.privacySettings.openPrivacySettings([weak] {
-        auto self = weak.lock();
-        // While head tracking runs the motion service reads the record again
-        // itself (and reports a refusal as an error); stopped, nothing else
-        // would notice that motion was allowed.
-        if (self && !(*self)->ports_.tracker.isRunning()) {
-            (*self)->evaluate();
+    // While head tracking runs the motion service reads the record again
+    // itself (and reports a refusal as an error); stopped, nothing else would
+    // notice that motion was allowed.
+    ports_.privacySettings.openPrivacySettings(whileAlive([](AppModel& m) {
+        if (!m.ports_.tracker.isRunning()) {
+            m.evaluate();
         }
-    });
+    }));
 }
 
 void AppModel::previewFrost() {

@@ -25,6 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         std::abort();
 
     testing::ModelRig rig;
+    rig.withTestHooks = true;
     AppModel& model = rig.start();
     std::size_t begin = 0;
     int words = 0;
@@ -34,8 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             end = input.size();
         rig.commands.send(std::string(input.substr(begin, end - begin)));
         rig.samples(10.0 * words, 0.06);
-        if (!std::isfinite(model.liveAngle()) ||
-            !std::isfinite(AppModelTestAccess::injectedTarget(model)))
+        if (!std::isfinite(model.liveAngle()) || !std::isfinite(rig.hooks->turnTarget()))
             std::abort();
         begin = end + 1;
         ++words;

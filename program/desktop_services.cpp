@@ -5,6 +5,7 @@
 #include "platform/wayland_connection/wayland_connection.h"
 #include "platform/wayland_input/output_power_monitor.h"
 
+#include <QByteArray>
 #include <QDBusConnection>
 
 namespace quelmo {
@@ -43,7 +44,11 @@ DesktopServices::DesktopServices(Preferences& p, const std::shared_ptr<WaylandCo
                                            return prefs.enabled() && model_ != nullptr &&
                                                   !model_->isPaused();
                                        })),
-      commands(QDBusConnection::sessionBus()) {}
+      commands(QDBusConnection::sessionBus()) {
+    if (qgetenv("QUELMO_TEST_HOOKS") == "1") {
+        testMotion = std::make_unique<TestMotion>(scheduler, tracker, signal, *input.input);
+    }
+}
 
 void DesktopServices::attach(AppModel& model) {
     model_ = &model;
@@ -51,9 +56,24 @@ void DesktopServices::attach(AppModel& model) {
 }
 
 AppModelPorts DesktopServices::ports() {
+    if (testMotion) {
+        return AppModelPorts{scheduler,
+                             testMotion->tracker(),
+                             testMotion->signal(),
+                             testMotion->input(),
+                             *input.hotKeys,
+                             log,
+                             watchdog,
+                             *frost.overlay,
+                             windows,
+                             privacySettings,
+                             systemEvents,
+                             commands,
+                             *testMotion};
+    }
     return AppModelPorts{scheduler,    tracker,  signal,         *input.input, *input.hotKeys,
                          log,          watchdog, *frost.overlay, windows,      privacySettings,
-                         systemEvents, commands};
+                         systemEvents, commands, noTestHooks};
 }
 
 } // namespace quelmo

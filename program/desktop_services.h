@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/app_model.h"
+#include "app/test_motion.h"
 #include "platform/log/diagnostics_log.h"
 #include "platform/login/login_item.h"
 #include "platform/motion/head_tracker.h"
@@ -54,6 +55,11 @@ class DesktopServices {
     DbusCommandChannel commands;
     // Locks the session for the away lock (not a port of the model's).
     LogindSessionLock sessionLock{QDBusConnection::systemBus(), QDBusConnection::sessionBus()};
+    // The test words' motion between the model and its sensors, only when
+    // QUELMO_TEST_HOOKS=1 asks for it at start-up; otherwise the words are
+    // only logged.
+    std::unique_ptr<TestMotion> testMotion;
+    NoTestHooks noTestHooks;
 };
 
 } // namespace quelmo

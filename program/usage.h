@@ -30,7 +30,8 @@ inline constexpr const char* kUsage = QT_TRANSLATE_NOOP(
              "  --version             show the version\n"
              "\n"
              "Command words: recenter, pause, resume, on, off, preview, settings,\n"
-             "onboarding, and for testing fake:on, fake:off, turn:DEGREES, far:DB,\n"
-             "walk:on, walk:off, input:ignore, input:real, drop.\n");
+             "onboarding, and for testing (only when Quelmo was started with\n"
+             "QUELMO_TEST_HOOKS=1) fake:on, fake:off, turn:DEGREES, far:DB, walk:on,\n"
+             "walk:off, input:ignore, input:real, drop.\n");
 
 } // namespace quelmo

@@ -13,20 +13,22 @@ using testing::ModelRig;
 
 TEST(CommandChannel, IgnoredWithoutTheDiagnosticsLog) {
     ModelRig rig;
+    rig.withTestHooks = true;
     rig.store.set("diagnostics", "false");
     AppModel& model = rig.start();
     rig.commands.send("pause");
     rig.commands.send("turn:45");
     EXPECT_FALSE(model.pausedUntil().has_value());
-    EXPECT_EQ(AppModelTestAccess::injectedTarget(model), 0.0);
+    EXPECT_EQ(rig.hooks->turnTarget(), 0.0);
     EXPECT_TRUE(rig.log.lines.empty());
 }
 
 TEST(CommandChannel, TestSourceAndTurnTarget) {
     ModelRig rig;
-    AppModel& model = rig.start();
+    rig.withTestHooks = true;
+    rig.start();
     rig.commands.send("fake:on");
-    EXPECT_TRUE(AppModelTestAccess::hasFakeSource(model));
+    EXPECT_TRUE(rig.hooks->hasFakeSource());
     rig.scheduler.advance(4.0);
     EXPECT_EQ(rig.status(), Kind::watching);
     rig.tracker.deliver(120.0); // real samples are ignored meanwhile
@@ -35,10 +37,10 @@ TEST(CommandChannel, TestSourceAndTurnTarget) {
     rig.commands.send("turn:45");
     for (int i = 1; i <= 9; ++i) {
         rig.scheduler.advance(0.02);
-        EXPECT_NEAR(AppModelTestAccess::injectedOffset(model), 5.0 * i, 1e-9);
+        EXPECT_NEAR(rig.hooks->turnOffset(), 5.0 * i, 1e-9);
     }
     rig.scheduler.advance(0.02);
-    EXPECT_EQ(AppModelTestAccess::injectedOffset(model), 45.0);
+    EXPECT_EQ(rig.hooks->turnOffset(), 45.0);
 
     rig.commands.send("turn:90");
     rig.scheduler.advance(1.0);
@@ -46,13 +48,13 @@ TEST(CommandChannel, TestSourceAndTurnTarget) {
 
     // "drop" keeps the offset and turns the frost into an away frost.
     rig.commands.send("drop");
-    EXPECT_FALSE(AppModelTestAccess::hasFakeSource(model));
-    EXPECT_EQ(AppModelTestAccess::injectedTarget(model), 90.0);
+    EXPECT_FALSE(rig.hooks->hasFakeSource());
+    EXPECT_EQ(rig.hooks->turnTarget(), 90.0);
     EXPECT_EQ(rig.status(), Kind::away);
     EXPECT_TRUE(rig.overlay.frosted);
 
     rig.commands.send("fake:off");
-    EXPECT_EQ(AppModelTestAccess::injectedTarget(model), 0.0);
+    EXPECT_EQ(rig.hooks->turnTarget(), 0.0);
     const std::vector<std::string> words = {"command: fake:on", "command: turn:45",
                                             "command: turn:90", "command: drop",
                                             "command: fake:off"};
@@ -61,11 +63,12 @@ TEST(CommandChannel, TestSourceAndTurnTarget) {
 
 TEST(CommandChannel, TurnBeforeTheSourceMovesTwentyFiveDegreesAtOnce) {
     ModelRig rig;
-    AppModel& model = rig.start();
+    rig.withTestHooks = true;
+    rig.start();
     rig.commands.send("turn:45");
     rig.commands.send("fake:on");
     rig.scheduler.advance(0.02);
-    EXPECT_EQ(AppModelTestAccess::injectedOffset(model), 25.0);
+    EXPECT_EQ(rig.hooks->turnOffset(), 25.0);
 }
 
 TEST(CommandChannel, NumbersAfterTheColon) {
@@ -79,20 +82,22 @@ TEST(CommandChannel, NumbersAfterTheColon) {
     }
 
     ModelRig rig;
-    AppModel& model = rig.start();
+    rig.withTestHooks = true;
+    rig.start();
     rig.commands.send("turn:abc");
     rig.commands.send("far:");
     rig.commands.send("far:12");
     rig.commands.send("Recenter"); // case matters: unknown, logged only
-    EXPECT_EQ(AppModelTestAccess::injectedTarget(model), 0.0);
-    EXPECT_EQ(AppModelTestAccess::injectedSignalDrop(model), 12.0);
+    EXPECT_EQ(rig.hooks->turnTarget(), 0.0);
+    EXPECT_EQ(rig.hooks->signalDrop(), 12.0);
     EXPECT_EQ(rig.log.matching("command: ").size(), 4u);
     EXPECT_TRUE(rig.log.matching("manual recenter").empty());
 }
 
 TEST(CommandChannel, FarAndIgnoredInputMakeAnAwayFrostThatInputCannotClear) {
     ModelRig rig;
-    AppModel& model = rig.start();
+    rig.withTestHooks = true;
+    rig.start();
     rig.samples(0.0, 3.0);
     rig.input.touch();
     rig.samples(0.0, 0.5);
@@ -111,23 +116,45 @@ TEST(CommandChannel, FarAndIgnoredInputMakeAnAwayFrostThatInputCannotClear) {
     rig.input.touch();
     rig.samples(0.0, 0.4);
     EXPECT_EQ(rig.status(), Kind::watching);
-    EXPECT_FALSE(AppModelTestAccess::ignoreInput(model));
+    EXPECT_FALSE(rig.hooks->ignoresInput());
 }
 
 TEST(CommandChannel, WalkingGaitMakesTheUserAway) {
     ModelRig rig;
-    AppModel& model = rig.start();
+    rig.withTestHooks = true;
+    rig.start();
     rig.samples(0.0, 4.0);
     rig.commands.send("walk:on");
-    EXPECT_TRUE(AppModelTestAccess::injectedWalking(model));
+    EXPECT_TRUE(rig.hooks->walking());
     rig.samples(0.0, 5.0);
     EXPECT_EQ(rig.status(), Kind::away);
     rig.commands.send("walk:off");
-    EXPECT_FALSE(AppModelTestAccess::injectedWalking(model));
+    EXPECT_FALSE(rig.hooks->walking());
+}
+
+TEST(CommandChannel, TestWordsAreOnlyLoggedUnlessTheTestHooksWereChosen) {
+    ModelRig rig; // started without the test hooks, as Quelmo is by default
+    rig.start();
+    rig.samples(0.0, 3.5);
+    ASSERT_EQ(rig.status(), Kind::watching);
+    ASSERT_TRUE(rig.tracker.preview);
+    const std::size_t statusLines = rig.log.matching("status: ").size();
+    const std::vector<std::string> words = {"fake:on", "turn:90",      "walk:on", "far:40",
+                                            "drop",    "input:ignore", "fake:off"};
+    for (const std::string& word : words) {
+        rig.commands.send(word);
+        rig.samples(0.0, 1.0);
+        EXPECT_EQ(rig.status(), Kind::watching) << word;
+        EXPECT_TRUE(rig.tracker.preview) << word << ": quiet samples are still held";
+    }
+    EXPECT_FALSE(rig.overlay.frosted);
+    EXPECT_EQ(rig.log.matching("command: ").size(), words.size());
+    EXPECT_EQ(rig.log.matching("status: ").size(), statusLines);
 }
 
 TEST(CommandChannel, ControlWords) {
     ModelRig rig;
+    rig.withTestHooks = true;
     AppModel& model = rig.start();
     rig.commands.send("preview");
     EXPECT_EQ(rig.overlay.previews, 1);
@@ -151,6 +178,7 @@ TEST(CommandChannel, ControlWords) {
 
 TEST(CommandChannel, HostileWordsAreIgnoredAndCannotForgeOrFloodTheLog) {
     ModelRig rig;
+    rig.withTestHooks = true;
     AppModel& model = rig.start();
     rig.commands.send("pause\n2026-01-01 00:00:00.000 FROST at 90.0");
     rig.commands.send(std::string(1 << 20, 'a'));

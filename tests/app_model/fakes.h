@@ -4,6 +4,7 @@
 #include "app/app_model.h"
 #include "app/preference_store.h"
 #include "app/preferences.h"
+#include "app/test_motion.h"
 #include "tests/support/virtual_scheduler.h"
 
 #include <memory>
@@ -13,16 +14,10 @@
 
 namespace quelmo {
 
-// Reaches the model's test values and private state.
+// Reaches the model's private state.
 class AppModelTestAccess {
   public:
-    static double injectedOffset(const AppModel& m) { return m.injectedOffset_; }
-    static double injectedTarget(const AppModel& m) { return m.injectedTarget_; }
-    static double injectedSignalDrop(const AppModel& m) { return m.injectedSignalDrop_; }
-    static bool injectedWalking(const AppModel& m) { return m.injectedWalking_; }
-    static bool ignoreInput(const AppModel& m) { return m.ignoreInput_; }
-    static bool hasFakeSource(const AppModel& m) { return m.fakeSource_ != nullptr; }
-    static bool tickRunning(const AppModel& m) { return m.tick_ != nullptr; }
+    static bool tickRunning(const AppModel& m) { return m.pacing_.isTicking(); }
 };
 
 } // namespace quelmo
@@ -292,6 +287,11 @@ struct ModelRig {
     FakeCommands commands;
     // The windows port the model gets: the fake above unless a rig sets another.
     WindowsPort* windowsPort = nullptr;
+    NoTestHooks noHooks;
+    // Set before start(): the model gets the test hooks, and through them the
+    // fakes above (the test words work).
+    bool withTestHooks = false;
+    std::unique_ptr<TestMotion> hooks;
     std::unique_ptr<AppModel> model;
 
     ModelRig() {
@@ -304,10 +304,15 @@ struct ModelRig {
 
     AppModel& start() {
         prefs = std::make_unique<Preferences>(store);
+        if (withTestHooks) {
+            hooks = std::make_unique<TestMotion>(scheduler, tracker, signal, input);
+        }
         model = std::make_unique<AppModel>(
             *prefs,
-            AppModelPorts{scheduler, tracker, signal, input, hotKeys, log, watchdog, overlay,
-                          windowsPort ? *windowsPort : windows, privacy, system, commands});
+            AppModelPorts{scheduler, hooks ? hooks->tracker() : tracker,
+                          hooks ? hooks->signal() : signal, hooks ? hooks->input() : input, hotKeys,
+                          log, watchdog, overlay, windowsPort ? *windowsPort : windows, privacy,
+                          system, commands, hooks ? static_cast<TestHooksPort&>(*hooks) : noHooks});
         return *model;
     }
 

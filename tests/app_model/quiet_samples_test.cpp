@@ -153,6 +153,7 @@ TEST(QuietSamples, HoldingChangesNoDecisionNorItsTime) {
 
 TEST(QuietSamples, NothingIsHeldWhileSomethingWantsEverySampleAtOnce) {
     ModelRig rig;
+    rig.withTestHooks = true;
     AppModel& model = rig.start();
     rig.tracker.deliver(0.0);
     EXPECT_FALSE(rig.tracker.preview) << "calibrating";

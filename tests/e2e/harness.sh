@@ -40,6 +40,8 @@ harness_init() {
   failed=0
   trap harness_cleanup EXIT
   export TZ=UTC QT_QPA_PLATFORM=xcb
+  # The test command words (turn:N, fake:on, drop...) act only with this.
+  export QUELMO_TEST_HOOKS=1
 }
 
 harness_cleanup() {

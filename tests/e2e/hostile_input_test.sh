@@ -230,6 +230,22 @@ check "1,000 words in a burst all arrive" wait_until 20 burst_count
 check "... and Quelmo answers at once afterwards" send_and_see 5 recenter
 stop_quelmo
 
+# Any process of the user can send words: started without the test hooks,
+# Quelmo logs the test words and does nothing else (the fake source would make
+# head tracking live within 20 ms; the next word marks when they were read).
+fresh_user words-without-hooks
+QUELMO_TEST_HOOKS= start_quelmo
+up || not_ok "Quelmo starts without the test hooks"
+t0="$(now_stamp)"
+send fake:on
+send input:ignore
+not_obeyed() {
+  send_and_see 5 recenter && log_since_has "$t0" "command: fake:on" &&
+    ! log_since "$t0" | grep -q "head tracking live"
+}
+check "test words without QUELMO_TEST_HOOKS=1: logged, not obeyed" not_obeyed
+stop_quelmo
+
 # --- Report tools ------------------------------------------------------------
 report_case() { # report_case DESCRIPTION SHELL-LINE
   fresh_user report

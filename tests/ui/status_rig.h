@@ -18,6 +18,9 @@ struct StatusRig {
     testing::ModelRig rig;
     std::unique_ptr<StatusItemController> controller;
 
+    // The away state is reached with the test words.
+    StatusRig() { rig.withTestHooks = true; }
+
     // Brings the model to `kind` (preferences and fakes set before start).
     void reach(Kind kind) {
         switch (kind) {

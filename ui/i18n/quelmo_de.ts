@@ -664,8 +664,9 @@ Options:
   --version             show the version
 
 Command words: recenter, pause, resume, on, off, preview, settings,
-onboarding, and for testing fake:on, fake:off, turn:DEGREES, far:DB,
-walk:on, walk:off, input:ignore, input:real, drop.
+onboarding, and for testing (only when Quelmo was started with
+QUELMO_TEST_HOOKS=1) fake:on, fake:off, turn:DEGREES, far:DB, walk:on,
+walk:off, input:ignore, input:real, drop.
 </source>
         <translation>Aufruf: quelmo [OPTION]
 
@@ -690,8 +691,9 @@ Optionen:
   --version             die Version zeigen
 
 Befehlswörter: recenter, pause, resume, on, off, preview, settings,
-onboarding, und zum Testen fake:on, fake:off, turn:DEGREES, far:DB,
-walk:on, walk:off, input:ignore, input:real, drop.
+onboarding, und zum Testen (nur wenn Quelmo mit QUELMO_TEST_HOOKS=1
+gestartet wurde) fake:on, fake:off, turn:DEGREES, far:DB, walk:on,
+walk:off, input:ignore, input:real, drop.
 </translation>
     </message>
 </context>

@@ -664,8 +664,9 @@ Options:
   --version             show the version
 
 Command words: recenter, pause, resume, on, off, preview, settings,
-onboarding, and for testing fake:on, fake:off, turn:DEGREES, far:DB,
-walk:on, walk:off, input:ignore, input:real, drop.
+onboarding, and for testing (only when Quelmo was started with
+QUELMO_TEST_HOOKS=1) fake:on, fake:off, turn:DEGREES, far:DB, walk:on,
+walk:off, input:ignore, input:real, drop.
 </source>
         <translation>Uso: quelmo [OPCIÓN]
 
@@ -690,8 +691,9 @@ Opciones:
   --version             mostrar la versión
 
 Palabras de orden: recenter, pause, resume, on, off, preview, settings,
-onboarding, y para pruebas fake:on, fake:off, turn:DEGREES, far:DB,
-walk:on, walk:off, input:ignore, input:real, drop.
+onboarding, y para pruebas (solo si Quelmo se inició con
+QUELMO_TEST_HOOKS=1) fake:on, fake:off, turn:DEGREES, far:DB, walk:on,
+walk:off, input:ignore, input:real, drop.
 </translation>
     </message>
 </context>

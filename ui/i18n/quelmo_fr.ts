@@ -664,8 +664,9 @@ Options:
   --version             show the version
 
 Command words: recenter, pause, resume, on, off, preview, settings,
-onboarding, and for testing fake:on, fake:off, turn:DEGREES, far:DB,
-walk:on, walk:off, input:ignore, input:real, drop.
+onboarding, and for testing (only when Quelmo was started with
+QUELMO_TEST_HOOKS=1) fake:on, fake:off, turn:DEGREES, far:DB, walk:on,
+walk:off, input:ignore, input:real, drop.
 </source>
         <translation>Utilisation : quelmo [OPTION]
 
@@ -691,8 +692,9 @@ Options :
   --version             afficher la version
 
 Mots de commande : recenter, pause, resume, on, off, preview, settings,
-onboarding, et pour les tests fake:on, fake:off, turn:DEGREES, far:DB,
-walk:on, walk:off, input:ignore, input:real, drop.
+onboarding, et pour les tests (seulement si Quelmo a été lancé avec
+QUELMO_TEST_HOOKS=1) fake:on, fake:off, turn:DEGREES, far:DB, walk:on,
+walk:off, input:ignore, input:real, drop.
 </translation>
     </message>
 </context>

@@ -73,7 +73,7 @@ TEST(KGlobalAccelHotKeys, RegistersTheChordAndAPressRecentresTheApp) {
     auto model = std::make_unique<AppModel>(
         *rig.prefs, AppModelPorts{rig.scheduler, rig.tracker, rig.signal, rig.input, hotKeys,
                                   rig.log, rig.watchdog, rig.overlay, rig.windows, rig.privacy,
-                                  rig.system, rig.commands});
+                                  rig.system, rig.commands, rig.noHooks});
     ASSERT_TRUE(model->hasHotKey());
 
     ASSERT_TRUE(waitUntil([&] { return standIn.shortcuts.size() == 2; }));

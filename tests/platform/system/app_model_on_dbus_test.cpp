@@ -23,9 +23,10 @@ TEST(AppModelOnDbus, CommandsAndScreenLockArriveOverTheBus) {
     DbusCommandChannel channel(bus.connect());
     SystemEventsMonitor monitor(bus.connect(), QDBusConnection(QString()));
     rig.prefs = std::make_unique<Preferences>(rig.store);
-    AppModel model(*rig.prefs, AppModelPorts{rig.scheduler, rig.tracker, rig.signal, rig.input,
-                                             rig.hotKeys, rig.log, rig.watchdog, rig.overlay,
-                                             rig.windows, rig.privacy, monitor, channel});
+    AppModel model(*rig.prefs,
+                   AppModelPorts{rig.scheduler, rig.tracker, rig.signal, rig.input, rig.hotKeys,
+                                 rig.log, rig.watchdog, rig.overlay, rig.windows, rig.privacy,
+                                 monitor, channel, rig.noHooks});
     ASSERT_TRUE(channel.isListening());
     ASSERT_TRUE(monitor.hearsScreenSaver());
 
