@@ -82,7 +82,8 @@ inline WallClock::time_point localTime(int y, int mo, int d, int h, int mi, int 
 
 inline const std::string kStart =
     std::string("--- Quelmo ") + QUELMO_EXPECTED_VERSION + " diagnostics started";
-inline const std::regex kLinePattern(R"(^\d{4}-\d{2}-\d{2} ([01]\d|2[0-3]):[0-5]\d:[0-5]\d\.\d{3} .*$)");
+inline const std::regex
+    kLinePattern(R"(^\d{4}-\d{2}-\d{2} ([01]\d|2[0-3]):[0-5]\d:[0-5]\d\.\d{3} .*$)");
 
 // A fixed clock: 2026-03-09 14:05:07.042 local time.
 inline DiagnosticsLog::Clock fixedClock() {
