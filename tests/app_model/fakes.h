@@ -175,6 +175,7 @@ struct RecordingLog : LogPort {
         if (!opened) {
             opened = true;
             lines.push_back("--- start");
+            stamps.push_back(clock ? clock->uptime() : 0.0);
         }
     }
     void close() override { opened = false; }
@@ -186,7 +187,7 @@ struct RecordingLog : LogPort {
         }
     }
     const Scheduler* clock = nullptr;
-    std::vector<double> stamps; // each line's time on the clock, when there is one
+    std::vector<double> stamps; // each line's time on the clock (0 without one)
     bool isOpen() const override { return opened; }
 
     std::vector<std::string> matching(std::string_view prefix) const {

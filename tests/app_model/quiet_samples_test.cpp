@@ -143,6 +143,8 @@ TEST(QuietSamples, HoldingChangesNoDecisionNorItsTime) {
     EXPECT_EQ(held.frosts, direct.frosts);
     ASSERT_GE(held.frosts.size(), 5u);
     ASSERT_EQ(held.lines.size(), direct.lines.size());
+    ASSERT_EQ(held.stamps.size(), held.lines.size());
+    ASSERT_EQ(direct.stamps.size(), direct.lines.size());
     for (std::size_t i = 0; i < held.lines.size(); ++i) {
         ASSERT_EQ(held.lines[i], direct.lines[i]) << "line " << i;
         ASSERT_NEAR(held.stamps[i], direct.stamps[i], 1e-9) << held.lines[i];
