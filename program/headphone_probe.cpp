@@ -9,8 +9,7 @@
 #include "platform/motion/earbuds_capture.h"
 #include "platform/motion/earbuds_source.h"
 #include "platform/motion/motion_paths.h"
-#include "platform/signal/report_command.h"
-#include "platform/signal/signal_report_parser.h"
+#include "platform/signal/headphone_signal.h"
 #include "program/probe_output.h"
 #include "program/tracker_probe.h"
 
@@ -111,14 +110,9 @@ std::optional<EarbudsTarget> surveyBluetooth() {
     return target;
 }
 
+// Read as the app reads it, so the probe shows what Quelmo measures.
 void reportSignal(const std::string& address) {
-    const ReportRun run = runReportCommand(
-        ReportCommand::fromEnvironment(QCoreApplication::applicationDirPath().toStdString()));
-    if (!run.launched) {
-        say(QStringLiteral("signal: the report tool could not be started"));
-        return;
-    }
-    const SignalReadings readings = parseSignalReport(run.output);
+    const SignalReadings readings = HeadphoneSignal::defaultReading()(-1);
     const auto it = readings.find(address);
     if (it != readings.end())
         say(QStringLiteral("signal: %1 dBm").arg(it->second, 0, 'f', 0));

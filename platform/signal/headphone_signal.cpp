@@ -24,7 +24,9 @@ std::string programDir() {
                : std::string();
 }
 
-std::function<SignalReadings(int)> defaultReading() {
+} // namespace
+
+std::function<SignalReadings(int)> HeadphoneSignal::defaultReading() {
     const char* command = std::getenv("QUELMO_BLUETOOTH_REPORT");
     if (command != nullptr && command[0] != '\0') {
         return [command = ReportCommand::fromEnvironment(programDir())](int cancelFd) {
@@ -35,8 +37,6 @@ std::function<SignalReadings(int)> defaultReading() {
         std::make_shared<LinkSignal>(LinkSignalPorts::system(QDBusConnection::systemBus()));
     return [links](int cancelFd) { return links->read(cancelFd); };
 }
-
-} // namespace
 
 HeadphoneSignal::HeadphoneSignal() : HeadphoneSignal(defaultReading()) {}
 

@@ -42,6 +42,10 @@ class HeadphoneSignal final : public SignalReaderPort {
 
     // The pure conversion from the report's bytes to a reading.
     static SignalReadings parse(std::string_view bytes);
+    // The reading the default constructor uses, to be called on any thread
+    // but one at a time: the report command when $QUELMO_BLUETOOTH_REPORT
+    // names one, else LinkSignal on the system bus and the kernel's links.
+    static std::function<SignalReadings(int cancelFd)> defaultReading();
     // Runs the report command and reads its report, on the calling thread.
     static SignalReadings readNow(const ReportCommand& command, const ReportLimits& limits,
                                   int cancelFd);
