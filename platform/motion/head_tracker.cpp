@@ -74,7 +74,12 @@ void HeadTracker::stop() {
 }
 
 void HeadTracker::holdQuietSamples(const std::optional<DecisionPreview>& preview) {
-    manager_->holdQuietSamples(isRunning_ ? preview : std::nullopt);
+    // Passed on as it is: a preview carries a copy of the guard, not worth
+    // copying once more on the way.
+    if (isRunning_)
+        manager_->holdQuietSamples(preview);
+    else
+        manager_->holdQuietSamples(std::nullopt);
 }
 
 void HeadTracker::takeHeldSamples() {
